@@ -1,0 +1,164 @@
+#include "filelistitem.h"
+
+#include "translatemanager.h"
+#include "translator.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QFontMetrics>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPixmap>
+#include <QStyle>
+#include <QVBoxLayout>
+#include <QVariant>
+
+namespace vexa {
+namespace projectfilemgr {
+
+class FileListItem::Impl
+{
+public:
+    explicit Impl(FileListItem* owner) : q(owner) {}
+
+    // Elided to the label's current width with the application font, so the
+    // tile reads the same whatever font the style sheet gives the label.
+    static QString elided(const QLabel* label, const QString& text)
+    {
+        const QFontMetrics metrics{QFont()};
+        return metrics.elidedText(text, Qt::ElideRight, label->width());
+    }
+
+    FileListItem* q;
+    QLabel* imageLabel = nullptr;
+    QLabel* nameCaptionLabel = nullptr;
+    QLabel* nameLabel = nullptr;
+    QLabel* timeLabel = nullptr;
+    QLabel* sizeLabel = nullptr;
+    QLabel* locationCaptionLabel = nullptr;
+    QLabel* pathLabel = nullptr;
+    QString filePath;
+};
+
+FileListItem::FileListItem(QWidget* parent) : QWidget(parent), d(new Impl(this))
+{
+    setFixedSize(385, 108);
+    setAttribute(Qt::WA_StyledBackground);
+
+    d->imageLabel = new QLabel(this);
+    d->imageLabel->setFixedSize(192, 108);
+    d->nameCaptionLabel = new QLabel(this);
+    d->nameCaptionLabel->setProperty("fontSize", QStringLiteral("L"));
+    d->nameLabel = new QLabel(this);
+    d->nameLabel->setProperty("fontSize", QStringLiteral("L"));
+    d->timeLabel = new QLabel(this);
+    d->sizeLabel = new QLabel(this);
+    d->locationCaptionLabel = new QLabel(this);
+    d->pathLabel = new QLabel(this);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setSpacing(0);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(d->imageLabel);
+
+    auto* column = new QVBoxLayout;
+    column->setSpacing(8);
+    column->setContentsMargins(12, 12, 12, 12);
+
+    auto* nameRow = new QHBoxLayout;
+    nameRow->setContentsMargins(0, 0, 0, 0);
+    nameRow->addWidget(d->nameCaptionLabel);
+    nameRow->addWidget(d->nameLabel, 1);
+    nameRow->addStretch(0);
+
+    auto* timeRow = new QHBoxLayout;
+    timeRow->setContentsMargins(0, 0, 0, 0);
+    timeRow->addWidget(d->timeLabel);
+    timeRow->addStretch(0);
+
+    auto* pathRow = new QHBoxLayout;
+    pathRow->setContentsMargins(0, 0, 0, 0);
+    pathRow->addWidget(d->locationCaptionLabel);
+    pathRow->addWidget(d->pathLabel, 1);
+    pathRow->addStretch(0);
+
+    column->addLayout(nameRow);
+    column->addLayout(timeRow);
+    column->addWidget(d->sizeLabel);
+    column->addLayout(pathRow);
+    layout->addLayout(column);
+}
+
+FileListItem::~FileListItem()
+{
+    d.reset();
+}
+
+void FileListItem::setFileName(QString fileName)
+{
+    d->nameLabel->setText(Impl::elided(d->nameLabel, fileName));
+    d->nameLabel->setToolTip(fileName);
+}
+
+void FileListItem::setModifyTime(QString modifyTime)
+{
+    d->timeLabel->setText(modifyTime);
+}
+
+void FileListItem::setFileSize(QString fileSize)
+{
+    d->sizeLabel->setText(fileSize);
+}
+
+void FileListItem::setFilePath(QString filePath)
+{
+    d->filePath = filePath;
+    d->pathLabel->setText(Impl::elided(d->pathLabel, filePath));
+    d->pathLabel->setToolTip(filePath);
+}
+
+void FileListItem::setImage(QString imagePath, bool damage)
+{
+    if (damage) {
+        d->imageLabel->setProperty("damage", true);
+        d->imageLabel->setAlignment(Qt::AlignCenter);
+        d->imageLabel->setStyle(QApplication::style());
+        for (QLabel* label : {d->nameCaptionLabel, d->nameLabel, d->timeLabel, d->sizeLabel,
+                              d->locationCaptionLabel, d->pathLabel})
+            label->setEnabled(false);
+        return;
+    }
+    if (imagePath.isEmpty())
+        return;
+    QPixmap picture(imagePath);
+    if (picture.isNull())
+        return;
+    d->imageLabel->setPixmap(picture.scaled(d->imageLabel->width(), d->imageLabel->height(), Qt::IgnoreAspectRatio,
+                                            Qt::SmoothTransformation));
+    d->imageLabel->setAlignment(Qt::AlignCenter);
+}
+
+std::string FileListItem::getFilePath() const
+{
+    return d->filePath.toStdString();
+}
+
+bool FileListItem::isDamage() const
+{
+    return d->imageLabel->property("damage").toBool();
+}
+
+void FileListItem::switchLanguage(const QString& language)
+{
+    TranslateManager::instance().translator().switchLanguage(language);
+    translateLanguage();
+}
+
+void FileListItem::translateLanguage()
+{
+    d->nameCaptionLabel->setText(QStringLiteral("%1:").arg(trText(QStringLiteral("NameInput"))));
+    d->locationCaptionLabel->setText(trText(QStringLiteral("StorageLocation")));
+}
+
+} // namespace projectfilemgr
+} // namespace vexa

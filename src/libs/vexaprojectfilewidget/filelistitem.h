@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <memory>
+#include <string>
+
+namespace vexa {
+namespace projectfilemgr {
+
+// One tile of the recent list: thumbnail, name, time, size and location.
+class FileListItem : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit FileListItem(QWidget* parent = nullptr);
+    ~FileListItem() override;
+
+    void setFileName(QString fileName);
+    void setModifyTime(QString modifyTime);
+    void setFileSize(QString fileSize);
+    void setFilePath(QString filePath);
+    void setImage(QString imagePath, bool damage);
+
+    std::string getFilePath() const; // UTF-8
+    bool isDamage() const;
+
+    void switchLanguage(const QString& language);
+    void translateLanguage();
+
+private:
+    class Impl;
+    std::unique_ptr<Impl> d;
+};
+
+} // namespace projectfilemgr
+} // namespace vexa

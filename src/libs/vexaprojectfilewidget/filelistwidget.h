@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QListWidget>
+#include <QString>
+#include <memory>
+#include <string>
+
+namespace vexa {
+namespace projectfilemgr {
+
+// What one row of the recent list shows.
+struct STFileItem {
+    QString fileName;
+    QString modifyTime;
+    QString fileSize;
+    QString filePath;
+    QString imagePath;
+};
+
+// The recent projects as a grid of tiles. It knows nothing of the list file:
+// the page feeds it rows and it reports removals through its signals.
+class FileListWidget : public QListWidget
+{
+    Q_OBJECT
+public:
+    explicit FileListWidget(QWidget* parent = nullptr);
+    ~FileListWidget() override;
+
+    // Appends one tile as the last row.
+    void addFileListItem(const STFileItem& info, const bool damage);
+
+Q_SIGNALS:
+    // The user removed the row of this project (path in UTF-8).
+    void clearListFile(std::string path);
+    // The last row has just been removed.
+    void askEmptyFileListItem();
+    // A row was taken out through the context menu (either action), path in UTF-8.
+    void fileItemRemoved(std::string path);
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    class Impl;
+    std::unique_ptr<Impl> d;
+};
+
+} // namespace projectfilemgr
+} // namespace vexa

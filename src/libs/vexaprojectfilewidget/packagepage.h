@@ -1,0 +1,51 @@
+#pragma once
+
+#include "dialog.h"
+#include "projectfiletypes.h"
+
+#include <QString>
+#include <memory>
+
+namespace norvane {
+class IHXRuntime;
+}
+
+namespace vexa {
+namespace projectfilemgr {
+
+class IProjectFileMgr;
+
+// The package dialog: which media, the folder name and location, size
+// against free space, and the packaging progress.
+class PackagePage : public vexa::widgets::Dialog
+{
+    Q_OBJECT
+public:
+    explicit PackagePage(QWidget* parent = nullptr);
+    ~PackagePage() override;
+
+    void setProjectFileMgr(IProjectFileMgr* mgr);
+    void unsetProjectFileMgr();
+    void setHXRuntime(norvane::IHXRuntime* runtime);
+    void unsetHXRuntime();
+
+    void setMediaSize(const STPackageInfo& info);
+    void setDefaultFolderName(const QString& name);
+    void switchLanguage(const QString& language);
+    void stopPackage();
+
+Q_SIGNALS:
+    void beginPackage(STPackage packageInfo, QString folderName, QString location);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    class Impl;
+    std::unique_ptr<Impl> d;
+};
+
+} // namespace projectfilemgr
+} // namespace vexa

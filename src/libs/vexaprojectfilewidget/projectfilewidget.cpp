@@ -1,0 +1,1557 @@
+#include "projectfilewidget.h"
+
+#include "ajson.h"
+#include "blockdialog.h"
+#include "controls.h"
+#include "filelistitem.h"
+#include "filelistwidget.h"
+#include "framelessmainwindow.h"
+#include "hxcutils.h"
+#include "ihxruntime.h"
+#include "iprojectfilemgr.h"
+#include "loadingpage.h"
+#include "packagepage.h"
+#include "projectfilelist.h"
+#include "runtimecall.h"
+#include "templatelistwidget.h"
+#include "tipdialog.h"
+#include "translatemanager.h"
+#include "translator.h"
+#include "vexaqutils.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDateTime>
+#include <QDebug>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QListWidgetItem>
+#include <QMetaType>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QStyle>
+#include <QTextCodec>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <atomic>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <numeric>
+#include <regex>
+#include <stdexcept>
+#include <system_error>
+
+Q_DECLARE_METATYPE(vexa::projectfilemgr::STPackageInfo)
+Q_DECLARE_METATYPE(vexa::projectfilemgr::STPackage)
+Q_DECLARE_METATYPE(vexa::projectfilemgr::EnProjectOpenStatus)
+Q_DECLARE_METATYPE(std::string)
+
+#define VEXA_CALL_IN_RUNTIME(function, call) callInRuntime(__FILE__, __LINE__, function, call)
+
+namespace vexa {
+namespace projectfilemgr {
+
+namespace {
+
+const char* const kExtension = ".ptr7";
+
+// Organisation names opening the copyright line: Chinese as GBK bytes, English as ASCII.
+const char kCompanyNameChinese[] = "\xCE\xAC\xBF\xCB\xC8\xF8\xCF\xD4\xCA\xBE\xCF\xB5\xCD\xB3\xD3\xD0\xCF\xDE\xB9\xAB\xCB\xBE";
+const char kCompanyNameEnglish[] = "Vexa Display Systems";
+
+QString fromGbk(const char* bytes)
+{
+    if (QTextCodec* codec = QTextCodec::codecForName("GBK"))
+        return codec->toUnicode(bytes);
+    return QString::fromLatin1(bytes);
+}
+
+QString desktopPath()
+{
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation)).absolutePath();
+}
+
+// Existence as the recent list and the open request see it: a file or a
+// folder, links followed. A failing check counts as missing.
+bool pathExists(const std::string& path, std::error_code& error)
+{
+    error.clear();
+    const bool exists = std::filesystem::exists(std::filesystem::u8path(path), error);
+    return exists && !error;
+}
+
+void repolish(QWidget* widget)
+{
+    widget->style()->unpolish(widget);
+    widget->style()->polish(widget);
+}
+
+// Sort key of one record: text for time and name, a number for size.
+struct SortKey {
+    QString text;
+    double number = 0.0;
+};
+
+SortKey sortKey(int rule, const STProjectFile& file)
+{
+    const QFileInfo info(QString::fromStdString(file.strProfilePath));
+    SortKey key;
+    switch (rule) {
+    case 0:
+        key.text = info.exists() ? info.lastModified().toString(QStringLiteral("yyyyMMddhhmmss")) : QString();
+        break;
+    case 1:
+        key.text = info.fileName();
+        break;
+    case 2:
+        key.number = info.exists() ? static_cast<double>(info.size()) * 0.0009765625 : 0.0;
+        break;
+    default:
+        break;
+    }
+    return key;
+}
+
+bool keyBefore(int rule, const SortKey& a, const SortKey& b, bool descending)
+{
+    if (rule == 2)
+        return descending ? a.number > b.number : a.number < b.number;
+    return descending ? a.text > b.text : a.text < b.text;
+}
+
+} // namespace
+
+class ProjectFileWidget::Impl : public QObject
+{
+    Q_OBJECT
+public:
+    explicit Impl(ProjectFileWidget* owner) : q(owner) {}
+
+    ProjectFileWidget* q;
+    IProjectFileMgr* projectFileMgr = nullptr;
+
+    QLabel* iconLabel = nullptr;
+    QLabel* appNameLabel = nullptr;
+    QLabel* versionLabel = nullptr;
+    QLabel* languageLabel = nullptr;
+    vexa::widgets::ComboBox* languageComboBox = nullptr;
+    QLabel* recentlyUsedLabel = nullptr;
+    QLabel* projectSortingLabel = nullptr;
+    TemplateListWidget* templateList = nullptr;
+    vexa::widgets::ComboBox* sortComboBox = nullptr;
+    vexa::widgets::PushButton* changeSortButton = nullptr;
+    QLabel* lastProjectLabel = nullptr;
+    QLabel* sceneTemplateLabel = nullptr;
+    vexa::widgets::PushButton* newButton = nullptr;
+    vexa::widgets::PushButton* openButton = nullptr;
+    vexa::widgets::PushButton* quitButton = nullptr;
+    QLabel* copyrightLabel = nullptr;
+    QLabel* viewLabel = nullptr;
+    QLabel* licenseLabel = nullptr;
+    QLabel* commaLabel = nullptr;
+    QLabel* privacyLabel = nullptr;
+    QLabel* andLabel = nullptr;
+    QLabel* thirdPartyLicenseLabel = nullptr;
+
+    QString companyName;
+    bool sortAscending = false;
+    FileListWidget* fileListWidget = nullptr;
+    std::vector<STProjectFile> projectFiles;
+    std::map<int, std::function<bool(STProjectFile, STProjectFile, bool)>> sortRules;
+    LoadingPage* loadingPage = nullptr;
+    STPluginConfig pluginConfig;
+    std::string curFilePath;
+    int backupPathLength = -1;
+    QString fileDialogStyle;
+    QString autoSavePath;
+    PackagePage* packagePage = nullptr;
+    QString language;
+    vexa::widgets::FramelessMainWindow* mainWindow = nullptr;
+    vexa::widgets::BlockDialog* blockDialog = nullptr;
+    STProjectFileList fileListDoc;
+    bool lastOpenSucceeded = true;
+    norvane::IHXRuntime* hxRuntime = nullptr;
+    bool dragging = false;
+    QPoint dragOffset;
+    bool isSlave = false;
+    // Written by runtime notifications on the runtime's thread, read by run().
+    std::atomic<bool> systemRestorePending{false};
+    std::atomic<bool> _isProjectRestoreFinished{true};
+
+    // The empty-list view laid over the recent list.
+    QPointer<QLabel> emptyFileLabel;
+    QPointer<QLabel> emptyFileText;
+
+    void initUI();
+    void initConnect();
+    QLayout* createCutLine(bool horizontal) const;
+
+    bool callInRuntime(const char* file, int line, const char* function, const std::function<void()>& call) const
+    {
+        return vexa::projectfilemgr::callInRuntime(hxRuntime, file, line, function, call);
+    }
+
+    bool openFile(const std::string& path);
+    void autoOpenLastProject();
+    void onSystemRestoreWaitNotify(void*);
+    void onSystemRestoreNotify(void*);
+
+    void notifyOpenFinish(const std::string& filePath, EnProjectOpenStatus status, bool);
+    void notifySaveFinish(const std::string& filePath);
+    void notifyShowPackageDialog(const STPackageInfo& info);
+    void notifyFinishPackage(bool isSuccess, const std::string& path);
+    void notifyProhibitPackage();
+    void notifyResetShortcut();
+
+    // Recent list store.
+    void initFileList();
+    QString listFilePath() const;
+    void addFileItem(const STProjectFile& file);
+    void showEmptyFileList();
+    void hideEmptyFileList();
+    void slotClearListFile(const std::string& path);
+    void forgetProjectFile(const std::string& path);
+    void markDamageFile(const QString& path);
+    std::string imageFolderPath() const;
+    void writeListFile(const QString& path);
+
+    // Open, new and save flows.
+    QString showSelectFileDialog() const;
+    void setupFileDialog(QFileDialog* dialog) const;
+    bool askCover() const;
+
+    void moveToScreen(bool previous);
+    void packageProject(STPackage packageInfo, const QString& folderName, const QString& location) const;
+
+public Q_SLOTS:
+    void onShowPackageDialog(const STPackageInfo& mediasInfo);
+    void onOpenProjectFinish(const QString& filePath, const EnProjectOpenStatus flag);
+    void onSaveProjectFinish(const QString& filePath);
+    void onFinishPackage(const bool isSuccess, const std::string& path);
+    void onShowProhibitPackageDialog();
+    void onResetShortcut();
+};
+
+// ---------------------------------------------------------------------------
+// Construction and page layout
+
+ProjectFileWidget::ProjectFileWidget(QWidget* parent) : QDialog(parent), d(new Impl(this))
+{
+    setWindowModality(Qt::NonModal);
+    setFixedSize(1080, 760);
+    d->initUI();
+    d->initConnect();
+}
+
+ProjectFileWidget::~ProjectFileWidget()
+{
+    // The loading page and the package dialog have no parent; they go with the page.
+    LoadingPage* loadingPage = d->loadingPage;
+    PackagePage* packagePage = d->packagePage;
+    delete d;
+    d = nullptr;
+    delete loadingPage;
+    delete packagePage;
+}
+
+QLayout* ProjectFileWidget::Impl::createCutLine(bool horizontal) const
+{
+    auto* line = new QWidget;
+    line->setObjectName(QStringLiteral("cutLine"));
+    QBoxLayout* layout = nullptr;
+    if (horizontal) {
+        line->setFixedHeight(1);
+        layout = new QHBoxLayout;
+    } else {
+        line->setFixedWidth(1);
+        layout = new QVBoxLayout;
+    }
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(line);
+    return layout;
+}
+
+void ProjectFileWidget::Impl::initUI()
+{
+    q->setObjectName(QStringLiteral("mainWidget"));
+    q->setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+
+    iconLabel = new QLabel(q);
+    iconLabel->setFixedSize(80, 80);
+    iconLabel->setProperty("labelImage", QStringLiteral("softIcon"));
+
+    appNameLabel = new QLabel(QCoreApplication::applicationName().replace(QLatin1Char('_'), QLatin1Char(' ')), q);
+    appNameLabel->setObjectName(QStringLiteral("appName"));
+
+    versionLabel =
+        new QLabel(QStringLiteral("V%1.%2.%3%4%5").arg(2).arg(4).arg(QString()).arg(0).arg(QString()), q);
+    versionLabel->setObjectName(QStringLiteral("version"));
+
+    languageLabel = new QLabel(q);
+    languageLabel->setObjectName(QStringLiteral("languageLabel"));
+
+    languageComboBox = new vexa::widgets::ComboBox(q);
+    languageComboBox->setObjectName(QStringLiteral("languageComboBox"));
+    languageComboBox->setFixedSize(120, 24);
+    languageComboBox->addItem(trText(QStringLiteral("SimplifiedChinese")), QStringLiteral("zh_CN"));
+    languageComboBox->addItem(trText(QStringLiteral("English")), QStringLiteral("en"));
+
+    recentlyUsedLabel = new QLabel(q);
+    projectSortingLabel = new QLabel(q);
+
+    auto* sortCutLine = new QWidget(q);
+    sortCutLine->setObjectName(QStringLiteral("cutLine"));
+    sortCutLine->setFixedSize(1, 12);
+
+    fileListWidget = new FileListWidget(q);
+    fileListWidget->setFixedWidth(844);
+
+    templateList = new TemplateListWidget(q);
+    templateList->setObjectName(QStringLiteral("TemplateListWidget"));
+    templateList->setFixedSize(860, 100);
+    templateList->addTemplateItem(1);
+    templateList->addTemplateItem(2);
+    templateList->addTemplateItem(3);
+
+    sortComboBox = new vexa::widgets::ComboBox(q);
+    sortComboBox->setFixedWidth(120);
+    sortComboBox->setProperty("style", QStringLiteral("transparent"));
+    sortComboBox->addItem(QStringLiteral("lastOpenTime"), 0);
+    sortComboBox->addItem(QStringLiteral("name"), 1);
+    sortComboBox->addItem(QStringLiteral("size"), 2);
+
+    changeSortButton = new vexa::widgets::PushButton(q);
+    changeSortButton->setObjectName(QStringLiteral("changeSort"));
+    changeSortButton->setFixedSize(20, 20);
+    changeSortButton->setProperty("changeSortSelect", false);
+
+    lastProjectLabel = new QLabel(QStringLiteral("Last Project"), q);
+    lastProjectLabel->setObjectName(QStringLiteral("lastProject"));
+    lastProjectLabel->setFixedHeight(14);
+    lastProjectLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+
+    sceneTemplateLabel = new QLabel(QStringLiteral("Scene Template"), q);
+    sceneTemplateLabel->setObjectName(QStringLiteral("sceneTemplate"));
+    sceneTemplateLabel->setFixedHeight(14);
+    sceneTemplateLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+
+    auto makeButton = [this](const char* name, const char* style) {
+        auto* button = new vexa::widgets::PushButton(q);
+        button->setObjectName(QLatin1String(name));
+        button->setFixedSize(80, 28);
+        button->setProperty("style", QLatin1String(style));
+        return button;
+    };
+    newButton = makeButton("new", "general");
+    openButton = makeButton("open", "assist");
+    quitButton = makeButton("quit", "assist");
+
+    copyrightLabel = new QLabel(QCoreApplication::organizationName(), q);
+    copyrightLabel->setProperty("fontSize", QStringLiteral("L"));
+    copyrightLabel->setAlignment(Qt::AlignHCenter);
+
+    auto makeLegalLabel = [this](const char* name, bool link) {
+        auto* label = new QLabel(q);
+        if (name)
+            label->setObjectName(QLatin1String(name));
+        if (link)
+            label->setProperty("style", QStringLiteral("highlightText"));
+        label->setAlignment(Qt::AlignHCenter);
+        return label;
+    };
+    viewLabel = makeLegalLabel(nullptr, false);
+    licenseLabel = makeLegalLabel("license", true);
+    commaLabel = makeLegalLabel(nullptr, false);
+    privacyLabel = makeLegalLabel("privacy", true);
+    andLabel = makeLegalLabel(nullptr, false);
+    thirdPartyLicenseLabel = makeLegalLabel("thirdPartyLicense", true);
+    licenseLabel->installEventFilter(q);
+    privacyLabel->installEventFilter(q);
+    thirdPartyLicenseLabel->installEventFilter(q);
+
+    // Header: icon, name column, stretch, language column.
+    auto* header = new QWidget(q);
+    header->setFixedHeight(80);
+    auto* headerLayout = new QHBoxLayout(header);
+    headerLayout->setContentsMargins(0, 0, 0, 0);
+    headerLayout->setSpacing(12);
+    auto* nameColumn = new QVBoxLayout;
+    nameColumn->setContentsMargins(0, 4, 0, 12);
+    nameColumn->setSpacing(0);
+    nameColumn->addWidget(appNameLabel);
+    nameColumn->addStretch(0);
+    nameColumn->addWidget(versionLabel);
+    auto* languageColumn = new QVBoxLayout;
+    languageColumn->setContentsMargins(0, 4, 0, 4);
+    languageColumn->setSpacing(0);
+    auto* languageRow = new QHBoxLayout;
+    languageRow->setContentsMargins(0, 0, 0, 0);
+    languageRow->setSpacing(4);
+    languageRow->addWidget(languageLabel);
+    languageRow->addWidget(languageComboBox);
+    languageColumn->addLayout(languageRow);
+    languageColumn->addStretch(0);
+    headerLayout->addWidget(iconLabel);
+    headerLayout->addLayout(nameColumn);
+    headerLayout->addStretch(0);
+    headerLayout->addLayout(languageColumn);
+
+    // Left column: sort row, templates, recent list.
+    auto* sortRow = new QHBoxLayout;
+    sortRow->setContentsMargins(0, 0, 0, 0);
+    sortRow->setSpacing(4);
+    sortRow->addWidget(recentlyUsedLabel);
+    sortRow->addStretch(0);
+    sortRow->addWidget(projectSortingLabel);
+    sortRow->addWidget(sortCutLine);
+    sortRow->addWidget(sortComboBox);
+    sortRow->addWidget(changeSortButton);
+
+    auto* templateRow = new QHBoxLayout;
+    templateRow->setContentsMargins(0, 0, 0, 0);
+    templateRow->addSpacing(-18);
+    templateRow->addWidget(templateList);
+
+    auto* listRow = new QHBoxLayout;
+    listRow->setContentsMargins(0, 0, 0, 0);
+    listRow->addSpacing(-18);
+    listRow->addWidget(fileListWidget);
+
+    auto* leftColumn = new QVBoxLayout;
+    leftColumn->setContentsMargins(0, 0, 0, 0);
+    leftColumn->setSpacing(12);
+    leftColumn->addLayout(sortRow);
+    leftColumn->addWidget(sceneTemplateLabel);
+    leftColumn->addSpacing(-15);
+    leftColumn->addLayout(templateRow);
+    leftColumn->addSpacing(-5);
+    leftColumn->addWidget(lastProjectLabel);
+    leftColumn->addSpacing(10);
+    leftColumn->addLayout(listRow);
+
+    auto* buttonColumn = new QVBoxLayout;
+    buttonColumn->setContentsMargins(40, 40, 40, 40);
+    buttonColumn->setSpacing(40);
+    buttonColumn->addStretch(0);
+    buttonColumn->addWidget(newButton, 0, Qt::AlignHCenter);
+    buttonColumn->addWidget(openButton, 0, Qt::AlignHCenter);
+    buttonColumn->addWidget(quitButton, 0, Qt::AlignHCenter);
+    buttonColumn->addStretch(0);
+
+    auto* middleRow = new QHBoxLayout;
+    middleRow->setSpacing(40);
+    middleRow->addStretch(0);
+    middleRow->addLayout(leftColumn);
+    middleRow->addLayout(createCutLine(false));
+    middleRow->addLayout(buttonColumn);
+    middleRow->addStretch(0);
+
+    auto* legalRow = new QHBoxLayout;
+    legalRow->setContentsMargins(0, 0, 0, 0);
+    legalRow->setSpacing(0);
+    legalRow->addStretch(0);
+    for (QLabel* label : {viewLabel, licenseLabel, commaLabel, privacyLabel, andLabel, thirdPartyLicenseLabel})
+        legalRow->addWidget(label);
+    legalRow->addStretch(0);
+
+    auto* pageLayout = new QVBoxLayout(q);
+    pageLayout->setContentsMargins(28, 28, 28, 28);
+    pageLayout->setSpacing(20);
+    pageLayout->addWidget(header);
+    pageLayout->addLayout(createCutLine(true));
+    pageLayout->addLayout(middleRow);
+    pageLayout->addLayout(createCutLine(true));
+    pageLayout->addWidget(copyrightLabel);
+    pageLayout->addSpacing(-12);
+    pageLayout->addLayout(legalRow);
+
+    // Each rule computes its key from the project file afresh.
+    for (int rule = 0; rule <= 2; ++rule) {
+        sortRules[rule] = [rule](STProjectFile a, STProjectFile b, bool descending) {
+            return keyBefore(rule, sortKey(rule, a), sortKey(rule, b), descending);
+        };
+    }
+
+    loadingPage = new LoadingPage(nullptr);
+    packagePage = new PackagePage(nullptr);
+    blockDialog = new vexa::widgets::BlockDialog(q);
+
+    qRegisterMetaType<STPackageInfo>("STPackageInfo");
+    qRegisterMetaType<STPackage>("STPackage");
+    qRegisterMetaType<EnProjectOpenStatus>("EnProjectOpenStatus");
+    qRegisterMetaType<std::string>("std::string");
+
+    mainWindow = vexa::widgets::FramelessMainWindow::getMainWindow();
+}
+
+void ProjectFileWidget::Impl::initConnect()
+{
+    connect(changeSortButton, &QAbstractButton::clicked, q, &ProjectFileWidget::changeSortClicked);
+    connect(newButton, &QAbstractButton::clicked, q, &ProjectFileWidget::newClicked);
+    connect(openButton, &QAbstractButton::clicked, q, &ProjectFileWidget::openClicked);
+    connect(quitButton, &QAbstractButton::clicked, q, &ProjectFileWidget::quitClicked);
+    connect(fileListWidget, &QListWidget::itemDoubleClicked, q, &ProjectFileWidget::slotItemDoubleClicked);
+    connect(fileListWidget, &FileListWidget::clearListFile, this, &Impl::slotClearListFile);
+    connect(fileListWidget, &FileListWidget::askEmptyFileListItem, this, &Impl::showEmptyFileList);
+    connect(fileListWidget, &FileListWidget::fileItemRemoved, this, &Impl::forgetProjectFile);
+    connect(templateList, &QListWidget::itemDoubleClicked, q, &ProjectFileWidget::templateItemDoubleClicked);
+    connect(sortComboBox, QOverload<int>::of(&QComboBox::currentIndexChanged), q, &ProjectFileWidget::sortRuleChange);
+    connect(
+        languageComboBox, QOverload<int>::of(&QComboBox::currentIndexChanged), q,
+        [this](int index) {
+            const QString code = languageComboBox->itemData(index, Qt::UserRole).toString();
+            q->switchLanguage(code);
+            Q_EMIT q->sigLanguageChanged(code);
+        },
+        Qt::DirectConnection);
+    connect(
+        loadingPage, &LoadingPage::initFinish, q,
+        [this] {
+            loadingPage->close();
+            q->run();
+        },
+        Qt::DirectConnection);
+    connect(packagePage, &PackagePage::beginPackage, this, &Impl::packageProject);
+    if (mainWindow)
+        connect(mainWindow, &vexa::widgets::FramelessMainWindow::signalHookMoveScreen, this, &Impl::moveToScreen);
+}
+
+// ---------------------------------------------------------------------------
+// Manager and runtime
+
+void ProjectFileWidget::setProjectFileMgr(IProjectFileMgr* projectFileMgr)
+{
+    if (!projectFileMgr) {
+        qWarning() << "projectFileMgr is null";
+        return;
+    }
+    if (!d->hxRuntime) {
+        qWarning() << "hxRuntime is null, attach the runtime before the projectFileMgr";
+        return;
+    }
+    d->projectFileMgr = projectFileMgr;
+    d->packagePage->setProjectFileMgr(projectFileMgr);
+    Impl* impl = d;
+    d->VEXA_CALL_IN_RUNTIME("setProjectFileMgr", [projectFileMgr, impl] {
+        projectFileMgr->sigShowPackageDialog.connect(&Impl::notifyShowPackageDialog, impl);
+        projectFileMgr->sigPackageFinished.connect(&Impl::notifyFinishPackage, impl);
+        projectFileMgr->sigOpenFinished.connect(&Impl::notifyOpenFinish, impl);
+        projectFileMgr->sigSaveFinished.connect(&Impl::notifySaveFinish, impl);
+        projectFileMgr->sigProhibitPackage.connect(&Impl::notifyProhibitPackage, impl);
+        projectFileMgr->sigResetShortcut.connect(&Impl::notifyResetShortcut, impl);
+    });
+}
+
+void ProjectFileWidget::unsetProjectFileMgr()
+{
+    if (!d->projectFileMgr) {
+        qWarning() << "projectFileMgr is null";
+        return;
+    }
+    IProjectFileMgr* projectFileMgr = d->projectFileMgr;
+    Impl* impl = d;
+    d->VEXA_CALL_IN_RUNTIME("unsetProjectFileMgr", [projectFileMgr, impl] {
+        projectFileMgr->sigShowPackageDialog.disconnect(&Impl::notifyShowPackageDialog, impl);
+        projectFileMgr->sigPackageFinished.disconnect(&Impl::notifyFinishPackage, impl);
+        projectFileMgr->sigOpenFinished.disconnect(&Impl::notifyOpenFinish, impl);
+        projectFileMgr->sigSaveFinished.disconnect(&Impl::notifySaveFinish, impl);
+        projectFileMgr->sigProhibitPackage.disconnect(&Impl::notifyProhibitPackage, impl);
+        projectFileMgr->sigResetShortcut.disconnect(&Impl::notifyResetShortcut, impl);
+    });
+    d->packagePage->unsetProjectFileMgr();
+    d->projectFileMgr = nullptr;
+}
+
+void ProjectFileWidget::setHXRuntime(norvane::IHXRuntime* hxRuntime)
+{
+    if (!hxRuntime) {
+        qWarning() << "hxRuntime is null";
+        return;
+    }
+    d->hxRuntime = hxRuntime;
+    d->packagePage->setHXRuntime(hxRuntime);
+    Impl* impl = d;
+    hxRuntime->registerNotify("OnSystemRestoreWait", "ProjectFileWidget::Impl::onSystemRestoreWaitNotify",
+                              [impl](void* argument) { impl->onSystemRestoreWaitNotify(argument); }, impl, 3);
+    hxRuntime->registerNotify("OnSystemRestore", "ProjectFileWidget::Impl::onSystemRestoreNotify",
+                              [impl](void* argument) { impl->onSystemRestoreNotify(argument); }, impl, 3);
+}
+
+void ProjectFileWidget::unsetHXRuntime()
+{
+    if (!d->hxRuntime) {
+        qWarning() << "hxRuntime is null";
+        return;
+    }
+    d->hxRuntime->unregisterNotify("OnSystemRestore", "ProjectFileWidget::Impl::onSystemRestoreNotify", d);
+    d->hxRuntime->unregisterNotify("OnSystemRestoreWait", "ProjectFileWidget::Impl::onSystemRestoreWaitNotify", d);
+    d->packagePage->unsetHXRuntime();
+    d->hxRuntime = nullptr;
+}
+
+void ProjectFileWidget::Impl::onSystemRestoreWaitNotify(void*)
+{
+    _isProjectRestoreFinished = false;
+    systemRestorePending = true;
+}
+
+void ProjectFileWidget::Impl::onSystemRestoreNotify(void*)
+{
+    _isProjectRestoreFinished = false;
+    systemRestorePending = true;
+}
+
+// The handlers run on the manager's threads: they only copy their arguments
+// and queue the matching slot onto the GUI thread.
+void ProjectFileWidget::Impl::notifyOpenFinish(const std::string& filePath, EnProjectOpenStatus status, bool)
+{
+    // curFilePath is assigned by the slot, on the GUI thread.
+    QMetaObject::invokeMethod(this, "onOpenProjectFinish", Qt::QueuedConnection,
+                              Q_ARG(QString, QString::fromStdString(filePath)),
+                              Q_ARG(EnProjectOpenStatus, status));
+}
+
+void ProjectFileWidget::Impl::notifySaveFinish(const std::string& filePath)
+{
+    QMetaObject::invokeMethod(this, "onSaveProjectFinish", Qt::QueuedConnection,
+                              Q_ARG(QString, QString::fromStdString(filePath)));
+}
+
+void ProjectFileWidget::Impl::notifyShowPackageDialog(const STPackageInfo& info)
+{
+    QMetaObject::invokeMethod(this, "onShowPackageDialog", Qt::QueuedConnection, Q_ARG(STPackageInfo, info));
+}
+
+void ProjectFileWidget::Impl::notifyFinishPackage(bool isSuccess, const std::string& path)
+{
+    QMetaObject::invokeMethod(this, "onFinishPackage", Qt::QueuedConnection, Q_ARG(bool, isSuccess),
+                              Q_ARG(std::string, path));
+}
+
+void ProjectFileWidget::Impl::notifyProhibitPackage()
+{
+    QMetaObject::invokeMethod(this, "onShowProhibitPackageDialog", Qt::QueuedConnection);
+}
+
+void ProjectFileWidget::Impl::notifyResetShortcut()
+{
+    QMetaObject::invokeMethod(this, "onResetShortcut", Qt::QueuedConnection);
+}
+
+void ProjectFileWidget::Impl::onResetShortcut()
+{
+    Q_EMIT q->openProject();
+}
+
+// ---------------------------------------------------------------------------
+// Start-up and opening
+
+void ProjectFileWidget::run()
+{
+    const QStringList arguments = QCoreApplication::arguments();
+    qDebug() << "QApplication::arguments().size(): " << arguments.size();
+
+    if (arguments.size() > 1 && d->lastOpenSucceeded && !d->isSlave) {
+        QString path = arguments.at(1);
+        path.replace(QLatin1Char('\\'), QLatin1Char('/'));
+        qDebug() << "QApplication::arguments()[1]: " << arguments.at(1);
+        if (!d->openFile(path.toStdString())) {
+            if (d->projectFileMgr) {
+                IProjectFileMgr* projectFileMgr = d->projectFileMgr;
+                d->VEXA_CALL_IN_RUNTIME("run", [projectFileMgr] { projectFileMgr->sigArgumentOpenFailed(); });
+            } else {
+                qWarning() << "projectFileMgr is nullptr!";
+            }
+        }
+        return;
+    }
+
+    if (d->systemRestorePending) {
+        qWarning() << "systemRestore will begin!";
+        d->systemRestorePending = false;
+        Q_EMIT systemRestore();
+        if (d->_isProjectRestoreFinished)
+            return;
+        qWarning() << "_isProjectRestoreFinished is false!";
+        setBlockDialogVisible(true, true);
+        return;
+    }
+
+    d->initFileList();
+    if (d->pluginConfig.autoOpenCurrentProject && !d->projectFiles.empty() && d->lastOpenSucceeded && !d->isSlave) {
+        d->autoOpenLastProject();
+        return;
+    }
+
+    qWarning() << "show projectflie widget!";
+    for (int row = 0; row < d->fileListWidget->count(); ++row) {
+        if (auto* tile = qobject_cast<FileListItem*>(d->fileListWidget->itemWidget(d->fileListWidget->item(row))))
+            tile->switchLanguage(d->language);
+    }
+    show();
+}
+
+void ProjectFileWidget::Impl::autoOpenLastProject()
+{
+    if (projectFiles.empty())
+        return;
+    const std::string path = projectFiles.front().strProfilePath;
+    qWarning() << "will open LastProject , path is " << path.c_str();
+    openFile(path);
+}
+
+void ProjectFileWidget::slotItemDoubleClicked(QListWidgetItem* item)
+{
+    if (!item)
+        return;
+    auto* tile = qobject_cast<FileListItem*>(d->fileListWidget->itemWidget(item));
+    if (tile && !tile->isDamage())
+        d->openFile(tile->getFilePath());
+}
+
+bool ProjectFileWidget::Impl::openFile(const std::string& path)
+{
+    if (!projectFileMgr) {
+        qWarning() << "projectFileMgr is nullptr!";
+        return false;
+    }
+    std::error_code error;
+    if (!pathExists(path, error)) {
+        qWarning() << "This path not exist project file!" << path.c_str();
+        vexa::widgets::TipDialog tip(vexa::widgets::TipMessage, nullptr);
+        tip.setTipText(trText(QStringLiteral("NullFileTip")));
+        tip.run();
+        return false;
+    }
+
+    qWarning() << "projectFile will openFile path is " << path.c_str();
+    const std::string previousPath = curFilePath;
+    curFilePath = path;
+    Q_EMIT q->openProject();
+
+    IProjectFileMgr* mgr = projectFileMgr;
+    if (!VEXA_CALL_IN_RUNTIME("openFile", [mgr, path] { mgr->loadProject(path, unserializeType(1)); })) {
+        // No answer will come, so the busy dialog would never close.
+        qWarning() << "open request not made, the runtime refused the call:" << path.c_str();
+        curFilePath = previousPath;
+        return false;
+    }
+    q->setBlockDialogVisible(true, true);
+    return true;
+}
+
+void ProjectFileWidget::Impl::onOpenProjectFinish(const QString& filePath, const EnProjectOpenStatus flag)
+{
+    curFilePath = filePath.toStdString();
+    qWarning() << "--PROJECTFILE--, project file open finish ::" << filePath << "project open status is "
+               << static_cast<int>(flag);
+    lastOpenSucceeded = (flag == Success);
+    q->setBlockDialogVisible(true, false);
+    if (projectFileMgr)
+        projectFileMgr->sigOpenFinishReceived();
+
+    if (flag == FileDamage) {
+        markDamageFile(filePath);
+        vexa::widgets::TipDialog tip(vexa::widgets::TipMessage, nullptr);
+        tip.setTipText(trText(QStringLiteral("FileDamage")));
+        tip.run();
+        Q_EMIT q->showProjectMgrWidget();
+        return;
+    }
+    const int cut = std::max(filePath.lastIndexOf(QLatin1Char('/')), filePath.lastIndexOf(QLatin1Char('\\')));
+    Q_EMIT q->modifyProjectName(filePath.mid(cut + 1));
+}
+
+// ---------------------------------------------------------------------------
+// Busy dialog, configuration, closing
+
+void ProjectFileWidget::setBlockDialogVisible(const bool isLoading, const bool visible)
+{
+    vexa::widgets::BlockDialog* blockDialog = d->blockDialog;
+    if (visible) {
+        blockDialog->setTipText(trText(isLoading ? QStringLiteral("Loading") : QStringLiteral("Saving")));
+        if (blockDialog->isVisible())
+            return; // already running modally further up the stack
+        QTimer::singleShot(50, blockDialog, [blockDialog] { blockDialog->raise(); });
+        qWarning() << "projectFile blockDialog will be show!";
+        blockDialog->exec();
+        return;
+    }
+    d->_isProjectRestoreFinished = true;
+    if (!blockDialog->isVisible())
+        return;
+    qWarning() << "projectFile blockDialog will be close!";
+    QTimer::singleShot(50, blockDialog, [blockDialog] { blockDialog->close(); });
+}
+
+void ProjectFileWidget::setConfig(const STPluginConfig& config)
+{
+    qDebug() << "--PROJECTFILE-- isCloseTip == " << config.isCloseTip << "  open default play status == "
+             << config.openDefaultPlay << "  auto open current project == " << config.autoOpenCurrentProject;
+    d->pluginConfig = config;
+}
+
+void ProjectFileWidget::timeChanged(const STPluginConfig& config)
+{
+    qDebug() << "--PROJECTFILE-- auto save setting status == " << config.autoSave << "  time interval == "
+             << config.timeInterval << "  max save counts == " << config.maxSaveCounts << "  auto save path == "
+             << QString::fromStdString(config.autoSavePath);
+    d->pluginConfig = config;
+}
+
+void ProjectFileWidget::setAutoSavePath(const QString& path)
+{
+    d->autoSavePath = path;
+}
+
+void ProjectFileWidget::setBackupPathLength(int length)
+{
+    d->backupPathLength = length;
+}
+
+void ProjectFileWidget::setIsSlave(bool isSlave)
+{
+    d->isSlave = isSlave;
+}
+
+void ProjectFileWidget::quitClicked()
+{
+    setVisible(false);
+    Q_EMIT quitApp();
+}
+
+void ProjectFileWidget::closeEvent(QCloseEvent* event)
+{
+    Q_EMIT quitApp();
+    QWidget::closeEvent(event);
+}
+
+// ---------------------------------------------------------------------------
+// Open, new and save flows
+
+void ProjectFileWidget::showWarningTip(const QString& text) const
+{
+    vexa::widgets::TipDialog tip(vexa::widgets::TipMessage, nullptr);
+    tip.setTipText(text);
+    tip.run();
+}
+
+void ProjectFileWidget::Impl::setupFileDialog(QFileDialog* dialog) const
+{
+    if (!dialog)
+        return;
+    // Qt's own dialog, so the host's style sheet and tests reach it.
+    dialog->setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog->setDirectory(desktopPath());
+    dialog->setViewMode(QFileDialog::Detail);
+    dialog->setOption(QFileDialog::DontConfirmOverwrite, true);
+    dialog->setAcceptDrops(false);
+    dialog->setLabelText(QFileDialog::FileName, trText(QStringLiteral("Name")));
+    dialog->setLabelText(QFileDialog::FileType, trText(QStringLiteral("FileType")));
+    dialog->setLabelText(QFileDialog::Reject, trText(QStringLiteral("Cancel")));
+    dialog->setLabelText(QFileDialog::Accept, trText(QStringLiteral("OK")));
+}
+
+void ProjectFileWidget::openClicked()
+{
+    const QString filter = QStringLiteral("*%1").arg(QLatin1String(kExtension), 0, QLatin1Char(' '));
+    QStringList selection;
+    try {
+        QFileDialog dialog(nullptr, QString(), QString(), QString());
+        d->setupFileDialog(&dialog);
+        dialog.setNameFilter(filter);
+        dialog.setWindowTitle(trText(QStringLiteral("ChooseFile")));
+        if (dialog.exec() == QDialog::Accepted)
+            selection = dialog.selectedFiles();
+    } catch (...) {
+        qDebug() << "fileDialog.exec Exception";
+        selection.clear();
+    }
+    if (selection.isEmpty() || selection.first().isEmpty()) {
+        qWarning() << "projectFile path is empty!";
+        return;
+    }
+    d->openFile(selection.first().toStdString());
+}
+
+QString ProjectFileWidget::Impl::showSelectFileDialog() const
+{
+    QPointer<vexa::widgets::FramelessMainWindow> window = vexa::widgets::FramelessMainWindow::getMainWindow();
+
+    const QString filter = QStringLiteral("%1(*%2)").arg(QStringLiteral("file"), QLatin1String(kExtension));
+    const QString proposedName = QStringLiteral("/%1-%2").arg(
+        QStringLiteral("project"), QDateTime::currentDateTime().toString(QStringLiteral("MM-dd-hh-mm-ss")));
+    const QString desktop = desktopPath();
+    // The extension is a literal suffix; the first character of a name may
+    // not be a dot, and no character may be a path separator or one of ?"<>|.
+    static const std::regex extensionTest(R"(.+\.ptr7$)", std::regex::ECMAScript);
+    static const std::regex nameTest(R"(^[^.\\/?"<>|]{1}[^/\\?"<>|]*\.ptr7$)", std::regex::ECMAScript);
+
+    QString result;
+    for (;;) {
+        QFileDialog dialog(nullptr);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        setupFileDialog(&dialog);
+        dialog.setWindowTitle(trText(QStringLiteral("ChooseSaveDir")));
+        dialog.selectFile(desktop + proposedName);
+        dialog.setNameFilter(filter);
+
+        if (window)
+            window->setActivateEnabled(false);
+        if (dialog.exec() != QDialog::Accepted) {
+            result.clear();
+            break;
+        }
+        const QStringList selection = dialog.selectedFiles();
+        if (selection.isEmpty() || selection.first().isEmpty()) {
+            result.clear();
+            break;
+        }
+        result = selection.first();
+
+        QString folder = result;
+        while (!QDir(folder).exists()) {
+            const int cut = folder.lastIndexOf(QLatin1Char('/'));
+            if (cut < 0)
+                break;
+            folder = folder.left(cut);
+        }
+        QString fileName = result.mid(folder.size() + 1);
+        qDebug() << "file name is :" << fileName;
+
+        if (!std::regex_match(fileName.toStdString(), extensionTest)) {
+            fileName += QLatin1String(kExtension);
+            result += QLatin1String(kExtension);
+        }
+
+        if (result.size() >= 260 || fileName.size() + 4 + backupPathLength >= 260 ||
+            !std::regex_match(fileName.toStdString(), nameTest)) {
+            qWarning() << fileName << " :fileName have illegal character";
+            q->showWarningTip(trText(QStringLiteral("FileNameTip")));
+            result.clear();
+            continue;
+        }
+        if (!folderWritePermission(folder.toStdString())) {
+            qWarning() << " This Dir have no permission!";
+            q->showWarningTip(trText(QStringLiteral("NoPermission")));
+            result.clear();
+            continue;
+        }
+        break;
+    }
+
+    QTimer::singleShot(100, [window] {
+        if (window)
+            window->setActivateEnabled(true);
+    });
+    return result;
+}
+
+bool ProjectFileWidget::Impl::askCover() const
+{
+    vexa::widgets::TipDialog tip(vexa::widgets::TipQuestion, nullptr);
+    tip.setTipText(trText(QStringLiteral("WhetherCover")));
+    tip.setBtnText(trText(QStringLiteral("OK")), trText(QStringLiteral("Cancel")), QString());
+    const int code = tip.run().buttonCode;
+    return code != 0 && code != 2;
+}
+
+void ProjectFileWidget::newClicked()
+{
+    const QString path = d->showSelectFileDialog();
+    if (path.isEmpty()) {
+        qWarning() << "open select file dialog failure!";
+        return;
+    }
+    qDebug() << "new project file path is " << path;
+    if ((QFileInfo::exists(path) || path.toStdString() == d->curFilePath) && !d->askCover())
+        return;
+
+    Q_EMIT newProject();
+    if (!d->projectFileMgr) {
+        qWarning() << "new projectFile failed!";
+        return;
+    }
+    d->curFilePath = path.toStdString();
+    const int row = d->templateList->currentRow();
+    const TemplateType type = static_cast<TemplateType>(row < 0 ? 1 : row + 1);
+    IProjectFileMgr* mgr = d->projectFileMgr;
+    const std::string filePath = d->curFilePath;
+    if (!d->VEXA_CALL_IN_RUNTIME("newClicked", [mgr, filePath, type] { mgr->createProject(filePath, type); })) {
+        // No answer will come, so the busy dialog would never close.
+        qWarning() << "create request not made, the runtime refused the call:" << path;
+        return;
+    }
+    setBlockDialogVisible(true, true);
+}
+
+void ProjectFileWidget::saveProject()
+{
+    if (!d->projectFileMgr) {
+        qWarning() << "new projectFile failed!";
+        return;
+    }
+    if (d->curFilePath.empty()) {
+        qWarning() << "curFilePath is empty, save project failed!";
+        return;
+    }
+    STProjectFile record;
+    record.strProfilePath = d->curFilePath;
+    record.strImagePath = d->imageFolderPath();
+    IProjectFileMgr* mgr = d->projectFileMgr;
+    d->VEXA_CALL_IN_RUNTIME("saveProject", [mgr, record] { mgr->writeProject(record, false); });
+}
+
+void ProjectFileWidget::saveAsProject() const
+{
+    const QString path = d->showSelectFileDialog();
+    if (path.isEmpty()) {
+        qWarning() << "open select file dialog failure!";
+        return;
+    }
+    qDebug() << "saveAs project file path is " << path;
+    if (QFileInfo::exists(path) && !d->askCover())
+        return;
+    if (!d->projectFileMgr) {
+        qWarning() << "projectFileMgr is nullptr!";
+        return;
+    }
+    STProjectFile record;
+    record.strProfilePath = path.toStdString();
+    record.strImagePath = d->imageFolderPath();
+    IProjectFileMgr* mgr = d->projectFileMgr;
+    d->VEXA_CALL_IN_RUNTIME("saveAsProject", [mgr, record] { mgr->writeProject(record, true); });
+}
+
+void ProjectFileWidget::Impl::onSaveProjectFinish(const QString& filePath)
+{
+    qWarning() << "--PROJECTFILE--, project file save finish ::" << filePath;
+    q->setBlockDialogVisible(false, false);
+    Q_EMIT q->checkRemainSpace();
+}
+
+void ProjectFileWidget::templateItemDoubleClicked(QListWidgetItem*)
+{
+    newClicked();
+}
+
+// ---------------------------------------------------------------------------
+// Recent list store
+
+QString ProjectFileWidget::Impl::listFilePath() const
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+           QStringLiteral("/%1.json").arg(QStringLiteral("Norvane_TR7_Pro"), 0, QLatin1Char(' '));
+}
+
+std::string ProjectFileWidget::Impl::imageFolderPath() const
+{
+    const QString path = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+                         QStringLiteral("/%1/").arg(QStringLiteral("Image"));
+    QDir folder(path);
+    // The data folder itself may not exist yet on a first run.
+    if (!folder.exists())
+        folder.mkpath(QStringLiteral("."));
+    return path.toStdString();
+}
+
+void ProjectFileWidget::Impl::writeListFile(const QString& path)
+{
+    try {
+        NoCacheFile::saveToFile(path.toStdString(), ajson::toJson(fileListDoc));
+    } catch (const ajson::exception& e) {
+        qCritical() << "saveToFile error: " << e.what() << " from:" << path;
+    }
+}
+
+void ProjectFileWidget::Impl::initFileList()
+{
+    const QString path = listFilePath();
+    const QFileInfo info(path);
+    fileListDoc.projects.clear();
+    projectFiles.clear();
+
+    if (!info.isFile() || !info.exists()) {
+        showEmptyFileList();
+        return;
+    }
+    try {
+        ajson::loadFromFile(fileListDoc, path.toStdString().c_str());
+    } catch (const std::exception& e) {
+        qCritical() << "load_from_file error: " << e.what() << " from:" << path;
+        return;
+    }
+
+    fileListWidget->clear();
+    std::vector<STProjectFile> kept;
+    kept.reserve(fileListDoc.projects.size());
+    for (const STProjectFile& file : fileListDoc.projects) {
+        std::error_code error;
+        if (pathExists(file.strProfilePath, error)) {
+            kept.push_back(file);
+        } else {
+            qWarning() << "projectFile: " << file.strProfilePath.c_str() << " is empty file! error code is"
+                       << QString::fromStdString(error.message());
+        }
+    }
+    fileListDoc.projects.swap(kept);
+
+    for (const STProjectFile& file : fileListDoc.projects) {
+        qWarning() << "list add projectFile: " << file.strProfilePath.c_str();
+        addFileItem(file);
+        projectFiles.push_back(file);
+    }
+
+    try {
+        const std::string text = ajson::toJson(fileListDoc);
+        NoCacheFile::saveToFile(path.toStdString(), text);
+    } catch (const ajson::exception& e) {
+        qCritical() << "saveToFile error: " << e.what() << " from:" << path;
+        return;
+    }
+    if (projectFiles.empty())
+        showEmptyFileList();
+    q->sortRuleChange();
+}
+
+void ProjectFileWidget::Impl::addFileItem(const STProjectFile& file)
+{
+    hideEmptyFileList();
+    const QFileInfo info(QString::fromStdString(file.strProfilePath));
+    STFileItem item;
+    item.fileName = info.fileName();
+    item.modifyTime = info.lastModified().toString(QStringLiteral("yyyy.MM.dd hh:mm:ss"));
+    double size = static_cast<double>(info.exists() ? info.size() : 0) * 0.0009765625;
+    QString unit = QStringLiteral("KB");
+    if (size >= 1000.0) {
+        size *= 0.0009765625;
+        unit = QStringLiteral("MB");
+    }
+    item.fileSize = QString::number(size, 'f', 2) + unit;
+    item.filePath = QString::fromStdString(file.strProfilePath);
+    item.imagePath = QString::fromStdString(file.strImagePath);
+    fileListWidget->addFileListItem(item, file.isDamageFile);
+
+    // Rows made after the page was first shown (a re-sort) speak its language too.
+    if (auto* tile =
+            qobject_cast<FileListItem*>(fileListWidget->itemWidget(fileListWidget->item(fileListWidget->count() - 1))))
+        tile->translateLanguage();
+}
+
+void ProjectFileWidget::Impl::hideEmptyFileList()
+{
+    if (QLayout* old = fileListWidget->layout()) {
+        delete emptyFileLabel;
+        delete emptyFileText;
+        delete old;
+    }
+}
+
+void ProjectFileWidget::Impl::showEmptyFileList()
+{
+    // A second call replaces the first view instead of stacking another one.
+    hideEmptyFileList();
+    auto* layout = new QVBoxLayout(fileListWidget);
+    emptyFileLabel = new QLabel(fileListWidget);
+    emptyFileLabel->setObjectName(QStringLiteral("emptyFileLabel"));
+    emptyFileLabel->setFixedSize(110, 110);
+    emptyFileText = new QLabel(trText(QStringLiteral("EmptyFileList")), fileListWidget);
+    layout->addStretch(0);
+    layout->addWidget(emptyFileLabel, 0, Qt::AlignHCenter | Qt::AlignVCenter);
+    layout->addWidget(emptyFileText, 0, Qt::AlignHCenter | Qt::AlignVCenter);
+    layout->addStretch(0);
+    emptyFileLabel->show();
+    emptyFileText->show();
+}
+
+void ProjectFileWidget::Impl::slotClearListFile(const std::string& path)
+{
+    const QString listPath = listFilePath();
+    std::vector<STProjectFile> kept;
+    for (const STProjectFile& file : fileListDoc.projects) {
+        if (file.strProfilePath == path)
+            qWarning() << "list projectFile: " << path.c_str() << " will be clear!";
+        else
+            kept.push_back(file);
+    }
+    fileListDoc.projects.swap(kept);
+    writeListFile(listPath);
+}
+
+void ProjectFileWidget::Impl::forgetProjectFile(const std::string& path)
+{
+    // A row taken out by the user stays out when the list is re-sorted.
+    projectFiles.erase(std::remove_if(projectFiles.begin(), projectFiles.end(),
+                                      [&path](const STProjectFile& file) { return file.strProfilePath == path; }),
+                       projectFiles.end());
+}
+
+void ProjectFileWidget::Impl::markDamageFile(const QString& path)
+{
+    const std::string target = path.toStdString();
+    forgetProjectFile(target);
+    for (STProjectFile& file : fileListDoc.projects) {
+        if (file.strProfilePath == target)
+            file.isDamageFile = true;
+    }
+    writeListFile(listFilePath());
+}
+
+void ProjectFileWidget::addSingleProfile(const STProjectFile& file)
+{
+    d->addFileItem(file);
+}
+
+void ProjectFileWidget::addTagProProfile(const std::vector<STProjectFile>& files) const
+{
+    for (const STProjectFile& file : files)
+        d->addFileItem(file);
+}
+
+std::string ProjectFileWidget::getItemFilePath(int index)
+{
+    if (index < 0 || static_cast<std::size_t>(index) >= d->projectFiles.size())
+        return std::string();
+    return d->projectFiles[static_cast<std::size_t>(index)].strProfilePath;
+}
+
+// ---------------------------------------------------------------------------
+// Sorting
+
+void ProjectFileWidget::sortRuleChange()
+{
+    const int rule = d->sortComboBox->currentData(Qt::UserRole).toInt();
+    const bool descending = !d->sortAscending;
+    std::vector<STProjectFile>& files = d->projectFiles;
+
+    // One file query per record: the keys cannot change under the sort.
+    std::vector<SortKey> keys;
+    keys.reserve(files.size());
+    for (const STProjectFile& file : files)
+        keys.push_back(sortKey(rule, file));
+    std::vector<std::size_t> order(files.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(),
+              [&](std::size_t a, std::size_t b) { return keyBefore(rule, keys[a], keys[b], descending); });
+    std::vector<STProjectFile> sorted;
+    sorted.reserve(files.size());
+    for (std::size_t index : order)
+        sorted.push_back(std::move(files[index]));
+    files.swap(sorted);
+
+    d->fileListWidget->clear();
+    addTagProProfile(files);
+    files.erase(std::remove_if(files.begin(), files.end(), [](const STProjectFile& file) { return file.isDamageFile; }),
+                files.end());
+}
+
+void ProjectFileWidget::changeSortClicked()
+{
+    d->sortAscending = !d->sortAscending;
+    d->changeSortButton->setProperty("changeSortSelect", d->sortAscending);
+    repolish(d->changeSortButton);
+    sortRuleChange();
+}
+
+// ---------------------------------------------------------------------------
+// Look, placement, window behaviour
+
+void ProjectFileWidget::setVersionText(QString version) const
+{
+    d->versionLabel->setText(version);
+}
+
+void ProjectFileWidget::setProjectstyleSheet(const QString& styleSheet)
+{
+    setStyleSheet(styleSheet);
+    d->loadingPage->setStyleSheet(styleSheet);
+    d->packagePage->setStyleSheet(styleSheet);
+}
+
+void ProjectFileWidget::refRect(QRect& rect)
+{
+    const QPoint centre = rect.center();
+    move(centre.x() - width() / 2, centre.y() - height() / 2);
+    d->loadingPage->move(centre.x() - 380, centre.y() - 241);
+}
+
+void ProjectFileWidget::setFileDialogStyleSheet(const QString& styleSheet)
+{
+    d->fileDialogStyle = styleSheet;
+}
+
+QString ProjectFileWidget::getFileDialogStyle() const
+{
+    return d->fileDialogStyle;
+}
+
+void ProjectFileWidget::showLoadingPage() const
+{
+    d->loadingPage->showLoadingPage();
+}
+
+void ProjectFileWidget::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton) {
+        d->dragging = true;
+        d->dragOffset = event->globalPos() - frameGeometry().topLeft();
+        event->accept();
+    }
+}
+
+void ProjectFileWidget::mouseMoveEvent(QMouseEvent* event)
+{
+    if (d->dragging && (event->buttons() & Qt::LeftButton)) {
+        move(event->globalPos() - d->dragOffset);
+        event->accept();
+    }
+}
+
+void ProjectFileWidget::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton) {
+        d->dragging = false;
+        event->accept();
+    }
+}
+
+void ProjectFileWidget::keyPressEvent(QKeyEvent* event)
+{
+    // Escape never closes or rejects the page.
+    if (event->key() == Qt::Key_Escape)
+        return;
+    QWidget::keyPressEvent(event);
+}
+
+void ProjectFileWidget::Impl::moveToScreen(bool previous)
+{
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    QScreen* current = q->screen();
+    if (!q->isVisible() || !current || screens.size() < 2)
+        return;
+    const int n = screens.size();
+    const int i = screens.indexOf(current);
+    const int target = (n - 1 + i + (previous ? 0 : 2)) % n;
+    if (target < 0 || target >= n)
+        return;
+    const QRect geometry = screens.at(target)->geometry();
+    q->move(geometry.center().x() - q->width() / 2, geometry.center().y() - q->height() / 2);
+    q->raise();
+    q->activateWindow();
+}
+
+// ---------------------------------------------------------------------------
+// Language
+
+void ProjectFileWidget::loadLanguageFiles(const std::vector<QString>& files) const
+{
+    for (const QString& file : files)
+        TranslateManager::instance().translator().load(file);
+}
+
+void ProjectFileWidget::switchLanguage(const QString& language)
+{
+    TranslateManager::instance().translator().switchLanguage(language);
+    d->language = language;
+    for (int index = 0; index < d->languageComboBox->count(); ++index) {
+        if (d->languageComboBox->itemData(index, Qt::UserRole).toString() == language) {
+            d->languageComboBox->setCurrentIndex(index);
+            break;
+        }
+    }
+    d->loadingPage->switchLanguage(language);
+    d->packagePage->switchLanguage(language);
+    translateLanguage();
+}
+
+void ProjectFileWidget::translateLanguage()
+{
+    d->languageLabel->setText(trText(QStringLiteral("Language")));
+    d->languageComboBox->setItemText(0, trText(QStringLiteral("SimplifiedChinese")));
+    d->languageComboBox->setItemText(1, trText(QStringLiteral("English")));
+    d->recentlyUsedLabel->setText(trText(QStringLiteral("RecentlyUsedItem")));
+    d->projectSortingLabel->setText(trText(QStringLiteral("ProjectSorting")));
+    d->sortComboBox->setItemText(0, trText(QStringLiteral("OpenTimeInput")));
+    d->sortComboBox->setItemText(1, trText(QStringLiteral("NameInput")));
+    d->sortComboBox->setItemText(2, trText(QStringLiteral("SizeInput")));
+    d->newButton->setText(trText(QStringLiteral("NewBulid")));
+    d->openButton->setText(trText(QStringLiteral("OpenProject")));
+    d->quitButton->setText(trText(QStringLiteral("ExitProject")));
+    d->blockDialog->setTipText(trText(QStringLiteral("Loading")));
+    d->sceneTemplateLabel->setText(trText(QStringLiteral("SceneTemplate")));
+    d->lastProjectLabel->setText(trText(QStringLiteral("LastProject")));
+    d->templateList->translateLanguage();
+
+    const QString code = d->language.toLower();
+    if (code == QLatin1String("zh_cn"))
+        d->companyName = fromGbk(kCompanyNameChinese);
+    if (code == QLatin1String("en"))
+        d->companyName = QString::fromLatin1(kCompanyNameEnglish);
+    d->copyrightLabel->setText(d->companyName + trText(QStringLiteral("CopyrightStatement")));
+
+    d->viewLabel->setText(trText(QStringLiteral("View")));
+    d->licenseLabel->setText(trText(QStringLiteral("LicenseAgreement")));
+    d->commaLabel->setText(trText(QStringLiteral("CommaSymbol")));
+    d->privacyLabel->setText(trText(QStringLiteral("PrivacyPolicy")));
+    d->andLabel->setText(trText(QStringLiteral("AndSymbol")));
+    d->thirdPartyLicenseLabel->setText(trText(QStringLiteral("ThirdPartyLicense")));
+}
+
+// ---------------------------------------------------------------------------
+// Legal documents
+
+bool ProjectFileWidget::eventFilter(QObject* watched, QEvent* event)
+{
+    if (!d || event->type() != QEvent::MouseButtonPress)
+        return QObject::eventFilter(watched, event);
+
+    const bool chinese = d->language == QLatin1String("zh_CN");
+    if (watched == d->licenseLabel) {
+        const QString location = QStringLiteral("license") + (chinese ? QStringLiteral("/license_cn")
+                                                                      : QStringLiteral("/license_other"));
+        const bool opened = vexa::qutils::openShareDirFile(location, QStringLiteral("pdf"), QString());
+        if (opened)
+            qWarning() << "Open license agreenment text success!";
+        else
+            qWarning() << "Open license agreenment text failure!";
+        return opened;
+    }
+    if (watched == d->privacyLabel) {
+        const QString location = QStringLiteral("privacy") + (chinese ? QStringLiteral("/privacy_cn")
+                                                                      : QStringLiteral("/privacy_other"));
+        const bool opened = vexa::qutils::openShareDirFile(location, QStringLiteral("pdf"), QString());
+        if (opened)
+            qWarning() << "Open privacy agreenment text success!";
+        else
+            qWarning() << "Open privacy agreenment text failure!";
+        return opened;
+    }
+    if (watched == d->thirdPartyLicenseLabel) {
+        const QString location = QStringLiteral("license") + (chinese ? QStringLiteral("/license_cn")
+                                                                      : QStringLiteral("/license_other"));
+        const char* share = vexa::qutils::sharePath();
+        const QString base = QStringLiteral("%1%2").arg(QCoreApplication::applicationDirPath(),
+                                                        QString::fromUtf8(share ? share : "")) +
+                             QStringLiteral("/");
+        const QString file = QStringLiteral("%1%2%3").arg(base, location,
+                                                          chinese ? QStringLiteral("/third_copyright_zh.html")
+                                                                  : QStringLiteral("/third_copyright_en.html"));
+        const bool opened = vexa::qutils::openShareDirFile(location, QStringLiteral("html"), file);
+        if (opened)
+            qWarning() << "Open third party license text success!";
+        else
+            qWarning() << "Open third party license text failure!";
+        return opened;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------------------
+// Packaging
+
+void ProjectFileWidget::packageProject() const
+{
+    if (!d->projectFileMgr) {
+        qWarning() << "new projectFile failed!";
+        return;
+    }
+    // The one manager call made directly on the GUI thread.
+    d->projectFileMgr->requestPackage();
+}
+
+void ProjectFileWidget::Impl::onShowPackageDialog(const STPackageInfo& mediasInfo)
+{
+    if (packagePage->isVisible())
+        return;
+    packagePage->setMediaSize(mediasInfo);
+    packagePage->setDefaultFolderName(QStringLiteral("%1-%2").arg(
+        QStringLiteral("project"), QDateTime::currentDateTime().toString(QStringLiteral("MM-dd-hh-mm-ss"))));
+    PackagePage* page = packagePage;
+    QTimer::singleShot(0, page, [page] {
+        if (QLayout* layout = page->dialogWidget()->layout())
+            layout->activate();
+        if (QLayout* layout = page->layout())
+            layout->activate();
+        page->dialogWidget()->adjustSize();
+        page->adjustSize();
+    });
+    packagePage->exec();
+}
+
+void ProjectFileWidget::Impl::onShowProhibitPackageDialog()
+{
+    vexa::widgets::TipDialog tip(vexa::widgets::TipMessage, nullptr);
+    tip.setTipText(trText(QStringLiteral("ProhibitPackage")));
+    tip.setBtnText(trText(QStringLiteral("OK")), QString(), QString());
+    tip.run();
+}
+
+void ProjectFileWidget::Impl::packageProject(STPackage packageInfo, const QString& folderName,
+                                             const QString& location) const
+{
+    const QString packagePath = QStringLiteral("%1/%2").arg(location, folderName);
+    packageInfo.packagePath = packagePath.toStdString();
+    if (QDir(packagePath).exists())
+        return;
+    if (!QDir().mkdir(packagePath)) {
+        qWarning() << "mkdir package folder failed! " << packagePath;
+        return;
+    }
+    const QString optimizatedPath = QStringLiteral("%1/%2").arg(packagePath, QStringLiteral("optimizatedPath"));
+    if (!QDir().mkdir(optimizatedPath)) {
+        qWarning() << "mkdir optimizatedPath folder failed! " << optimizatedPath;
+        return;
+    }
+    packageInfo.optimizatedPath = optimizatedPath.toStdString();
+    const QString resPath = QStringLiteral("%1/%2").arg(packagePath, QStringLiteral("resPath"));
+    if (!QDir().mkdir(resPath)) {
+        qWarning() << "mkdir resPath folder failed! " << resPath;
+        return;
+    }
+    packageInfo.resPath = resPath.toStdString();
+    const QString imagePath = QStringLiteral("%1/%2/").arg(packagePath, QStringLiteral("imagePath"));
+    packageInfo.imagePath = imagePath.toStdString();
+    if (!QDir().mkdir(imagePath)) {
+        qWarning() << "mkdir projectThumb folder failed! " << imagePath;
+        return;
+    }
+    const QString projectPath =
+        QStringLiteral("%1/%2%3").arg(packagePath, QStringLiteral("project"), QLatin1String(kExtension));
+
+    STProjectFile record;
+    record.strProfilePath = projectPath.toStdString();
+    record.strImagePath = packageInfo.imagePath;
+    record.packageData = packageInfo;
+    record.isPackage = true;
+
+    if (!projectFileMgr) {
+        qWarning() << "new projectFile failed!";
+        return;
+    }
+    IProjectFileMgr* mgr = projectFileMgr;
+    VEXA_CALL_IN_RUNTIME("packageProject", [mgr, record] { mgr->writeProject(record, false); });
+}
+
+void ProjectFileWidget::Impl::onFinishPackage(const bool isSuccess, const std::string& path)
+{
+    packagePage->stopPackage();
+    PackagePage* page = packagePage;
+    QTimer::singleShot(10, page, [page] { page->close(); });
+    Q_EMIT q->packageFinishTip(isSuccess, path);
+}
+
+} // namespace projectfilemgr
+} // namespace vexa
+
+#include "projectfilewidget.moc"

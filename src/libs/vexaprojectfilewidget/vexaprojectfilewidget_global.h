@@ -1,0 +1,7 @@
+#pragma once
+#include <QtCore/qglobal.h>
+#if defined(VEXAPROJECTFILEWIDGET_LIBRARY)
+#define VEXAPROJECTFILEWIDGET_EXPORT Q_DECL_EXPORT
+#else
+#define VEXAPROJECTFILEWIDGET_EXPORT Q_DECL_IMPORT
+#endif
