@@ -20,6 +20,10 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    // A busy dialog cannot be dismissed by the user: Escape and a close
+    // request from the window system are ignored; close() still works.
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     struct Private;

@@ -1,0 +1,202 @@
+#include "hxcutils.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <fstream>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+// Closes the descriptor on every path out of a function.
+class FdGuard
+{
+public:
+    explicit FdGuard(int fd = -1) : m_fd(fd) {}
+    ~FdGuard() { reset(); }
+    FdGuard(const FdGuard&) = delete;
+    FdGuard& operator=(const FdGuard&) = delete;
+    int get() const { return m_fd; }
+    int release()
+    {
+        const int fd = m_fd;
+        m_fd = -1;
+        return fd;
+    }
+    void reset()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = -1;
+    }
+
+private:
+    int m_fd;
+};
+
+bool isDirectory(const std::string& path)
+{
+    struct stat st {};
+    return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::string folderOf(const std::string& path)
+{
+    const std::string::size_type slash = path.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    if (slash == 0)
+        return "/";
+    return path.substr(0, slash);
+}
+
+std::string joinPath(const std::string& folder, const std::string& name)
+{
+    if (!folder.empty() && folder.back() == '/')
+        return folder + name;
+    return folder + "/" + name;
+}
+
+// The process umask without changing it (umask(2) itself is not thread-safe
+// to probe); 022 when the kernel does not report it.
+mode_t currentUmask()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("Umask:", 0) == 0)
+            return static_cast<mode_t>(std::strtoul(line.c_str() + 6, nullptr, 8)) & 0777;
+    }
+    return 022;
+}
+
+bool writeAll(int fd, const char* data, std::size_t size)
+{
+    while (size > 0) {
+        const ssize_t written = ::write(fd, data, size);
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (written == 0)
+            return false;
+        data += written;
+        size -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+bool fsyncRetrying(int fd)
+{
+    int rc;
+    do {
+        rc = ::fsync(fd);
+    } while (rc != 0 && errno == EINTR);
+    return rc == 0;
+}
+
+} // namespace
+
+std::string d2s(double value, int decimals)
+{
+    // The exact decimal expansion of a double never needs more digits than this.
+    const int precision = std::clamp(decimals, 0, 1100);
+    std::vector<char> buffer(static_cast<std::size_t>(precision) + 330);
+    // to_chars ignores the process locale, so a host that set LC_NUMERIC
+    // still gets a full stop, and it rounds like printf's %.Nf.
+    const std::to_chars_result result =
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed, precision);
+    if (result.ec != std::errc())
+        return std::string();
+    return std::string(buffer.data(), result.ptr);
+}
+
+bool folderWritePermission(const std::string& folder)
+{
+    if (!isDirectory(folder))
+        return false;
+    std::string probe = joinPath(folder, ".hxc_write_probe_XXXXXX");
+    // mkostemp creates the file with O_CREAT|O_EXCL, so an existing file is never touched.
+    const int fd = ::mkostemp(probe.data(), O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    ::close(fd);
+    ::unlink(probe.c_str());
+    return true;
+}
+
+bool diskFreeSpace(const std::string& folder, std::uint64_t& bytesAvailable, int& errorCode)
+{
+    struct statvfs vfs {};
+    if (folder.empty()) {
+        errorCode = ENOENT;
+        return false;
+    }
+    if (::statvfs(folder.c_str(), &vfs) != 0) {
+        errorCode = errno;
+        return false;
+    }
+    bytesAvailable = static_cast<std::uint64_t>(vfs.f_bavail) * static_cast<std::uint64_t>(vfs.f_frsize);
+    errorCode = 0;
+    return true;
+}
+
+bool NoCacheFile::saveToFile(const std::string& path, const std::string& text)
+{
+    if (path.empty() || path.back() == '/')
+        return false;
+
+    // Writing through a symbolic link replaces the file it points to and keeps the link.
+    std::string target = path;
+    struct stat linkInfo {};
+    if (::lstat(path.c_str(), &linkInfo) == 0 && S_ISLNK(linkInfo.st_mode)) {
+        char* resolved = ::realpath(path.c_str(), nullptr);
+        if (resolved) {
+            target = resolved;
+            std::free(resolved);
+        }
+    }
+
+    const std::string folder = folderOf(target);
+    if (!isDirectory(folder))
+        return false;
+
+    mode_t mode = 0666 & ~currentUmask();
+    struct stat existing {};
+    if (::stat(target.c_str(), &existing) == 0) {
+        if (!S_ISREG(existing.st_mode))
+            return false;
+        mode = existing.st_mode & 07777;
+    }
+
+    std::string temp = target + ".tmpXXXXXX";
+    FdGuard fd(::mkostemp(temp.data(), O_CLOEXEC));
+    if (fd.get() < 0)
+        return false;
+
+    bool ok = ::fchmod(fd.get(), mode) == 0 && writeAll(fd.get(), text.data(), text.size()) && fsyncRetrying(fd.get());
+    if (ok) {
+        // The data is on disk; drop it from the page cache as the name promises.
+        ::posix_fadvise(fd.get(), 0, 0, POSIX_FADV_DONTNEED);
+        ok = ::close(fd.release()) == 0;
+    }
+    if (!ok || ::rename(temp.c_str(), target.c_str()) != 0) {
+        fd.reset();
+        ::unlink(temp.c_str());
+        return false;
+    }
+
+    // Make the rename itself durable. Some file systems cannot sync a folder
+    // (EINVAL); the rename has then happened as far as the system can say.
+    FdGuard dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.get() < 0)
+        return false;
+    return fsyncRetrying(dir.get()) || errno == EINVAL;
+}
