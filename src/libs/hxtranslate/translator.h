@@ -29,6 +29,8 @@ public:
     QString language() const;
 
     // The text for the key in the current language; empty when missing.
+    // As with any .qm lookup, the group only decides between entries that
+    // share a key; a key with a single entry is found under any group.
     QString text(const QString& module, const QString& group, const QString& key) const;
 
 private:
