@@ -3,6 +3,7 @@
 #include "translatemanager.h"
 #include "translator.h"
 
+#include <QVariant>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QHBoxLayout>

@@ -19,6 +19,7 @@
 #include "translator.h"
 #include "vexaqutils.h"
 
+#include <QVariant>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -57,7 +58,7 @@ Q_DECLARE_METATYPE(vexa::projectfilemgr::STPackage)
 Q_DECLARE_METATYPE(vexa::projectfilemgr::EnProjectOpenStatus)
 Q_DECLARE_METATYPE(std::string)
 
-#define VEXA_CALL_IN_RUNTIME(function, call) callInRuntime(__FILE__, __LINE__, function, call)
+#define VEXA_CALL_IN_RUNTIME(function, ...) callInRuntime(__FILE__, __LINE__, function, __VA_ARGS__)
 
 namespace vexa {
 namespace projectfilemgr {

@@ -4,6 +4,7 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QVariant>
 #include <map>
 
 namespace vexa {

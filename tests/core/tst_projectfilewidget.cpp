@@ -1,0 +1,544 @@
+// The start page core: wiring to the manager and the runtime, the start-up
+// decision, the open round trip with its busy dialog, configuration, restore
+// and quitting.
+
+#include "blockdialog.h"
+#include "hxruntime.h"
+#include "logcapture.h"
+#include "modaldriver.h"
+#include "projectfilewidget.h"
+#include "recordingmanager.h"
+#include "testmain.h"
+#include "translatemanager.h"
+#include "translator.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QtTest>
+#include <memory>
+
+using namespace vexa::projectfilemgr;
+using vexatest::LogCapture;
+using vexatest::ManagerCall;
+using vexatest::ModalDriver;
+using vexatest::RecordingManager;
+
+namespace {
+
+QString listFilePath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/Norvane_TR7_Pro.json");
+}
+
+void writeListFile(const QStringList& paths)
+{
+    QDir().mkpath(QFileInfo(listFilePath()).absolutePath());
+    QStringList entries;
+    for (const QString& path : paths)
+        entries << QStringLiteral(R"({"strProfileName":"p","strProfilePath":"%1","strImagePath":"","isDamageFile":false})")
+                       .arg(path);
+    QFile file(listFilePath());
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(QStringLiteral(R"({"projects":[%1]})").arg(entries.join(QLatin1Char(','))).toUtf8());
+}
+
+QByteArray readListFile()
+{
+    QFile file(listFilePath());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestProjectFileWidget : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<norvane::HXRuntime> runtime;
+    std::unique_ptr<RecordingManager> mgr;
+    std::unique_ptr<ProjectFileWidget> page;
+    std::unique_ptr<ModalDriver> driver;
+    std::unique_ptr<QTemporaryDir> dir;
+
+    vexa::widgets::BlockDialog* blockDialog() const { return page->findChild<vexa::widgets::BlockDialog*>(); }
+
+    QString makeProject(const QString& name, const QDateTime& modified = QDateTime())
+    {
+        const QString path = dir->filePath(name);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly))
+            return QString();
+        file.write("{}");
+        file.close();
+        if (modified.isValid()) {
+            file.open(QIODevice::ReadWrite);
+            file.setFileTime(modified, QFileDevice::FileModificationTime);
+        }
+        return path;
+    }
+
+    // The manager answers every open or create with `status`, from a thread of its own.
+    void answerOpens(EnProjectOpenStatus status)
+    {
+        RecordingManager* m = mgr.get();
+        mgr->onCall = [m, status](const ManagerCall& call) {
+            if (call.name == "loadProject" || call.name == "createProject")
+                RecordingManager::fromForeignThread([m, call, status] { m->sigOpenFinished(call.path, status, false); });
+        };
+    }
+
+    void attach()
+    {
+        page->setHXRuntime(runtime.get());
+        page->setProjectFileMgr(mgr.get());
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(TranslateManager::instance().translator().load(QStringLiteral(VEXA_ECHO_QM)));
+    }
+
+    void init()
+    {
+        dir.reset(new QTemporaryDir);
+        QVERIFY(dir->isValid());
+        QFile::remove(listFilePath());
+        runtime.reset(new norvane::HXRuntime);
+        mgr.reset(new RecordingManager);
+        driver.reset(new ModalDriver);
+        page.reset(new ProjectFileWidget);
+        page->switchLanguage(QStringLiteral("xx"));
+    }
+
+    void cleanup()
+    {
+        QCOMPARE(driver->pending(), 0);
+        if (page) {
+            page->unsetProjectFileMgr();
+            page->unsetHXRuntime();
+        }
+        page.reset();
+        driver.reset();
+        mgr.reset();
+        runtime.reset();
+    }
+
+    void attachingConnectsThroughTheRuntimeAndDetachingUndoesIt()
+    {
+        attach();
+        QCOMPARE(mgr->sigOpenFinished.slotCount(), std::size_t(1));
+        QCOMPARE(mgr->sigSaveFinished.slotCount(), std::size_t(1));
+        QCOMPARE(mgr->sigShowPackageDialog.slotCount(), std::size_t(1));
+        QCOMPARE(mgr->sigPackageFinished.slotCount(), std::size_t(1));
+        QCOMPARE(mgr->sigProhibitPackage.slotCount(), std::size_t(1));
+        QCOMPARE(mgr->sigResetShortcut.slotCount(), std::size_t(1));
+        QCOMPARE(runtime->notifyHandlerCount("OnSystemRestore"), std::size_t(1));
+        QCOMPARE(runtime->notifyHandlerCount("OnSystemRestoreWait"), std::size_t(1));
+
+        page->unsetProjectFileMgr();
+        QCOMPARE(mgr->sigOpenFinished.slotCount(), std::size_t(0));
+        QCOMPARE(mgr->sigResetShortcut.slotCount(), std::size_t(0));
+        page->unsetHXRuntime();
+        QCOMPARE(runtime->notifyHandlerCount("OnSystemRestore"), std::size_t(0));
+        QCOMPARE(runtime->notifyHandlerCount("OnSystemRestoreWait"), std::size_t(0));
+
+        // Detaching twice only logs.
+        QTest::ignoreMessage(QtWarningMsg, "projectFileMgr is null");
+        page->unsetProjectFileMgr();
+    }
+
+    void nullsAndWrongOrderAreRefused()
+    {
+        QTest::ignoreMessage(QtWarningMsg, "projectFileMgr is null");
+        page->setProjectFileMgr(nullptr);
+        // The manager before the runtime: refused instead of using a null runtime.
+        QTest::ignoreMessage(QtWarningMsg, "hxRuntime is null, attach the runtime before the projectFileMgr");
+        page->setProjectFileMgr(mgr.get());
+        QCOMPARE(mgr->sigOpenFinished.slotCount(), std::size_t(0));
+        QTest::ignoreMessage(QtWarningMsg, "hxRuntime is null");
+        page->setHXRuntime(nullptr);
+        QTest::ignoreMessage(QtWarningMsg, "hxRuntime is null");
+        page->unsetHXRuntime();
+        QTest::ignoreMessage(QtWarningMsg, "projectFileMgr is null");
+        page->unsetProjectFileMgr();
+    }
+
+    void openRoundTripRunsOnTheRuntimeAndAnswersOnTheGuiThread()
+    {
+        attach();
+        answerOpens(Success);
+        const QString project = makeProject(QStringLiteral("demo.ptr7"));
+        driver->acceptFileDialog(project);
+
+        QSignalSpy opening(page.get(), &ProjectFileWidget::openProject);
+        QThread* answerThread = nullptr;
+        QWidget* modalDuringAnswer = nullptr;
+        QElapsedTimer sinceAnswer;
+        connect(page.get(), &ProjectFileWidget::modifyProjectName, this, [&] {
+            answerThread = QThread::currentThread();
+            modalDuringAnswer = QApplication::activeModalWidget();
+            sinceAnswer.start();
+        });
+        QSignalSpy names(page.get(), &ProjectFileWidget::modifyProjectName);
+
+        QTest::ignoreMessage(QtWarningMsg,
+                             qPrintable(QStringLiteral("projectFile will openFile path is  %1").arg(project)));
+        QTest::ignoreMessage(QtWarningMsg, "projectFile blockDialog will be show!");
+        QTest::ignoreMessage(QtWarningMsg, "projectFile blockDialog will be close!");
+        page->openClicked(); // returns once the busy dialog has closed
+
+        QCOMPARE(opening.count(), 1);
+        QCOMPARE(mgr->callCount("loadProject"), std::size_t(1));
+        const ManagerCall call = mgr->lastCall("loadProject");
+        QCOMPARE(QString::fromStdString(call.path), project);
+        QCOMPARE(call.mode, 1);
+        QCOMPARE(call.thread, runtime->threadId());
+        QVERIFY(call.thread != std::this_thread::get_id());
+
+        QCOMPARE(names.count(), 1);
+        QCOMPARE(names.at(0).at(0).toString(), QStringLiteral("demo.ptr7"));
+        QCOMPARE(answerThread, qApp->thread());
+        // The answer ran inside the busy dialog's own loop, which closed 50 ms later.
+        QCOMPARE(modalDuringAnswer, static_cast<QWidget*>(blockDialog()));
+        QVERIFY2(sinceAnswer.elapsed() >= 45, "the busy dialog closed before its 50 ms delay");
+        QVERIFY(!blockDialog()->isVisible());
+        QCOMPARE(mgr->openFinishReceivedCount(), 1);
+    }
+
+    void openAnswerNamesTheFileWhateverTheSeparator_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("slashes") << "a/b/demo.ptr7"
+                                 << "demo.ptr7";
+        QTest::newRow("backslashes") << "c:\\shows\\main hall.ptr7"
+                                     << "main hall.ptr7";
+        QTest::newRow("bare") << "solo.ptr7"
+                              << "solo.ptr7";
+    }
+
+    void openAnswerNamesTheFileWhateverTheSeparator()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, name);
+        attach();
+        QSignalSpy names(page.get(), &ProjectFileWidget::modifyProjectName);
+        RecordingManager* m = mgr.get();
+        RecordingManager::fromForeignThread([m, path] { m->sigOpenFinished(path.toStdString(), Success, false); });
+        QTRY_COMPARE(names.count(), 1);
+        QCOMPARE(names.at(0).at(0).toString(), name);
+    }
+
+    void unknownStatusCountsAsSuccess()
+    {
+        attach();
+        QSignalSpy names(page.get(), &ProjectFileWidget::modifyProjectName);
+        QSignalSpy damaged(page.get(), &ProjectFileWidget::showProjectMgrWidget);
+        RecordingManager* m = mgr.get();
+        RecordingManager::fromForeignThread(
+            [m] { m->sigOpenFinished("x/odd.ptr7", static_cast<EnProjectOpenStatus>(7), false); });
+        QTRY_COMPARE(names.count(), 1);
+        QCOMPARE(damaged.count(), 0);
+    }
+
+    void damagedAnswerMarksTheListAndStopsTheReopen()
+    {
+        const QString project = makeProject(QStringLiteral("broken.ptr7"));
+        writeListFile({project});
+        STPluginConfig config;
+        config.autoOpenCurrentProject = true;
+        page->setConfig(config);
+        attach();
+        answerOpens(FileDamage);
+        driver->answerTip(1);
+
+        QSignalSpy names(page.get(), &ProjectFileWidget::modifyProjectName);
+        QSignalSpy damaged(page.get(), &ProjectFileWidget::showProjectMgrWidget);
+        page->run(); // reopens the last project, which turns out damaged
+
+        QCOMPARE(mgr->callCount("loadProject"), std::size_t(1));
+        QCOMPARE(driver->tipTexts(), QStringList{QStringLiteral("FileDamage")});
+        QCOMPARE(damaged.count(), 1);
+        QCOMPARE(names.count(), 0);
+        QVERIFY(readListFile().contains(R"("isDamageFile":true)"));
+        QVERIFY(!page->isVisible());
+
+        // The next start shows the page instead of trying the same project again.
+        page->run();
+        QCOMPARE(mgr->callCount("loadProject"), std::size_t(1));
+        QVERIFY(page->isVisible());
+    }
+
+    void autoOpenPicksTheNewestProject()
+    {
+        const QDateTime now = QDateTime::currentDateTime();
+        const QString older = makeProject(QStringLiteral("older.ptr7"), now.addSecs(-3600));
+        const QString newer = makeProject(QStringLiteral("newer.ptr7"), now.addSecs(-60));
+        writeListFile({older, newer});
+        STPluginConfig config;
+        config.autoOpenCurrentProject = true;
+        page->setConfig(config);
+        attach();
+        answerOpens(Success);
+
+        QTest::ignoreMessage(QtWarningMsg,
+                             qPrintable(QStringLiteral("will open LastProject , path is  %1").arg(newer)));
+        page->run();
+        QCOMPARE(QString::fromStdString(mgr->lastCall("loadProject").path), newer);
+        QVERIFY(!page->isVisible());
+    }
+
+    void runShowsThePageWhenNothingIsOpened_data()
+    {
+        QTest::addColumn<bool>("autoOpen");
+        QTest::addColumn<bool>("slave");
+        QTest::addColumn<bool>("withList");
+        QTest::newRow("no auto-open") << false << false << true;
+        QTest::newRow("auto-open, empty list") << true << false << false;
+        QTest::newRow("slave never opens") << true << true << true;
+    }
+
+    void runShowsThePageWhenNothingIsOpened()
+    {
+        QFETCH(bool, autoOpen);
+        QFETCH(bool, slave);
+        QFETCH(bool, withList);
+        if (withList)
+            writeListFile({makeProject(QStringLiteral("kept.ptr7"))});
+        STPluginConfig config;
+        config.autoOpenCurrentProject = autoOpen;
+        page->setConfig(config);
+        page->setIsSlave(slave);
+        attach();
+
+        QTest::ignoreMessage(QtDebugMsg, "QApplication::arguments().size():  1");
+        QTest::ignoreMessage(QtWarningMsg, "show projectflie widget!");
+        page->run();
+        QVERIFY(page->isVisible());
+        QCOMPARE(mgr->callCount("loadProject"), std::size_t(0));
+    }
+
+    void restoreAnnouncedBeforeRunIsStartedOnce()
+    {
+        attach();
+        runtime->notify("OnSystemRestore");
+        runtime->waitIdle();
+
+        QSignalSpy restores(page.get(), &ProjectFileWidget::systemRestore);
+        // The host lowers the busy dialog while it handles the signal.
+        connect(page.get(), &ProjectFileWidget::systemRestore, this, [this] { page->setBlockDialogVisible(true, false); });
+        QTest::ignoreMessage(QtWarningMsg, "systemRestore will begin!");
+        page->run();
+        QCOMPARE(restores.count(), 1);
+        QVERIFY(!page->isVisible());
+
+        // No new announcement: the normal path.
+        page->run();
+        QCOMPARE(restores.count(), 1);
+        QVERIFY(page->isVisible());
+    }
+
+    void restoreWaitsInTheBusyDialogUntilTheHostIsDone()
+    {
+        attach();
+        runtime->notify("OnSystemRestoreWait");
+        runtime->waitIdle();
+
+        QString shownText;
+        driver->onNext<vexa::widgets::BlockDialog>("busy dialog", [&](vexa::widgets::BlockDialog* dialog) {
+            shownText = dialog->tipText();
+            page->setBlockDialogVisible(false, false); // the host finished the restore
+        });
+        QTest::ignoreMessage(QtWarningMsg, "systemRestore will begin!");
+        QTest::ignoreMessage(QtWarningMsg, "_isProjectRestoreFinished is false!");
+        page->run();
+        QCOMPARE(shownText, QStringLiteral("Loading"));
+        QVERIFY(!page->isVisible());
+        QVERIFY(!blockDialog()->isVisible());
+    }
+
+    void restoreAnnouncedAfterTheStartWaitsForTheNextRun()
+    {
+        attach();
+        page->run();
+        QVERIFY(page->isVisible());
+        QSignalSpy restores(page.get(), &ProjectFileWidget::systemRestore);
+        runtime->notify("OnSystemRestore");
+        runtime->waitIdle();
+        QCoreApplication::processEvents();
+        QCOMPARE(restores.count(), 0);
+    }
+
+    void refusedCallsNeverLeaveTheBusyDialogOpen()
+    {
+        attach();
+        runtime->setCallable(false);
+        const QString project = makeProject(QStringLiteral("demo.ptr7"));
+        driver->acceptFileDialog(project);
+        LogCapture log;
+        page->openClicked(); // must return: no answer will ever come
+        QCOMPARE(mgr->callCount("loadProject"), std::size_t(0));
+        QCOMPARE(log.count(QStringLiteral("projectFile blockDialog will be show!")), 0);
+        QCOMPARE(log.countContaining(QStringLiteral("open request not made")), 1);
+
+        // Nothing was opened, so there is nothing to save.
+        QTest::ignoreMessage(QtWarningMsg, "curFilePath is empty, save project failed!");
+        page->saveProject();
+    }
+
+    void missingProjectShowsTheTipAndSendsNothing()
+    {
+        attach();
+        const QString missing = dir->filePath(QStringLiteral("gone.ptr7"));
+        driver->acceptFileDialog(missing);
+        driver->answerTip(1);
+        QSignalSpy opening(page.get(), &ProjectFileWidget::openProject);
+        QTest::ignoreMessage(QtWarningMsg,
+                             qPrintable(QStringLiteral("This path not exist project file! %1").arg(missing)));
+        page->openClicked();
+        QCOMPARE(driver->tipTexts(), QStringList{QStringLiteral("NullFileTip")});
+        QCOMPARE(opening.count(), 0);
+        QCOMPARE(mgr->callCount("loadProject"), std::size_t(0));
+        QTest::ignoreMessage(QtWarningMsg, "curFilePath is empty, save project failed!");
+        page->saveProject();
+    }
+
+    void openWithoutManagerOnlyLogs()
+    {
+        page->setHXRuntime(runtime.get());
+        const QString project = makeProject(QStringLiteral("demo.ptr7"));
+        driver->acceptFileDialog(project);
+        QTest::ignoreMessage(QtWarningMsg, "projectFileMgr is nullptr!");
+        page->openClicked();
+        QCOMPARE(mgr->callCount("loadProject"), std::size_t(0));
+    }
+
+    void resetShortcutAnnouncesAnOpen()
+    {
+        attach();
+        QSignalSpy opening(page.get(), &ProjectFileWidget::openProject);
+        RecordingManager* m = mgr.get();
+        RecordingManager::fromForeignThread([m] { m->sigResetShortcut(); });
+        QTRY_COMPARE(opening.count(), 1);
+    }
+
+    void busyDialogSwitch()
+    {
+        attach();
+        LogCapture log;
+        // Hidden: a close request changes nothing but the restore flag and logs nothing.
+        page->setBlockDialogVisible(true, false);
+        QCOMPARE(log.count(QStringLiteral("projectFile blockDialog will be close!")), 0);
+
+        QString shownText;
+        driver->onNext<vexa::widgets::BlockDialog>("busy dialog", [&](vexa::widgets::BlockDialog* dialog) {
+            shownText = dialog->tipText();
+            page->setBlockDialogVisible(false, false);
+            page->setBlockDialogVisible(true, false);
+        });
+        page->setBlockDialogVisible(false, true);
+        QCOMPARE(shownText, QStringLiteral("Saving"));
+        QCOMPARE(log.count(QStringLiteral("projectFile blockDialog will be show!")), 1);
+        QCOMPARE(log.count(QStringLiteral("projectFile blockDialog will be close!")), 2);
+        page->setBlockDialogVisible(false, false);
+        QCOMPARE(log.count(QStringLiteral("projectFile blockDialog will be close!")), 2);
+    }
+
+    void saveAnswerClosesTheBusyDialogAndAsksForSpace()
+    {
+        attach();
+        QSignalSpy space(page.get(), &ProjectFileWidget::checkRemainSpace);
+        RecordingManager* m = mgr.get();
+        QTest::ignoreMessage(QtWarningMsg, "--PROJECTFILE--, project file save finish :: \"/x/y.ptr7\"");
+        RecordingManager::fromForeignThread([m] { m->sigSaveFinished("/x/y.ptr7"); });
+        QTRY_COMPARE(space.count(), 1);
+    }
+
+    void configurationIsStoredAndLogged()
+    {
+        STPluginConfig config;
+        config.openDefaultPlay = true;
+        config.autoSavePath = "/auto/save";
+        config.timeInterval = 9;
+        QTest::ignoreMessage(QtDebugMsg, "--PROJECTFILE-- isCloseTip ==  false   open default play status ==  true   "
+                                         "auto open current project ==  false");
+        page->setConfig(config);
+        QTest::ignoreMessage(QtDebugMsg, "--PROJECTFILE-- auto save setting status ==  false   time interval ==  9   "
+                                         "max save counts ==  5   auto save path ==  \"/auto/save\"");
+        page->timeChanged(config);
+    }
+
+    void quittingEmitsQuitAppOnce()
+    {
+        QSignalSpy quits(page.get(), &ProjectFileWidget::quitApp);
+        page->show();
+        page->quitClicked();
+        QVERIFY(!page->isVisible());
+        QCOMPARE(quits.count(), 1);
+
+        page->show();
+        page->close();
+        QCOMPARE(quits.count(), 2);
+        QVERIFY(!page->isVisible());
+    }
+
+    void commandLine_data()
+    {
+        QTest::addColumn<bool>("exists");
+        QTest::addColumn<bool>("slave");
+        QTest::newRow("backslashes opened with slashes") << true << false;
+        QTest::newRow("missing file") << false << false;
+        QTest::newRow("slave ignores the argument") << true << true;
+    }
+
+    void commandLine()
+    {
+        QFETCH(bool, exists);
+        QFETCH(bool, slave);
+        const QString project = exists ? makeProject(QStringLiteral("demo.ptr7")) : dir->filePath(QStringLiteral("no.ptr7"));
+        // Written the way a Windows shell would hand it over.
+        QString argument = project;
+        argument.replace(argument.lastIndexOf(QLatin1Char('/')), 1, QLatin1Char('\\'));
+
+        QProcess host;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        if (slave)
+            env.insert(QStringLiteral("VEXA_TEST_SLAVE"), QStringLiteral("1"));
+        host.setProcessEnvironment(env);
+        host.start(QStringLiteral(VEXA_CMDLINEHOST), {argument});
+        QVERIFY(host.waitForFinished(60000));
+        QCOMPARE(host.exitCode(), 0);
+        const QString out = QString::fromUtf8(host.readAllStandardOutput());
+        const QString err = QString::fromUtf8(host.readAllStandardError());
+
+        if (slave) {
+            QVERIFY2(!out.contains(QStringLiteral("loadProject")), qPrintable(out));
+            QVERIFY(out.contains(QStringLiteral("visible 1")));
+            return;
+        }
+        QVERIFY2(err.contains(QStringLiteral("QApplication::arguments()[1]: ")), qPrintable(err));
+        QVERIFY(out.contains(QStringLiteral("visible 0")));
+        if (exists) {
+            QVERIFY2(out.contains(QStringLiteral("loadProject %1\n").arg(project)), qPrintable(out));
+            QVERIFY(out.contains(QStringLiteral("modifyProjectName demo.ptr7")));
+            QVERIFY(out.contains(QStringLiteral("argumentOpenFailed 0")));
+        } else {
+            QVERIFY(!out.contains(QStringLiteral("loadProject")));
+            QVERIFY2(out.contains(QStringLiteral("tip NullFileTip")), qPrintable(out));
+            QVERIFY(out.contains(QStringLiteral("argumentOpenFailed 1")));
+        }
+    }
+};
+
+VEXA_TEST_MAIN(TestProjectFileWidget)
+#include "tst_projectfilewidget.moc"
