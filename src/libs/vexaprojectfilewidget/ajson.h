@@ -26,6 +26,10 @@
 #include <utility>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace ajson {
 
 class exception : public std::exception {
@@ -136,6 +140,7 @@ public:
         const char *str = "";
         std::size_t len = 1;
         std::int32_t kind = token_end;
+        bool escaped = false; // a string token holding a backslash
         union {
             std::uint64_t i;
             double d;
@@ -263,10 +268,39 @@ private:
         advance();
     }
 
+    // Index of the first byte at or after q (below length_) that can end a run
+    // inside a quoted string: quote, backslash, line feed, carriage return, zero.
+    std::size_t findQuoteStop(std::size_t q) const
+    {
+#if defined(__SSE2__)
+        const __m128i quote = _mm_set1_epi8('"');
+        const __m128i backslash = _mm_set1_epi8('\\');
+        const __m128i below14 = _mm_set1_epi8(14); // catches 0, \n and \r with a few harmless extras
+        while (q + 16 <= length_) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data_ + q));
+            const __m128i low = _mm_cmpeq_epi8(_mm_max_epu8(v, below14), below14);
+            const __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, quote), _mm_cmpeq_epi8(v, backslash)), low);
+            const int mask = _mm_movemask_epi8(hit);
+            if (mask != 0) {
+                q += std::size_t(__builtin_ctz(unsigned(mask)));
+                if (detail::hasClass(data_[q], detail::cls_quote_stop))
+                    return q;
+                ++q; // a control byte that is plain content
+                continue;
+            }
+            q += 16;
+        }
+#endif
+        while (q < length_ && !detail::hasClass(data_[q], detail::cls_quote_stop))
+            ++q;
+        return q;
+    }
+
     void readQuoted()
     {
         advance();
         const std::size_t start = offset_;
+        bool escaped = false;
         for (;;) {
             if (atEnd_)
                 error("not a valid quote string!");
@@ -276,6 +310,7 @@ private:
             if (c == '\n')
                 error("not a valid quote string!");
             if (c == '\\') {
+                escaped = true;
                 advance(); // the escaped byte belongs to the string, whatever it is
                 if (atEnd_)
                     error("not a valid quote string!");
@@ -286,11 +321,16 @@ private:
                 advance();
                 continue;
             }
-            skipRun(detail::cls_quote_stop);
+            // Plain bytes in one go; land through advance() on the one that stops the run.
+            const std::size_t q = findQuoteStop(offset_ + 1);
+            col_ += q - 1 - offset_;
+            offset_ = q - 1;
+            advance();
         }
         tok_.str = data_ + start;
         tok_.len = offset_ - start;
         tok_.kind = token_string;
+        tok_.escaped = escaped;
         advance();
     }
 
@@ -307,6 +347,7 @@ private:
         tok_.str = data_ + start;
         tok_.len = offset_ - start;
         tok_.kind = token_string;
+        tok_.escaped = std::memchr(tok_.str, '\\', tok_.len) != nullptr;
     }
 
     void skipComment()
@@ -444,60 +485,66 @@ inline long hex4(const char *p)
     return v;
 }
 
-inline void appendUtf8(std::string &out, unsigned long cp)
+inline char *putUtf8(char *out, unsigned long cp)
 {
     if (cp < 0x80) {
-        out += char(cp);
+        *out++ = char(cp);
     } else if (cp < 0x800) {
-        out += char(0xC0 | (cp >> 6));
-        out += char(0x80 | (cp & 0x3F));
+        *out++ = char(0xC0 | (cp >> 6));
+        *out++ = char(0x80 | (cp & 0x3F));
     } else if (cp < 0x10000) {
-        out += char(0xE0 | (cp >> 12));
-        out += char(0x80 | ((cp >> 6) & 0x3F));
-        out += char(0x80 | (cp & 0x3F));
+        *out++ = char(0xE0 | (cp >> 12));
+        *out++ = char(0x80 | ((cp >> 6) & 0x3F));
+        *out++ = char(0x80 | (cp & 0x3F));
     } else {
-        out += char(0xF0 | (cp >> 18));
-        out += char(0x80 | ((cp >> 12) & 0x3F));
-        out += char(0x80 | ((cp >> 6) & 0x3F));
-        out += char(0x80 | (cp & 0x3F));
+        *out++ = char(0xF0 | (cp >> 18));
+        *out++ = char(0x80 | ((cp >> 12) & 0x3F));
+        *out++ = char(0x80 | ((cp >> 6) & 0x3F));
+        *out++ = char(0x80 | (cp & 0x3F));
     }
+    return out;
 }
 
 // Decodes the escapes of a string token into out; false on an invalid escape.
+// Every escape is at least as long as what it decodes to, so len bytes suffice.
 inline bool decodeString(const char *s, std::size_t len, std::string &out)
 {
     const char *end = s + len;
-    const char *bs = static_cast<const char *>(std::memchr(s, '\\', len));
-    if (!bs) {
-        out.assign(s, len);
-        return true;
-    }
-    out.reserve(len);
+    out.resize(len);
+    char *const first = &out[0];
+    char *o = first;
+    // On failure the member keeps what was decoded before the bad escape.
+    auto fail = [&] {
+        out.resize(std::size_t(o - first));
+        return false;
+    };
     while (s < end) {
-        bs = static_cast<const char *>(std::memchr(s, '\\', std::size_t(end - s)));
+        const char *bs = static_cast<const char *>(std::memchr(s, '\\', std::size_t(end - s)));
         if (!bs) {
-            out.append(s, std::size_t(end - s));
+            std::memcpy(o, s, std::size_t(end - s));
+            o += end - s;
             break;
         }
-        out.append(s, std::size_t(bs - s));
+        std::memcpy(o, s, std::size_t(bs - s));
+        o += bs - s;
         s = bs + 1;
         if (s == end)
-            return false;
+            return fail();
         switch (*s++) {
-        case '"': out += '"'; break;
-        case '\\': out += '\\'; break;
-        case '/': out += '/'; break;
-        case 'b': out += '\b'; break;
-        case 'f': out += '\f'; break;
-        case 'n': out += '\n'; break;
-        case 'r': out += '\r'; break;
-        case 't': out += '\t'; break;
+        case '"': *o++ = '"'; break;
+        case '\\': *o++ = '\\'; break;
+        case '/': *o++ = '/'; break;
+        case 'b': *o++ = '\b'; break;
+        case 'f': *o++ = '\f'; break;
+        case 'n': *o++ = '\n'; break;
+        case 'r': *o++ = '\r'; break;
+        case 't': *o++ = '\t'; break;
         case 'u': {
             if (end - s < 4)
-                return false;
+                return fail();
             long cp = hex4(s);
             if (cp <= 0)
-                return false;
+                return fail();
             s += 4;
             // A high surrogate directly followed by an escaped low one is one
             // character above U+FFFF; alone, each half is kept as it is.
@@ -508,13 +555,14 @@ inline bool decodeString(const char *s, std::size_t len, std::string &out)
                     s += 6;
                 }
             }
-            appendUtf8(out, static_cast<unsigned long>(cp));
+            o = putUtf8(o, static_cast<unsigned long>(cp));
             break;
         }
         default:
-            return false;
+            return fail();
         }
     }
+    out.resize(std::size_t(o - first));
     return true;
 }
 
@@ -526,8 +574,9 @@ inline void readMember(JsonReader &rd, std::string &value)
     const auto &t = rd.current();
     if (t.kind != token_string)
         rd.error("not a valid string.");
-    value.clear();
-    if (!decodeString(t.str, t.len, value))
+    if (!t.escaped)
+        value.assign(t.str, t.len);
+    else if (!decodeString(t.str, t.len, value))
         rd.error("not a valid string.");
     rd.nextToken();
 }
