@@ -100,6 +100,8 @@ LoadingPage::LoadingPage(QWidget* parent) : QDialog(parent), d(new Impl(this))
     pageLayout->addLayout(bottom);
 
     d->loadTimer = new QTimer(d->pageWidget);
+    // A coarse timer may fire up to 5 % early; the page must last at least 100 intervals.
+    d->loadTimer->setTimerType(Qt::PreciseTimer);
     connect(d->loadTimer, &QTimer::timeout, d.get(), [this] { d->step(); });
 }
 
