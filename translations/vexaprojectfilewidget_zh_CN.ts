@@ -201,7 +201,7 @@
     <message>
         <source>StorageLocation</source>
         <comment>Widget</comment>
-        <translation>位置：</translation>
+        <translation>位置:</translation>
     </message>
     <message>
         <source>InitializeTip</source>

@@ -72,6 +72,8 @@ LoadingPage::LoadingPage(QWidget* parent) : QDialog(parent), d(new Impl(this))
     d->progressBar = new QProgressBar(d->pageWidget);
     d->progressBar->setValue(0);
     d->progressBar->setFixedHeight(8);
+    // The bar measures time, not work, and an 8 px bar has no room for a percentage.
+    d->progressBar->setTextVisible(false);
     d->progressBar->setObjectName(QStringLiteral("progressBar"));
 
     auto* header = new QWidget(d->pageWidget);
