@@ -13,6 +13,7 @@
 #include "packagepage.h"
 #include "projectfilelist.h"
 #include "runtimecall.h"
+#include "screenhop.h"
 #include "templatelistwidget.h"
 #include "tipdialog.h"
 #include "translatemanager.h"
@@ -69,7 +70,7 @@ const char* const kExtension = ".ptr7";
 
 // Organisation names opening the copyright line: Chinese as GBK bytes, English as ASCII.
 const char kCompanyNameChinese[] = "\xCE\xAC\xBF\xCB\xC8\xF8\xCF\xD4\xCA\xBE\xCF\xB5\xCD\xB3\xD3\xD0\xCF\xDE\xB9\xAB\xCB\xBE";
-const char kCompanyNameEnglish[] = "Vexa Display Systems";
+const char kCompanyNameEnglish[] = "Vexa Display Systems Co., Ltd.";
 
 QString fromGbk(const char* bytes)
 {
@@ -1284,7 +1285,7 @@ void ProjectFileWidget::refRect(QRect& rect)
 {
     const QPoint centre = rect.center();
     move(centre.x() - width() / 2, centre.y() - height() / 2);
-    d->loadingPage->move(centre.x() - 380, centre.y() - 241);
+    d->loadingPage->refRect(rect);
 }
 
 void ProjectFileWidget::setFileDialogStyleSheet(const QString& styleSheet)
@@ -1341,13 +1342,13 @@ void ProjectFileWidget::Impl::moveToScreen(bool previous)
     QScreen* current = q->screen();
     if (!q->isVisible() || !current || screens.size() < 2)
         return;
-    const int n = screens.size();
-    const int i = screens.indexOf(current);
-    const int target = (n - 1 + i + (previous ? 0 : 2)) % n;
-    if (target < 0 || target >= n)
+    QVector<QRect> geometries;
+    for (const QScreen* screen : screens)
+        geometries.append(screen->geometry());
+    const std::optional<QPoint> target = screenHopTarget(geometries, screens.indexOf(current), q->size(), previous);
+    if (!target)
         return;
-    const QRect geometry = screens.at(target)->geometry();
-    q->move(geometry.center().x() - q->width() / 2, geometry.center().y() - q->height() / 2);
+    q->move(*target);
     q->raise();
     q->activateWindow();
 }
@@ -1398,7 +1399,7 @@ void ProjectFileWidget::translateLanguage()
     if (code == QLatin1String("zh_cn"))
         d->companyName = fromGbk(kCompanyNameChinese);
     if (code == QLatin1String("en"))
-        d->companyName = QString::fromLatin1(kCompanyNameEnglish);
+        d->companyName = fromGbk(kCompanyNameEnglish);
     d->copyrightLabel->setText(d->companyName + trText(QStringLiteral("CopyrightStatement")));
 
     d->viewLabel->setText(trText(QStringLiteral("View")));
