@@ -189,7 +189,7 @@ public:
     bool confirmClose();
 
 public Q_SLOTS:
-    void updateProgressValue(const std::uint64_t mediaSize, const QString& speed, const QString& remainTimeStr,
+    void updateProgressValue(const uint64_t mediaSize, const QString& speed, const QString& remainTimeStr,
                              const QString& finishSpaceStr);
     void onPackageAble();
 };
@@ -603,7 +603,7 @@ void PackagePage::Impl::updateProgress(const std::uint64_t bytes)
     }
 }
 
-void PackagePage::Impl::updateProgressValue(const std::uint64_t mediaSize, const QString& speed,
+void PackagePage::Impl::updateProgressValue(const uint64_t mediaSize, const QString& speed,
                                             const QString& remainTimeStr, const QString& finishSpaceStr)
 {
     Q_UNUSED(mediaSize)
