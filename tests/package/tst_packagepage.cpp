@@ -443,6 +443,11 @@ private Q_SLOTS:
         QVERIFY(packageButton()->isEnabled());
         QVERIFY(!nameEdit()->isEnabled() && !locationEdit()->isEnabled());
         QVERIFY(!widget<QWidget>("packageProgress")->isHidden());
+
+        // The space check never takes the cancel button away.
+        gFreeBytes = 0;
+        page->setMediaSize(STPackageInfo());
+        QVERIFY(packageButton()->isEnabled());
     }
 
     void probeInAnUnwritableLocationReadsZero()

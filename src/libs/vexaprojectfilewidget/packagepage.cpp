@@ -410,7 +410,8 @@ void PackagePage::Impl::checkSpace()
         label->setProperty("style", style);
         repolish(label);
     }
-    if (!isCanceling)
+    // While packaging the button is the way to cancel; while cancelling it waits for the host.
+    if (!isCanceling && !isPackaging)
         packageButton->setEnabled(!isShort);
 }
 
