@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLocale>
@@ -89,6 +90,7 @@ DemoHost::DemoHost(const DemoOptions& options, QObject* parent) : QObject(parent
     connect(window, &DemoMainWindow::saveRequested, this, &DemoHost::saveWithBusyDialog);
     connect(window, &DemoMainWindow::saveAsRequested, page, &ProjectFileWidget::saveAsProject);
     connect(window, &DemoMainWindow::packageRequested, page, &ProjectFileWidget::packageProject);
+    connect(window, &DemoMainWindow::addMediaRequested, this, &DemoHost::addMediaFromDialog);
     connect(window, &DemoMainWindow::startPageRequested, this, &DemoHost::showStartPage);
     connect(window, &DemoMainWindow::languageRequested, this, &DemoHost::switchLanguage);
     connect(window, &DemoMainWindow::quitRequested, this, &DemoHost::requestQuit);
@@ -250,6 +252,17 @@ void DemoHost::saveWithBusyDialog()
     d->page->saveProject();
     // Runs until the save answer (or a failure report) closes it.
     d->page->setBlockDialogVisible(false, true);
+}
+
+void DemoHost::addMediaFromDialog()
+{
+    QFileDialog dialog(nullptr, ht("AddMedia"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setDirectory(QFileInfo(QString::fromStdString(d->manager->currentProjectPath())).absolutePath());
+    dialog.setNameFilter(ht("MediaFilter") + QStringLiteral(" (*.jpg *.jpeg *.png *.bmp *.gif *.wav *.mp3 *.mp4 *.mov *.avi)"));
+    if (dialog.exec() == QDialog::Accepted)
+        d->manager->addMedia(dialog.selectedFiles());
 }
 
 void DemoHost::onHostError(const QString& error)

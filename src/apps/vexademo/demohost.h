@@ -69,6 +69,7 @@ private:
     void onSystemRestore();
     void switchLanguage(const QString& code);
     void saveWithBusyDialog();
+    void addMediaFromDialog();
     void showTip(int kind, const QString& text, const QString& third = QString(), const QString& openPath = QString());
     void rememberSession(bool clean);
 

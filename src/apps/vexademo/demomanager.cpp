@@ -164,6 +164,32 @@ void DemoProjectMgr::closeProject()
     sigProjectChanged();
 }
 
+int DemoProjectMgr::addMedia(const QStringList& files)
+{
+    int added = 0;
+    {
+        std::lock_guard<std::mutex> lock(stateMutex_);
+        if (!project_)
+            return 0;
+        for (const QString& file : files) {
+            const QFileInfo info(file);
+            if (!info.isFile())
+                continue;
+            DemoMedia media;
+            media.name = info.completeBaseName();
+            media.path = info.absoluteFilePath();
+            media.size = static_cast<quint64>(info.size());
+            project_->media.push_back(media);
+            ++added;
+        }
+        if (added > 0)
+            modified_ = true;
+    }
+    if (added > 0)
+        sigProjectChanged();
+    return added;
+}
+
 bool DemoProjectMgr::setMediaUsed(int index, bool used)
 {
     {

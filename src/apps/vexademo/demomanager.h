@@ -43,6 +43,9 @@ public:
 
     // Host side.
     std::optional<DemoProject> currentProject() const;
+    // Adds media files to the open project (used, with their sizes now); the
+    // project becomes modified. Returns how many were added.
+    int addMedia(const QStringList& files);
     // Marks a media entry used or unused; the project becomes modified.
     bool setMediaUsed(int index, bool used);
     // Caps the package copy at this many bytes per second (0: no cap).

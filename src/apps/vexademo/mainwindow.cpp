@@ -162,11 +162,12 @@ DemoMainWindow::DemoMainWindow(QWidget* parent) : FramelessMainWindow(parent)
     openButton_ = addAction(QStringLiteral("open"));
     saveButton_ = addAction(QStringLiteral("save"));
     saveAsButton_ = addAction(QStringLiteral("saveas"));
+    addMediaButton_ = addAction(QStringLiteral("addmedia"));
     packageButton_ = addAction(QStringLiteral("package"));
     startButton_ = addAction(QStringLiteral("home"));
     languageButton_ = addAction(QStringLiteral("language"));
     quitButton_ = addAction(QStringLiteral("quit"));
-    for (QToolButton* b : {newButton_, openButton_, saveButton_, saveAsButton_, packageButton_, startButton_})
+    for (QToolButton* b : {newButton_, openButton_, saveButton_, saveAsButton_, addMediaButton_, packageButton_, startButton_})
         actionRow->addWidget(b);
     actionRow->addStretch(1);
     actionRow->addWidget(languageButton_);
@@ -190,6 +191,7 @@ DemoMainWindow::DemoMainWindow(QWidget* parent) : FramelessMainWindow(parent)
     connect(saveButton_, &QToolButton::clicked, this, &DemoMainWindow::saveRequested);
     connect(saveAsButton_, &QToolButton::clicked, this, &DemoMainWindow::saveAsRequested);
     connect(packageButton_, &QToolButton::clicked, this, &DemoMainWindow::packageRequested);
+    connect(addMediaButton_, &QToolButton::clicked, this, &DemoMainWindow::addMediaRequested);
     connect(startButton_, &QToolButton::clicked, this, &DemoMainWindow::startPageRequested);
     connect(quitButton_, &QToolButton::clicked, this, &DemoMainWindow::quitRequested);
 
@@ -302,6 +304,7 @@ void DemoMainWindow::retranslate()
     saveButton_->setText(ht("Save"));
     saveAsButton_->setText(ht("SaveAs"));
     packageButton_->setText(ht("Package"));
+    addMediaButton_->setText(ht("AddMedia"));
     startButton_->setText(ht("StartPage"));
     languageButton_->setText(ht("Language"));
     quitButton_->setText(ht("Quit"));
@@ -335,6 +338,7 @@ void DemoMainWindow::updateActions()
     saveButton_->setEnabled(open);
     saveAsButton_->setEnabled(open);
     packageButton_->setEnabled(open);
+    addMediaButton_->setEnabled(open);
 }
 
 void DemoMainWindow::showProject(const std::optional<DemoProject>& project, const QString& path, bool modified)

@@ -37,6 +37,7 @@ Q_SIGNALS:
     void saveRequested();
     void saveAsRequested();
     void packageRequested();
+    void addMediaRequested();
     void startPageRequested();
     void languageRequested(const QString& code);
     void quitRequested();
@@ -55,6 +56,7 @@ private:
     QToolButton* saveButton_ = nullptr;
     QToolButton* saveAsButton_ = nullptr;
     QToolButton* packageButton_ = nullptr;
+    QToolButton* addMediaButton_ = nullptr;
     QToolButton* startButton_ = nullptr;
     QToolButton* languageButton_ = nullptr;
     QToolButton* quitButton_ = nullptr;

@@ -510,5 +510,15 @@
         <comment>Host</comment>
         <translation>Cancel</translation>
     </message>
+    <message>
+        <source>AddMedia</source>
+        <comment>Host</comment>
+        <translation>Add Media</translation>
+    </message>
+    <message>
+        <source>MediaFilter</source>
+        <comment>Host</comment>
+        <translation>Media files</translation>
+    </message>
 </context>
 </TS>

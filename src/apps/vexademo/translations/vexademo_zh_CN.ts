@@ -510,5 +510,15 @@
         <comment>Host</comment>
         <translation>取消</translation>
     </message>
+    <message>
+        <source>AddMedia</source>
+        <comment>Host</comment>
+        <translation>添加媒体</translation>
+    </message>
+    <message>
+        <source>MediaFilter</source>
+        <comment>Host</comment>
+        <translation>媒体文件</translation>
+    </message>
 </context>
 </TS>
