@@ -610,8 +610,10 @@ private Q_SLOTS:
             enabledDuring << window->isActivateEnabled();
             typeAndAccept(dialog, QStringLiteral(".bad"));
         });
+        int refusalKind = -1;
         driver->onNext<TipDialog>("refusal", [&](TipDialog* tip) {
             enabledDuring << window->isActivateEnabled();
+            refusalKind = tip->tipType();
             tip->close();
         });
         driver->onNext<QFileDialog>("second dialog", [&](QFileDialog* dialog) {
@@ -620,6 +622,7 @@ private Q_SLOTS:
         });
         page->newClicked();
         QCOMPARE(enabledDuring, (QList<bool>{false, false, false}));
+        QCOMPARE(refusalKind, int(vexa::widgets::TipMessage));
         // Back on a little later, so the closing dialog does not hand the focus to the main window.
         QVERIFY(!window->isActivateEnabled());
         QTRY_VERIFY(window->isActivateEnabled());
