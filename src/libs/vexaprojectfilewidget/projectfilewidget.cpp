@@ -1170,11 +1170,8 @@ void ProjectFileWidget::Impl::addFileItem(const STProjectFile& file)
     item.fileSize = QString::number(size, 'f', 2) + unit;
     item.filePath = QString::fromStdString(file.strProfilePath);
     item.imagePath = QString::fromStdString(file.strImagePath);
-    fileListWidget->addFileListItem(item, file.isDamageFile);
-
     // Rows made after the page was first shown (a re-sort) speak its language too.
-    if (auto* tile =
-            qobject_cast<FileListItem*>(fileListWidget->itemWidget(fileListWidget->item(fileListWidget->count() - 1))))
+    if (FileListItem* tile = fileListWidget->addFileListItem(item, file.isDamageFile))
         tile->translateLanguage();
 }
 
@@ -1286,7 +1283,9 @@ void ProjectFileWidget::sortRuleChange()
 
     const bool hadRows = d->fileListWidget->count() > 0;
     d->fileListWidget->clear();
+    d->fileListWidget->beginAppend();
     addTagProProfile(files);
+    d->fileListWidget->endAppend();
     // Rows that only a damaged entry or a failed open kept alive are gone now:
     // say the list is empty instead of leaving a blank area.
     if (hadRows && d->fileListWidget->count() == 0)
