@@ -235,6 +235,9 @@ private:
 
     // Line counts the line feeds passed; col counts the bytes passed since the
     // last line feed, carriage returns excluded.
+#if defined(__GNUC__)
+    __attribute__((always_inline))
+#endif
     void advance()
     {
         if (atEnd_)
@@ -298,10 +301,15 @@ private:
 
     void readQuoted()
     {
-        advance();
-        const std::size_t start = offset_;
+        const std::size_t start = offset_ + 1;
+        std::size_t pos = offset_; // the last byte known to be plain (first: the opening quote)
         bool escaped = false;
         for (;;) {
+            // Plain bytes in one go; land through advance() on the one that stops the run.
+            const std::size_t q = findQuoteStop(pos + 1);
+            col_ += q - 1 - pos;
+            offset_ = q - 1;
+            advance();
             if (atEnd_)
                 error("not a valid quote string!");
             const char c = data_[offset_];
@@ -314,18 +322,8 @@ private:
                 advance(); // the escaped byte belongs to the string, whatever it is
                 if (atEnd_)
                     error("not a valid quote string!");
-                advance();
-                continue;
             }
-            if (c == '\r') {
-                advance();
-                continue;
-            }
-            // Plain bytes in one go; land through advance() on the one that stops the run.
-            const std::size_t q = findQuoteStop(offset_ + 1);
-            col_ += q - 1 - offset_;
-            offset_ = q - 1;
-            advance();
+            pos = offset_; // a carriage return or an escaped byte: plain content
         }
         tok_.str = data_ + start;
         tok_.len = offset_ - start;
