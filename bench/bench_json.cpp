@@ -92,7 +92,7 @@ void BM_Read_RapidJSON(benchmark::State &state)
     const std::string &text = sampleText();
     for (auto _ : state) {
         rapidjson::Document doc;
-        doc.Parse(text.data(), text.size());
+        doc.Parse(text.c_str()); // the zero-terminated form is RapidJSON's fastest path
         STProjectFileList list;
         const auto found = doc.FindMember("projects");
         if (found != doc.MemberEnd() && found->value.IsArray()) {
