@@ -132,6 +132,25 @@ bool keyBefore(int rule, const SortKey& a, const SortKey& b, bool descending)
     return descending ? a.text > b.text : a.text < b.text;
 }
 
+// Reads the list file afresh before the page edits it: the host may have
+// changed it since the page read it, and the page may never have read it (a
+// project opened from the command line). False when there is nothing to edit
+// or the file cannot be read; such a file is then left as it is.
+bool reloadListFile(STProjectFileList& doc, const QString& path)
+{
+    if (!QFileInfo(path).isFile())
+        return false;
+    STProjectFileList current;
+    try {
+        ajson::loadFromFile(current, path.toStdString().c_str());
+    } catch (const std::exception& e) {
+        qCritical() << "load_from_file error: " << e.what() << " from:" << path;
+        return false;
+    }
+    doc.projects.swap(current.projects);
+    return true;
+}
+
 } // namespace
 
 class ProjectFileWidget::Impl : public QObject
@@ -1104,7 +1123,7 @@ void ProjectFileWidget::Impl::initFileList()
             kept.push_back(file);
         } else {
             qWarning() << "projectFile: " << file.strProfilePath.c_str() << " is empty file! error code is"
-                       << QString::fromStdString(error.message());
+                       << error.message().c_str();
         }
     }
     fileListDoc.projects.swap(kept);
@@ -1180,6 +1199,8 @@ void ProjectFileWidget::Impl::showEmptyFileList()
 void ProjectFileWidget::Impl::slotClearListFile(const std::string& path)
 {
     const QString listPath = listFilePath();
+    if (!reloadListFile(fileListDoc, listPath))
+        return;
     std::vector<STProjectFile> kept;
     for (const STProjectFile& file : fileListDoc.projects) {
         if (file.strProfilePath == path)
@@ -1203,11 +1224,14 @@ void ProjectFileWidget::Impl::markDamageFile(const QString& path)
 {
     const std::string target = path.toStdString();
     forgetProjectFile(target);
+    const QString listPath = listFilePath();
+    if (!reloadListFile(fileListDoc, listPath))
+        return;
     for (STProjectFile& file : fileListDoc.projects) {
         if (file.strProfilePath == target)
             file.isDamageFile = true;
     }
-    writeListFile(listFilePath());
+    writeListFile(listPath);
 }
 
 void ProjectFileWidget::addSingleProfile(const STProjectFile& file)
@@ -1252,8 +1276,13 @@ void ProjectFileWidget::sortRuleChange()
         sorted.push_back(std::move(files[index]));
     files.swap(sorted);
 
+    const bool hadRows = d->fileListWidget->count() > 0;
     d->fileListWidget->clear();
     addTagProProfile(files);
+    // Rows that only a damaged entry or a failed open kept alive are gone now:
+    // say the list is empty instead of leaving a blank area.
+    if (hadRows && d->fileListWidget->count() == 0)
+        d->showEmptyFileList();
     files.erase(std::remove_if(files.begin(), files.end(), [](const STProjectFile& file) { return file.isDamageFile; }),
                 files.end());
 }

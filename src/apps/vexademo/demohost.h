@@ -1,0 +1,80 @@
+#pragma once
+
+// Puts the demo together: the runtime, the project-file manager, the start
+// page and the main window, wired in the order the start page expects.
+
+#include <QObject>
+#include <QString>
+#include <memory>
+#include <string>
+
+namespace norvane {
+class HXRuntime;
+}
+namespace vexa {
+namespace projectfilemgr {
+class ProjectFileWidget;
+}
+} // namespace vexa
+
+namespace vexademo {
+
+class DemoMainWindow;
+class DemoProjectMgr;
+
+struct DemoOptions {
+    QString language;      // empty: the remembered choice, else from the system locale
+    QString shareDir;      // the shared data directory (documents, language files)
+    QString samplesFolder; // where first-run samples go; empty: Documents/Vexa Demo Projects
+    bool createSamples = true;
+    bool checkRestore = true; // resume the project left open by an unexpected exit
+    bool quietTips = false;   // the host's own messages go to the status bar only
+};
+
+class DemoHost : public QObject
+{
+    Q_OBJECT
+public:
+    explicit DemoHost(const DemoOptions& options, QObject* parent = nullptr);
+    ~DemoHost() override;
+
+    // Embeds the start page and starts it: with the loading page (whose end
+    // runs the start-up decision), or at once.
+    void start(bool withLoadingPage);
+    // Detaches the manager, then the runtime (also done by the destructor).
+    void shutdown();
+
+    vexa::projectfilemgr::ProjectFileWidget* page() const;
+    DemoMainWindow* window() const;
+    DemoProjectMgr* manager() const;
+    norvane::HXRuntime* runtime() const;
+    QString language() const;
+
+    // The style sheet of the demo's theme.
+    static QString themeStyleSheet();
+
+    void showStartPage();
+    void requestQuit();
+
+Q_SIGNALS:
+    void quitting();
+
+private:
+    Q_INVOKABLE void onProjectChanged();
+    Q_INVOKABLE void onHostError(const QString& error);
+    void onProjectOpened(const QString& name);
+    void onPackageFinished(bool ok, const std::string& path);
+    void onCheckRemainSpace();
+    void onLanguageChanged(const QString& language);
+    void onSystemRestore();
+    void switchLanguage(const QString& code);
+    void saveWithBusyDialog();
+    void addMediaFromDialog();
+    void showTip(int kind, const QString& text, const QString& third = QString(), const QString& openPath = QString());
+    void rememberSession(bool clean);
+
+    struct Private;
+    std::unique_ptr<Private> d;
+};
+
+} // namespace vexademo

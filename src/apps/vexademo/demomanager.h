@@ -1,0 +1,102 @@
+#pragma once
+
+// The demo host's project-file manager. Calls from the start page arrive on
+// the runtime's thread and return at once; the work runs on a worker thread
+// of the manager (opening, creating, saving) or on a package thread (copying),
+// which raise the manager's signals when done.
+
+#include "demoproject.h"
+#include "iprojectfilemgr.h"
+
+#include <QString>
+
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+namespace vexademo {
+
+class DemoProjectMgr : public vexa::projectfilemgr::IProjectFileMgr
+{
+public:
+    // listPath: the recent list file; imageFolder: where open and create put
+    // the project's thumbnail (a save names its own folder).
+    DemoProjectMgr(const QString& listPath, const QString& imageFolder);
+    ~DemoProjectMgr() override;
+    DemoProjectMgr(const DemoProjectMgr&) = delete;
+    DemoProjectMgr& operator=(const DemoProjectMgr&) = delete;
+
+    bool isProjectOpen() const override;
+    std::string currentProjectPath() const override;
+    std::string currentProjectName() const override;
+    bool isModified() const override;
+    void loadProject(const std::string& filePath, vexa::projectfilemgr::unserializeType type) override;
+    void createProject(const std::string& filePath, vexa::projectfilemgr::TemplateType type) override;
+    void writeProject(const vexa::projectfilemgr::STProjectFile& projectFile, bool isSaveAs) override;
+    void closeProject() override;
+    std::uint64_t projectMediaSize(bool allMedias) const override;
+    void requestPackage() override;
+
+    // Host side.
+    std::optional<DemoProject> currentProject() const;
+    // Adds media files to the open project (used, with their sizes now); the
+    // project becomes modified. Returns how many were added.
+    int addMedia(const QStringList& files);
+    // Marks a media entry used or unused; the project becomes modified.
+    bool setMediaUsed(int index, bool used);
+    // Caps the package copy at this many bytes per second (0: no cap).
+    void setCopyRate(quint64 bytesPerSecond);
+    // Called on the package thread after every copied chunk.
+    void setChunkHook(std::function<void(quint64 done, quint64 total)> hook);
+    bool isPackaging() const;
+    // Blocks until the worker has nothing queued and no package is running.
+    void waitIdle();
+
+    // Raised (on a worker thread) when the open project or its state changed.
+    vexa::projectfilemgr::ThreadSafeSignal<> sigProjectChanged;
+    // Raised (on a worker thread) when a request failed in a way the page has
+    // no answer for: the host closes its busy dialog and tells the user.
+    vexa::projectfilemgr::ThreadSafeSignal<const std::string&> sigHostError;
+
+private:
+    struct PackageResult;
+
+    void post(std::function<void()> job);
+    void workerLoop();
+    void onStopPackage(bool stop);
+    void doLoad(const std::string& path);
+    void doCreate(const std::string& path, int templateType);
+    void doSave(const vexa::projectfilemgr::STProjectFile& record, bool isSaveAs);
+    void doRequestPackage();
+    void runPackage(vexa::projectfilemgr::STProjectFile record, DemoProject project, QString projectPath);
+    bool saveThumbnail(const DemoProject& project, const QString& file) const;
+
+    const QString listPath_;
+    const QString imageFolder_;
+
+    mutable std::mutex stateMutex_;
+    std::optional<DemoProject> project_;
+    QString projectPath_;
+    bool modified_ = false;
+
+    std::mutex queueMutex_;
+    std::condition_variable queueCv_;
+    std::deque<std::function<void()>> queue_;
+    bool busy_ = false;
+    bool stopping_ = false;
+    std::thread worker_;
+
+    std::mutex packageMutex_;
+    std::condition_variable packageCv_;
+    std::thread packageThread_;
+    std::atomic<bool> packaging_{false};
+    std::atomic<bool> cancel_{false};
+    std::atomic<quint64> copyRate_{0};
+    std::function<void(quint64, quint64)> chunkHook_;
+};
+
+} // namespace vexademo

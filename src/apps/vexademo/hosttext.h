@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace vexademo {
+
+// The host's own texts, looked up in the same translator as the start page's
+// (module "VexaDemo", group "Host"); the key itself when it is missing.
+QString ht(const char* key);
+
+// Language files the demo loads: its own first, so that the library's real
+// language files, loaded after them, win wherever both have a text.
+QStringList languageFiles(const QString& shareDir);
+
+} // namespace vexademo

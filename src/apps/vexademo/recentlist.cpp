@@ -1,0 +1,69 @@
+#include "recentlist.h"
+
+#include "hxcutils.h"
+#include "projectfilelist.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <mutex>
+
+namespace vexademo {
+
+QString recentListPath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/Norvane_TR7_Pro.json");
+}
+
+bool addRecentProject(const QString& listPath, const QString& projectPath, const QString& name,
+                      const QString& imagePath)
+{
+    // Two of the host's threads may add entries at the same time.
+    static std::mutex mutex;
+    std::lock_guard<std::mutex> lock(mutex);
+
+    using vexa::projectfilemgr::STProjectFile;
+    vexa::projectfilemgr::STProjectFileList doc;
+    const QFileInfo info(listPath);
+    if (info.exists()) {
+        try {
+            ajson::loadFromFile(doc, listPath.toStdString().c_str());
+        } catch (const std::exception& e) {
+            qWarning() << "recent list unreadable, not touched:" << listPath << e.what();
+            return false;
+        }
+    } else {
+        QDir().mkpath(info.absolutePath());
+    }
+
+    const std::string path = projectPath.toStdString();
+    STProjectFile entry;
+    bool found = false;
+    for (auto it = doc.projects.begin(); it != doc.projects.end();) {
+        if (it->strProfilePath == path) {
+            if (!found)
+                entry = *it;
+            found = true;
+            it = doc.projects.erase(it); // duplicates collapse into the one entry
+        } else {
+            ++it;
+        }
+    }
+    entry.strProfilePath = path;
+    entry.strProfileName = name.toStdString();
+    if (!imagePath.isEmpty())
+        entry.strImagePath = imagePath.toStdString();
+    entry.isDamageFile = false;
+    doc.projects.insert(doc.projects.begin(), entry);
+
+    try {
+        return NoCacheFile::saveToFile(listPath.toStdString(), ajson::toJson(doc));
+    } catch (const std::exception& e) {
+        qWarning() << "recent list not written:" << listPath << e.what();
+        return false;
+    }
+}
+
+} // namespace vexademo

@@ -1,0 +1,19 @@
+#pragma once
+
+// The host's side of the recent project list: the start page reads, prunes
+// and rewrites the list file; the host adds an entry after a project opened.
+
+#include <QString>
+
+namespace vexademo {
+
+// The list file in the application data folder.
+QString recentListPath();
+
+// Puts the project at the front of the list, or refreshes its entry (name,
+// thumbnail, damaged mark cleared) where it already is. An unreadable list
+// file is left as it is rather than replaced. Safe on any thread.
+bool addRecentProject(const QString& listPath, const QString& projectPath, const QString& name,
+                      const QString& imagePath);
+
+} // namespace vexademo

@@ -1,0 +1,233 @@
+#include "screenshottour.h"
+
+#include "demohost.h"
+#include "demomanager.h"
+#include "mainwindow.h"
+#include "projectfilewidget.h"
+#include "translatemanager.h"
+#include "translator.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDebug>
+#include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QTimer>
+
+#include <memory>
+
+namespace vexademo {
+
+QWidget* findTopLevel(const char* className)
+{
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->isVisible() && w->inherits(className))
+            return w;
+    }
+    return nullptr;
+}
+
+ScreenshotTour::ScreenshotTour(DemoHost* host, const QString& outputDir, const QString& suffix, QObject* parent)
+    : QObject(parent), host_(host), outputDir_(outputDir), suffix_(suffix)
+{
+}
+
+void ScreenshotTour::begin()
+{
+    QDir().mkpath(outputDir_);
+    // Slow enough to see the progress, quick enough for a tour.
+    host_->manager()->setCopyRate(6 * 1024 * 1024);
+    QTimer::singleShot(0, this, [this] {
+        host_->start(true);
+        stepLoading();
+    });
+}
+
+void ScreenshotTour::after(int ms, std::function<void()> next)
+{
+    QTimer::singleShot(ms, this, std::move(next));
+}
+
+void ScreenshotTour::waitFor(const char* what, std::function<bool()> condition, std::function<void()> next, int timeoutMs)
+{
+    auto* timer = new QTimer(this);
+    auto elapsed = std::make_shared<int>(0);
+    const QString label = QLatin1String(what);
+    connect(timer, &QTimer::timeout, this, [=] {
+        *elapsed += timer->interval();
+        if (condition()) {
+            timer->stop();
+            timer->deleteLater();
+            next();
+        } else if (*elapsed > timeoutMs) {
+            timer->stop();
+            timer->deleteLater();
+            fail(QStringLiteral("timed out waiting for %1").arg(label));
+        }
+    });
+    timer->start(50);
+}
+
+void ScreenshotTour::save(QWidget* widget, const QString& name)
+{
+    if (!widget)
+        return;
+    const QString path =
+        QStringLiteral("%1/%2-%3.png").arg(outputDir_, name, suffix_.isEmpty() ? host_->language() : suffix_);
+    if (widget->grab().save(path, "PNG"))
+        saved_ << path;
+    else
+        qWarning() << "could not save" << path;
+}
+
+void ScreenshotTour::fail(const QString& why)
+{
+    qWarning().noquote() << "screenshot tour:" << why;
+    failed_ = true;
+    // Whatever modal window is left must not keep the application alive.
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* dialog = qobject_cast<QDialog*>(w); dialog && dialog->isVisible())
+            dialog->reject();
+    }
+    finish();
+}
+
+void ScreenshotTour::finish()
+{
+    host_->manager()->waitIdle();
+    QTimer::singleShot(0, qApp, [this] { QCoreApplication::exit(failed_ ? 1 : 0); });
+}
+
+void ScreenshotTour::stepLoading()
+{
+    waitFor(
+        "the loading page",
+        [] {
+            QWidget* page = findTopLevel("vexa::projectfilemgr::LoadingPage");
+            auto* bar = page ? page->findChild<QProgressBar*>(QStringLiteral("progressBar")) : nullptr;
+            return bar && bar->value() >= 45;
+        },
+        [this] {
+            save(findTopLevel("vexa::projectfilemgr::LoadingPage"), QStringLiteral("01-loading"));
+            stepStartPage();
+        });
+}
+
+void ScreenshotTour::stepStartPage()
+{
+    waitFor(
+        "the start page", [this] { return host_->page()->isVisible(); },
+        [this] {
+            after(700, [this] {
+                save(host_->page(), QStringLiteral("02-start-page"));
+                stepNewProject();
+            });
+        });
+}
+
+void ScreenshotTour::stepNewProject()
+{
+    // The two-screen template, as a user would pick it before pressing New.
+    if (auto* templates = host_->page()->findChild<QListWidget*>(QStringLiteral("TemplateListWidget")))
+        templates->setCurrentRow(1);
+    const QString target = work_.filePath(QStringLiteral("Tour Showcase.ptr7"));
+    QTimer::singleShot(0, host_->page(), &vexa::projectfilemgr::ProjectFileWidget::newClicked);
+    waitFor(
+        "the new-project dialog", [] { return findTopLevel("QFileDialog") != nullptr; },
+        [this, target] {
+            auto* dialog = qobject_cast<QFileDialog*>(findTopLevel("QFileDialog"));
+            dialog->setDirectory(work_.path());
+            dialog->selectFile(target);
+            after(400, [this, dialog] {
+                save(dialog, QStringLiteral("03-new-project"));
+                static_cast<QDialog*>(dialog)->accept();
+                waitFor(
+                    "the new project", [this] { return host_->window()->isVisible() && host_->manager()->isProjectOpen(); },
+                    [this] { after(300, [this] { stepOpenSample(); }); });
+            });
+        });
+}
+
+void ScreenshotTour::stepOpenSample()
+{
+    // Back to the start page, and open the two-screen sample from the list.
+    host_->showStartPage();
+    auto* list = host_->page()->findChild<QListWidget*>(QStringLiteral("FileListWidget"));
+    int row = -1;
+    for (int i = 0; list && i < list->count(); ++i) {
+        if (QString::fromStdString(host_->page()->getItemFilePath(i)).endsWith(QLatin1String("Stadium Twin Screens.ptr7")))
+            row = i;
+    }
+    if (row < 0) {
+        fail(QStringLiteral("no sample project in the recent list"));
+        return;
+    }
+    QListWidgetItem* item = list->item(row);
+    QTimer::singleShot(0, host_->page(), [this, item] { host_->page()->slotItemDoubleClicked(item); });
+    waitFor(
+        "the sample project",
+        [this] {
+            return host_->window()->isVisible() && !host_->page()->isVisible() &&
+                   QString::fromStdString(host_->manager()->currentProjectPath()).endsWith(QLatin1String("Stadium Twin Screens.ptr7"));
+        },
+        [this] {
+            after(500, [this] {
+                save(host_->window(), QStringLiteral("04-project"));
+                stepPackage();
+            });
+        });
+}
+
+void ScreenshotTour::stepPackage()
+{
+    QTimer::singleShot(0, host_->page(), &vexa::projectfilemgr::ProjectFileWidget::packageProject);
+    waitFor(
+        "the package dialog", [] { return findTopLevel("vexa::projectfilemgr::PackagePage") != nullptr; },
+        [this] {
+            QWidget* dialog = findTopLevel("vexa::projectfilemgr::PackagePage");
+            QLineEdit* location = nullptr;
+            for (QLineEdit* edit : dialog->findChildren<QLineEdit*>()) {
+                if (edit->isReadOnly())
+                    location = edit;
+            }
+            QAbstractButton* start = nullptr;
+            const QString startText = norvane::trans::translate(TranslateManager::instance().translator(), QStringLiteral("ProjectFile"),
+                                                               QStringLiteral("Widget"), QStringLiteral("ToPackage"));
+            for (QAbstractButton* button : dialog->findChildren<QAbstractButton*>()) {
+                if (!startText.isEmpty() && button->text() == startText)
+                    start = button;
+            }
+            if (!location || !start) {
+                // A dialog without its controls: show it as it is and move on.
+                after(500, [this, dialog] {
+                    save(dialog, QStringLiteral("05-package"));
+                    static_cast<QDialog*>(dialog)->reject();
+                    finish();
+                });
+                return;
+            }
+            location->setText(work_.path());
+            after(300, [this, dialog, start] {
+                save(dialog, QStringLiteral("05-package"));
+                start->click();
+                after(1800, [this, dialog] {
+                    save(dialog, QStringLiteral("06-packaging"));
+                    waitFor(
+                        "the package to finish",
+                        [this] { return !host_->manager()->isPackaging() && !findTopLevel("vexa::projectfilemgr::PackagePage"); },
+                        [this] {
+                            after(300, [this] {
+                                save(host_->window(), QStringLiteral("07-packaged"));
+                                finish();
+                            });
+                        },
+                        60000);
+                });
+            });
+        });
+}
+
+} // namespace vexademo

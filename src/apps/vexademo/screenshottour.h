@@ -1,0 +1,53 @@
+#pragma once
+
+// Walks the demo through its main screens and saves a picture of each:
+// loading page, start page, new-project dialog, the open project, and the
+// package dialog while packaging. Works under any display, Xvfb included.
+
+#include <QObject>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <functional>
+
+class QWidget;
+
+namespace vexademo {
+
+class DemoHost;
+
+class ScreenshotTour : public QObject
+{
+    Q_OBJECT
+public:
+    ScreenshotTour(DemoHost* host, const QString& outputDir, const QString& suffix, QObject* parent = nullptr);
+
+    // Starts the host and the walk; the application quits when it is done.
+    void begin();
+    QStringList saved() const { return saved_; }
+    bool failed() const { return failed_; }
+
+private:
+    void waitFor(const char* what, std::function<bool()> condition, std::function<void()> next, int timeoutMs = 20000);
+    void after(int ms, std::function<void()> next);
+    void save(QWidget* widget, const QString& name);
+    void fail(const QString& why);
+    void finish();
+
+    void stepLoading();
+    void stepStartPage();
+    void stepNewProject();
+    void stepOpenSample();
+    void stepPackage();
+
+    DemoHost* host_;
+    QString outputDir_;
+    QString suffix_;
+    QTemporaryDir work_;
+    QStringList saved_;
+    bool failed_ = false;
+};
+
+// The visible top-level widget of this class (by meta-object name), or null.
+QWidget* findTopLevel(const char* className);
+
+} // namespace vexademo

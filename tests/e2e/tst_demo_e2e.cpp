@@ -1,0 +1,589 @@
+// The demo host end to end, offscreen: its project format, its manager doing
+// real work on its own threads, and the start page driving it.
+
+#include "demohost.h"
+#include "demomanager.h"
+#include "demoproject.h"
+#include "hxcutils.h"
+#include "mainwindow.h"
+#include "modaldriver.h"
+#include "projectfilelist.h"
+#include "projectfilewidget.h"
+#include "recentlist.h"
+#include "samplecontent.h"
+#include "testmain.h"
+#include "translatemanager.h"
+#include "translator.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <optional>
+
+Q_DECLARE_METATYPE(std::string)
+
+using namespace vexademo;
+using namespace vexa::projectfilemgr;
+using vexatest::ModalDriver;
+
+namespace {
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+STProjectFileList readList()
+{
+    STProjectFileList doc;
+    try {
+        ajson::loadFromFile(doc, recentListPath().toStdString().c_str());
+    } catch (const std::exception&) {
+    }
+    return doc;
+}
+
+std::optional<STProjectFile> findEntry(const STProjectFileList& doc, const QString& path)
+{
+    for (const STProjectFile& f : doc.projects) {
+        if (f.strProfilePath == path.toStdString())
+            return f;
+    }
+    return std::nullopt;
+}
+
+QStringList filesUnder(const QString& folder)
+{
+    QStringList files;
+    QDirIterator it(folder, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files << QDir(folder).relativeFilePath(it.next());
+    files.sort();
+    return files;
+}
+
+// What a package run reported through the manager's signals.
+struct PackageRecorder {
+    std::mutex mutex;
+    quint64 progress = 0;
+    int reports = 0;
+    int finished = 0;
+    bool success = false;
+    std::string path;
+    int able = 0;
+    std::vector<std::uint64_t> ids;
+
+    void attach(DemoProjectMgr& mgr)
+    {
+        mgr.sigPackageProgress.connect(std::function<void(std::uint64_t)>([this](std::uint64_t n) {
+            std::lock_guard<std::mutex> lock(mutex);
+            progress += n;
+            ++reports;
+        }));
+        mgr.sigPackageFinished.connect(std::function<void(bool, const std::string&)>([this](bool ok, const std::string& p) {
+            std::lock_guard<std::mutex> lock(mutex);
+            ++finished;
+            success = ok;
+            path = p;
+        }));
+        mgr.sigPackageAble.connect(std::function<void()>([this] {
+            std::lock_guard<std::mutex> lock(mutex);
+            ++able;
+        }));
+    }
+    int finishedCount()
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        return finished;
+    }
+    int ableCount()
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        return able;
+    }
+};
+
+// The package record as the start page builds it: folders made, paths filled.
+STProjectFile packageRecord(const QString& location, const QString& name, bool allMedias)
+{
+    const QString root = location + QLatin1Char('/') + name;
+    QDir().mkpath(root + QStringLiteral("/optimizatedPath"));
+    QDir().mkpath(root + QStringLiteral("/resPath"));
+    QDir().mkpath(root + QStringLiteral("/imagePath"));
+    STProjectFile record;
+    record.isPackage = true;
+    record.strProfilePath = (root + QStringLiteral("/project.ptr7")).toStdString();
+    record.strImagePath = (root + QStringLiteral("/imagePath/")).toStdString();
+    record.packageData.packagePath = root.toStdString();
+    record.packageData.optimizatedPath = (root + QStringLiteral("/optimizatedPath")).toStdString();
+    record.packageData.resPath = (root + QStringLiteral("/resPath")).toStdString();
+    record.packageData.imagePath = record.strImagePath;
+    record.packageData.allMedias = allMedias;
+    return record;
+}
+
+QString libraryText(const char* key)
+{
+    return norvane::trans::translate(TranslateManager::instance().translator(), QStringLiteral("ProjectFile"),
+                                     QStringLiteral("Widget"), QLatin1String(key));
+}
+
+} // namespace
+
+class TestDemoEndToEnd : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<ModalDriver> driver;
+    std::unique_ptr<DemoHost> host;
+
+    DemoOptions options() const
+    {
+        DemoOptions o;
+        o.language = QStringLiteral("en");
+        o.shareDir = dir->filePath(QStringLiteral("share"));
+        o.createSamples = false;
+        o.checkRestore = false;
+        o.quietTips = true;
+        return o;
+    }
+
+    void startHost()
+    {
+        host.reset(new DemoHost(options()));
+        host->start(false);
+        QTRY_VERIFY(host->page()->isVisible());
+    }
+
+    // Media of a few hundred kilobytes to a few megabytes, with every byte value.
+    QStringList makeMedia(int count)
+    {
+        QStringList files;
+        QDir().mkpath(dir->filePath(QStringLiteral("media")));
+        for (int i = 0; i < count; ++i) {
+            const QString path = dir->filePath(QStringLiteral("media/clip%1.bin").arg(i));
+            QByteArray data(300 * 1024 * (i + 1) + i, Qt::Uninitialized);
+            for (int b = 0; b < data.size(); ++b)
+                data[b] = static_cast<char>((b * 31 + i * 7) & 0xff);
+            QFile file(path);
+            if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size())
+                return {};
+            files << path;
+        }
+        return files;
+    }
+
+    // A project with media, open in the manager as after a successful open.
+    void openProjectWithMedia(const QString& path, const QStringList& media)
+    {
+        DemoProject project = projectFromTemplate(QStringLiteral("Show"), TwoScreenTemplate);
+        QVERIFY(writeProjectFile(path, project));
+        host->manager()->loadProject(path.toStdString(), unserializeDefault);
+        host->manager()->waitIdle();
+        QVERIFY(host->manager()->isProjectOpen());
+        QCOMPARE(host->manager()->addMedia(media), media.size());
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        qRegisterMetaType<std::string>("std::string");
+        QSettings().clear();
+    }
+
+    void init()
+    {
+        dir.reset(new QTemporaryDir);
+        QVERIFY(dir->isValid());
+        QFile::remove(recentListPath());
+        driver.reset(new ModalDriver);
+    }
+
+    void cleanup()
+    {
+        QCOMPARE(driver->pending(), 0);
+        host.reset();
+        driver.reset();
+    }
+
+    void projectFormatKeepsEverythingAndRefusesDamage()
+    {
+        for (int type : {1, 2, 3}) {
+            const DemoProject project = projectFromTemplate(QStringLiteral("T"), type);
+            QCOMPARE(project.screens.size(), type);
+            QCOMPARE(project.templateType, type);
+        }
+        QCOMPARE(projectFromTemplate(QStringLiteral("T"), 9).screens.size(), 1);
+
+        DemoProject project = projectFromTemplate(QStringLiteral("Stage \u821e\u53f0 \"A\""), ThreeScreenTemplate);
+        project.media.push_back({QStringLiteral("big"), QStringLiteral("media/big.mov"), 9007199254740993ull, false});
+        project.media.push_back({QStringLiteral("logo"), QStringLiteral("/abs/logo.png"), 12, true});
+        DemoProject back;
+        QVERIFY(projectFromJson(projectToJson(project), back));
+        QCOMPARE(back.name, project.name);
+        QCOMPARE(back.screens, project.screens);
+        QCOMPARE(back.media, project.media); // sizes above 2^53 survive
+        QCOMPARE(back.modified.toMSecsSinceEpoch(), project.modified.toMSecsSinceEpoch());
+
+        const QByteArray good = projectToJson(project);
+        const QList<QByteArray> damaged = {
+            QByteArray(),
+            good.left(good.size() / 2),
+            QByteArray("[]"),
+            QByteArray(good).replace("vexademo-project", "other-format"),
+            QByteArray(good).replace("\"screens\"", "\"screenz\""),
+            QByteArray(good).replace("\"9007199254740993\"", "\"lots\""),
+            QByteArray(good).replace("\"width\": 1920", "\"width\": 0"),
+        };
+        for (const QByteArray& data : damaged) {
+            DemoProject out;
+            QString error;
+            QVERIFY2(!projectFromJson(data, out, &error), data.left(40).constData());
+            QVERIFY(!error.isEmpty());
+        }
+    }
+
+    void recentListAddsAtTheFrontRefreshesAndNeverReplacesAnUnreadableFile()
+    {
+        const QString list = recentListPath();
+        QVERIFY(addRecentProject(list, QStringLiteral("/p/a.ptr7"), QStringLiteral("a"), QStringLiteral("/i/a.png")));
+        QVERIFY(addRecentProject(list, QStringLiteral("/p/b.ptr7"), QStringLiteral("b"), QString()));
+        STProjectFileList doc = readList();
+        QCOMPARE(doc.projects.size(), std::size_t(2));
+        QCOMPARE(doc.projects[0].strProfilePath, std::string("/p/b.ptr7"));
+
+        // An entry the start page marked damaged opens again: refreshed, moved up, no longer damaged.
+        doc.projects[1].isDamageFile = true;
+        doc.projects.push_back(doc.projects[1]); // and a duplicate collapses
+        QVERIFY(NoCacheFile::saveToFile(list.toStdString(), ajson::toJson(doc)));
+        QVERIFY(addRecentProject(list, QStringLiteral("/p/a.ptr7"), QStringLiteral("a2"), QString()));
+        doc = readList();
+        QCOMPARE(doc.projects.size(), std::size_t(2));
+        QCOMPARE(doc.projects[0].strProfilePath, std::string("/p/a.ptr7"));
+        QCOMPARE(doc.projects[0].strProfileName, std::string("a2"));
+        QCOMPARE(doc.projects[0].strImagePath, std::string("/i/a.png"));
+        QVERIFY(!doc.projects[0].isDamageFile);
+
+        QFile file(list);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("{\"projects\":[{\"strProfilePath\":");
+        file.close();
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("recent list unreadable")));
+        QVERIFY(!addRecentProject(list, QStringLiteral("/p/c.ptr7"), QStringLiteral("c"), QString()));
+        QCOMPARE(readAll(list), QByteArray("{\"projects\":[{\"strProfilePath\":"));
+    }
+
+    void createFromTemplateTwoSaveAndSaveAs()
+    {
+        startHost();
+        const QString path = dir->filePath(QStringLiteral("Arena.ptr7"));
+        auto* templates = host->page()->findChild<QListWidget*>(QStringLiteral("TemplateListWidget"));
+        QVERIFY(templates);
+        templates->setCurrentRow(1);
+        QSignalSpy named(host->page(), &ProjectFileWidget::modifyProjectName);
+        driver->acceptFileDialog(path);
+        host->page()->newClicked(); // returns once the busy dialog has closed
+        QTRY_COMPARE(named.count(), 1);
+        QCOMPARE(named.at(0).at(0).toString(), QStringLiteral("Arena.ptr7"));
+        QTRY_VERIFY(host->window()->isVisible());
+        QVERIFY(!host->page()->isVisible());
+
+        DemoProject created;
+        QVERIFY(readProjectFile(path, created));
+        QCOMPARE(created.templateType, 2);
+        QCOMPARE(created.screens.size(), 2);
+        QCOMPARE(created.name, QStringLiteral("Arena"));
+        const std::optional<STProjectFile> entry = findEntry(readList(), path);
+        QVERIFY(entry);
+        QCOMPARE(QImage(QString::fromStdString(entry->strImagePath)).size(), QSize(384, 216));
+
+        // Save: the busy dialog runs until the manager's answer closes it.
+        const QStringList media = makeMedia(2);
+        QCOMPARE(host->manager()->addMedia(media), 2);
+        QVERIFY(host->manager()->isModified());
+        QSignalSpy space(host->page(), &ProjectFileWidget::checkRemainSpace);
+        Q_EMIT host->window()->saveRequested();
+        QCOMPARE(space.count(), 1);
+        QVERIFY(!host->manager()->isModified());
+        DemoProject saved;
+        QVERIFY(readProjectFile(path, saved));
+        QCOMPARE(saved.media.size(), 2);
+        QCOMPARE(saved.media[1].size, quint64(QFileInfo(media[1]).size()));
+
+        // Save as: a copy under the new name; the open project stays where it was.
+        const QString copy = dir->filePath(QStringLiteral("Arena copy.ptr7"));
+        driver->acceptFileDialog(copy);
+        host->page()->saveAsProject();
+        QTRY_COMPARE(space.count(), 2);
+        DemoProject copied;
+        QVERIFY(readProjectFile(copy, copied));
+        QCOMPARE(copied.name, QStringLiteral("Arena copy"));
+        QCOMPARE(copied.media.size(), 2);
+        QCOMPARE(resolveMediaPath(copy, copied.media[0]), media[0]);
+        QCOMPARE(QString::fromStdString(host->manager()->currentProjectPath()), path);
+        QVERIFY(findEntry(readList(), copy));
+    }
+
+    void packageWithAllMediaCopiesEveryByte()
+    {
+        startHost();
+        const QStringList media = makeMedia(3);
+        openProjectWithMedia(dir->filePath(QStringLiteral("Show.ptr7")), media);
+        host->manager()->setMediaUsed(2, false);
+        QCOMPARE(host->manager()->projectMediaSize(true),
+                 quint64(QFileInfo(media[0]).size() + QFileInfo(media[1]).size() + QFileInfo(media[2]).size()));
+
+        // The manager side, as the start page calls it once the folders exist.
+        PackageRecorder rec;
+        rec.attach(*host->manager());
+        const QString out = dir->filePath(QStringLiteral("out"));
+        QDir().mkpath(out);
+        host->manager()->setCopyRate(4 * 1024 * 1024); // several progress reports
+        host->manager()->writeProject(packageRecord(out, QStringLiteral("Pack"), true), false);
+        QTRY_COMPARE_WITH_TIMEOUT(rec.finishedCount(), 1, 20000);
+        QVERIFY(rec.success);
+        QCOMPARE(rec.path, (out + QStringLiteral("/Pack")).toStdString());
+        QCOMPARE(rec.progress, host->manager()->projectMediaSize(true));
+        QVERIFY(rec.reports > 1);
+
+        const QString root = out + QStringLiteral("/Pack");
+        DemoProject packaged;
+        QVERIFY(readProjectFile(root + QStringLiteral("/project.ptr7"), packaged));
+        QCOMPARE(packaged.media.size(), 3);
+        for (int i = 0; i < 3; ++i) {
+            const QString copy = resolveMediaPath(root + QStringLiteral("/project.ptr7"), packaged.media[i]);
+            QVERIFY2(copy.startsWith(root + QStringLiteral("/resPath/")), qPrintable(copy));
+            QVERIFY2(readAll(copy) == readAll(media[i]), qPrintable(copy));
+        }
+        QVERIFY(!QImage(root + QStringLiteral("/imagePath/project.png")).isNull());
+
+        // Used media only: the unused clip stays behind.
+        host->manager()->setCopyRate(0);
+        host->manager()->writeProject(packageRecord(out, QStringLiteral("Used"), false), false);
+        QTRY_COMPARE(rec.finishedCount(), 2);
+        QVERIFY(rec.success);
+        QCOMPARE(filesUnder(out + QStringLiteral("/Used/resPath")), (QStringList{QStringLiteral("clip0.bin"), QStringLiteral("clip1.bin")}));
+    }
+
+    // The same through the package dialog; skipped while the dialog has no controls.
+    void packageThroughTheDialog()
+    {
+        startHost();
+        const QStringList media = makeMedia(3);
+        openProjectWithMedia(dir->filePath(QStringLiteral("Show.ptr7")), media);
+        host->manager()->setMediaUsed(2, false);
+        const QString out = dir->filePath(QStringLiteral("out"));
+        QDir().mkpath(out);
+        bool dialogReady = false;
+        driver->onNext(
+            "package dialog", [](QWidget* w) { return w->inherits("vexa::projectfilemgr::PackagePage"); },
+            [&](QWidget* dialog) {
+                QLineEdit* location = nullptr;
+                for (QLineEdit* edit : dialog->findChildren<QLineEdit*>())
+                    location = edit->isReadOnly() ? edit : location;
+                QAbstractButton* start = nullptr;
+                QRadioButton* all = nullptr;
+                for (QAbstractButton* b : dialog->findChildren<QAbstractButton*>()) {
+                    if (b->text() == libraryText("ToPackage"))
+                        start = b;
+                    if (b->text() == libraryText("AllMedias"))
+                        all = qobject_cast<QRadioButton*>(b);
+                }
+                if (!location || !start || !all) {
+                    static_cast<QDialog*>(dialog)->reject();
+                    return;
+                }
+                dialogReady = true;
+                location->setText(out);
+                all->click();
+                start->click();
+            });
+        QSignalSpy finished(host->page(), &ProjectFileWidget::packageFinishTip);
+        host->page()->packageProject();
+        QTRY_COMPARE(driver->handled(), 1);
+        if (!dialogReady)
+            QSKIP("the package dialog has no controls yet; packageWithAllMediaCopiesEveryByte covers the manager side");
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 20000);
+        QVERIFY(finished.at(0).at(0).toBool());
+        const QString viaDialog = QString::fromStdString(finished.at(0).at(1).value<std::string>());
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(readAll(viaDialog + QStringLiteral("/resPath/clip%1.bin").arg(i)) == readAll(media[i]));
+        QTRY_VERIFY(!QApplication::activeModalWidget());
+    }
+
+    void cancelHalfWayLeavesNothingBehind()
+    {
+        startHost();
+        const QStringList media = makeMedia(4);
+        openProjectWithMedia(dir->filePath(QStringLiteral("Show.ptr7")), media);
+        const QString out = dir->filePath(QStringLiteral("out"));
+        QDir().mkpath(out);
+        QFile mine(out + QStringLiteral("/keep.txt")); // the user's own file beside the package
+        QVERIFY(mine.open(QIODevice::WriteOnly));
+        mine.write("mine");
+        mine.close();
+
+        PackageRecorder rec;
+        rec.attach(*host->manager());
+        DemoProjectMgr* mgr = host->manager();
+        std::atomic<bool> stopped{false};
+        std::atomic<quint64> stoppedAt{0};
+        mgr->setChunkHook([mgr, &stopped, &stoppedAt](quint64 done, quint64 total) {
+            if (!stopped && done >= total / 2) {
+                stopped = true;
+                stoppedAt = done;
+                mgr->sigStopPackage(true); // as the package dialog raises it
+            }
+        });
+        mgr->writeProject(packageRecord(out, QStringLiteral("Half"), true), false);
+        QTRY_COMPARE_WITH_TIMEOUT(rec.ableCount(), 1, 20000);
+        mgr->waitIdle();
+        QVERIFY(stopped);
+        QVERIFY(stoppedAt < mgr->projectMediaSize(true));
+        QCOMPARE(rec.finishedCount(), 0); // a cancel is answered with package-able only
+        QCOMPARE(filesUnder(out), QStringList{QStringLiteral("keep.txt")});
+
+        // A stop after the package has ended is answered at once, and nothing more happens.
+        mgr->setChunkHook({});
+        mgr->sigStopPackage(true);
+        QTRY_COMPARE(rec.ableCount(), 2);
+        QCOMPARE(rec.finishedCount(), 0);
+    }
+
+    // Cancelling by closing the package dialog half-way: the dialog stays
+    // until the host has cleaned up and answered. Skipped while the dialog has no controls.
+    void cancelThroughTheDialogClosesOnlyAfterTheHostsAnswer()
+    {
+        startHost();
+        openProjectWithMedia(dir->filePath(QStringLiteral("Show.ptr7")), makeMedia(4));
+        DemoProjectMgr* mgr = host->manager();
+        const QString out = dir->filePath(QStringLiteral("out"));
+        QDir().mkpath(out);
+        std::atomic<bool> release{false};
+        std::atomic<bool> holding{false};
+        mgr->setCopyRate(2 * 1024 * 1024);
+        mgr->setChunkHook([&release, &holding](quint64, quint64) {
+            // Hold the package thread while the test looks at the cancelling dialog.
+            while (holding && !release)
+                QThread::msleep(5);
+        });
+        bool dialogReady = false;
+        bool visibleWhileHostBusy = false;
+        bool closedAfterAnswer = false;
+        driver->onNext(
+            "package dialog", [](QWidget* w) { return w->inherits("vexa::projectfilemgr::PackagePage"); },
+            [&](QWidget* dialog) {
+                QLineEdit* location = nullptr;
+                QAbstractButton* button = nullptr;
+                for (QLineEdit* edit : dialog->findChildren<QLineEdit*>())
+                    location = edit->isReadOnly() ? edit : location;
+                for (QAbstractButton* b : dialog->findChildren<QAbstractButton*>()) {
+                    if (b->text() == libraryText("ToPackage"))
+                        button = b;
+                }
+                if (!location || !button) {
+                    static_cast<QDialog*>(dialog)->reject();
+                    return;
+                }
+                dialogReady = true;
+                location->setText(out);
+                button->click();
+                QTRY_VERIFY(!filesUnder(out).isEmpty()); // copying has begun
+                holding = true;
+                driver->answerTip(1); // "stop packaging and close?" - yes
+                dialog->close();
+                QTRY_COMPARE(button->text(), libraryText("Canceling"));
+                visibleWhileHostBusy = dialog->isVisible();
+                release = true;
+                QTRY_VERIFY(!dialog->isVisible());
+                closedAfterAnswer = true;
+            });
+        host->page()->packageProject();
+        QTRY_COMPARE(driver->handled(), 1);
+        if (!dialogReady)
+            QSKIP("the package dialog has no controls yet; cancelHalfWayLeavesNothingBehind covers the manager side");
+        QTRY_VERIFY(closedAfterAnswer);
+        QVERIFY(visibleWhileHostBusy);
+        mgr->waitIdle();
+        QCOMPARE(filesUnder(out), QStringList());
+    }
+
+    void requestPackageWithoutProjectIsRefused()
+    {
+        DemoProjectMgr mgr(recentListPath(), dir->filePath(QStringLiteral("img/")));
+        std::atomic<int> refused{0};
+        std::atomic<int> shown{0};
+        mgr.sigProhibitPackage.connect(std::function<void()>([&refused] { ++refused; }));
+        mgr.sigShowPackageDialog.connect(std::function<void(const STPackageInfo&)>([&shown](const STPackageInfo&) { ++shown; }));
+        mgr.requestPackage();
+        mgr.waitIdle();
+        QCOMPARE(refused.load(), 1);
+        QCOMPARE(shown.load(), 0);
+
+        // A package request without an open project fails instead of pretending.
+        std::atomic<int> failed{0};
+        mgr.sigPackageFinished.connect(
+            std::function<void(bool, const std::string&)>([&failed](bool ok, const std::string&) { failed += ok ? 0 : 1; }));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("package refused")));
+        mgr.writeProject(packageRecord(dir->path(), QStringLiteral("P"), true), false);
+        mgr.waitIdle();
+        QCOMPARE(failed.load(), 1);
+    }
+
+    void damagedProjectIsMarkedAtTheNextStart()
+    {
+        const QString path = dir->filePath(QStringLiteral("Broken.ptr7"));
+        QVERIFY(writeProjectFile(path, projectFromTemplate(QStringLiteral("Broken"), BlankTemplate)));
+        QVERIFY(addRecentProject(recentListPath(), path, QStringLiteral("Broken"), QString()));
+        startHost();
+        auto* list = host->page()->findChild<QListWidget*>(QStringLiteral("FileListWidget"));
+        QVERIFY(list);
+        QCOMPARE(list->count(), 1);
+
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("{\"format\":\"vexademo-project\",\"name\":"); // cut short, as by a crash
+        file.close();
+        QSignalSpy back(host->page(), &ProjectFileWidget::showProjectMgrWidget);
+        driver->answerTip(1);
+        host->page()->slotItemDoubleClicked(list->item(0));
+        QCOMPARE(back.count(), 1);
+        QCOMPARE(driver->tipTexts(), QStringList{libraryText("FileDamage")});
+        QVERIFY(!host->manager()->isProjectOpen());
+        const std::optional<STProjectFile> entry = findEntry(readList(), path);
+        QVERIFY(entry);
+        QVERIFY(entry->isDamageFile);
+        QTRY_VERIFY(host->page()->isVisible()); // the host goes back to the start page
+
+        // Next start: the row is there and shown damaged.
+        host.reset();
+        startHost();
+        list = host->page()->findChild<QListWidget*>(QStringLiteral("FileListWidget"));
+        QCOMPARE(list->count(), 1);
+        bool damaged = false;
+        for (QLabel* label : list->itemWidget(list->item(0))->findChildren<QLabel*>())
+            damaged = damaged || label->property("damage").toBool();
+        QVERIFY(damaged);
+    }
+};
+
+VEXA_TEST_MAIN(TestDemoEndToEnd)
+#include "tst_demo_e2e.moc"
