@@ -166,7 +166,7 @@
     <message>
         <source>ChooseSaveDir</source>
         <comment>Widget</comment>
-        <translation>Save Project</translation>
+        <translation>Choose Save Location</translation>
     </message>
     <message>
         <source>BlankTemplate</source>

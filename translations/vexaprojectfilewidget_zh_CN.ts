@@ -166,7 +166,7 @@
     <message>
         <source>ChooseSaveDir</source>
         <comment>Widget</comment>
-        <translation>保存项目</translation>
+        <translation>选择保存位置</translation>
     </message>
     <message>
         <source>BlankTemplate</source>

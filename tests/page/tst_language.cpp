@@ -219,6 +219,13 @@ private Q_SLOTS:
         QCOMPARE(text("lastProject"), QStringLiteral("Recent Projects"));
         QCOMPARE(text("languageLabel"), QStringLiteral("Language"));
         QCOMPARE(copyright(), QStringLiteral("Vexa Display Systems Co., Ltd. All rights reserved."));
+        // The six labels of the legal row read as one sentence.
+        QStringList legal;
+        for (QLabel* label : page->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly))
+            if (label->alignment() == Qt::AlignHCenter && label->property("fontSize").isNull())
+                legal << label->text();
+        QCOMPARE(legal.join(QString()).replace(QChar(0xa0), QLatin1Char(' ')),
+                 QStringLiteral("View the License Agreement, Privacy Policy and Third-Party Notices"));
         QCOMPARE(page->findChild<vexa::widgets::BlockDialog*>()->tipText(), QStringLiteral("Loading, please wait..."));
         QStringList captions;
         for (QLabel* label : page->findChild<QWidget*>(QStringLiteral("TemplateListWidget"))->findChildren<QLabel*>())

@@ -129,7 +129,7 @@ private Q_SLOTS:
         const QString licenceLog = QStringLiteral("Open license agreenment text success!");
         const QString privacyLog = QStringLiteral("Open privacy agreenment text success!");
         const QString noticesLog = QStringLiteral("Open third party license text success!");
-        for (const char* language : {"-", "en", "ZH_CN", "fr"}) {
+        for (const char* language : {"-", "en", "ZH_CN"}) {
             QTest::addRow("%s license", language) << language << "license" << "license/license_other" << "pdf" << ""
                                                   << "license/license_other.pdf" << licenceLog;
             QTest::addRow("%s privacy", language) << language << "privacy" << "privacy/privacy_other" << "pdf" << ""

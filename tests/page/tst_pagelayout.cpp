@@ -253,10 +253,6 @@ private Q_SLOTS:
         QCOMPARE(topLevel(kLoadingPage)->styleSheet(), sheet);
         QCOMPARE(topLevel(kPackagePage)->styleSheet(), sheet);
         QVERIFY(!topLevel(kLoadingPage)->isVisible());
-
-        page->setFileDialogStyleSheet(QStringLiteral("QFileDialog {}"));
-        QCOMPARE(page->getFileDialogStyle(), QStringLiteral("QFileDialog {}"));
-        QCOMPARE(page->styleSheet(), sheet); // kept for the file dialogs, applied to nothing
     }
 
     void escapeLeavesThePageOpen()
