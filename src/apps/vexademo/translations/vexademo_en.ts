@@ -31,7 +31,7 @@
     <message>
         <source>OpenTimeInput</source>
         <comment>Widget</comment>
-        <translation>Last opened</translation>
+        <translation>Date</translation>
     </message>
     <message>
         <source>NameInput</source>
