@@ -16,6 +16,7 @@
 #include "translator.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -546,6 +547,58 @@ private Q_SLOTS:
         mgr.writeProject(packageRecord(dir->path(), QStringLiteral("P"), true), false);
         mgr.waitIdle();
         QCOMPARE(failed.load(), 1);
+    }
+
+    void projectLeftOpenByACrashIsResumedAtTheNextStart()
+    {
+        const QString path = dir->filePath(QStringLiteral("Resume.ptr7"));
+        QVERIFY(writeProjectFile(path, projectFromTemplate(QStringLiteral("Resume"), ThreeScreenTemplate)));
+        {
+            QSettings settings;
+            settings.setValue(QStringLiteral("session/clean"), false);
+            settings.setValue(QStringLiteral("session/project"), path);
+        }
+        DemoOptions o = options();
+        o.checkRestore = true;
+        host.reset(new DemoHost(o));
+        QSignalSpy restore(host->page(), &ProjectFileWidget::systemRestore);
+        host->start(false); // runs the busy dialog until the resumed project is open
+        QCOMPARE(restore.count(), 1);
+        QTRY_VERIFY(host->window()->isVisible());
+        QVERIFY(!host->page()->isVisible());
+        QCOMPARE(QString::fromStdString(host->manager()->currentProjectPath()), path);
+
+        // A clean exit leaves nothing to resume.
+        QSignalSpy quitting(host.get(), &DemoHost::quitting);
+        host->requestQuit();
+        QCOMPARE(quitting.count(), 1);
+        QVERIFY(QSettings().value(QStringLiteral("session/clean")).toBool());
+        host.reset(new DemoHost(o));
+        QSignalSpy again(host->page(), &ProjectFileWidget::systemRestore);
+        host->start(false);
+        QCOMPARE(again.count(), 0);
+        QVERIFY(host->page()->isVisible());
+    }
+
+    void languageChosenOnThePageIsRememberedAcrossRuns()
+    {
+        DemoOptions o = options();
+        o.language.clear();
+        QSettings().setValue(QStringLiteral("language"), QStringLiteral("en"));
+        host.reset(new DemoHost(o));
+        host->start(false);
+        QCOMPARE(host->language(), QStringLiteral("en"));
+        auto* combo = host->page()->findChild<QComboBox*>(QStringLiteral("languageComboBox"));
+        QVERIFY(combo);
+        combo->setCurrentIndex(combo->findData(QStringLiteral("zh_CN")));
+        QCOMPARE(host->language(), QStringLiteral("zh_CN"));
+
+        host.reset(new DemoHost(o));
+        host->start(false);
+        QCOMPARE(host->language(), QStringLiteral("zh_CN"));
+        combo = host->page()->findChild<QComboBox*>(QStringLiteral("languageComboBox"));
+        QCOMPARE(combo->currentData().toString(), QStringLiteral("zh_CN"));
+        QSettings().remove(QStringLiteral("language"));
     }
 
     void damagedProjectIsMarkedAtTheNextStart()

@@ -351,10 +351,9 @@ void DemoHost::requestQuit()
             saveWithBusyDialog();
     }
     rememberSession(true);
-    Q_EMIT quitting();
     d->page->hide();
     d->window->hide();
-    QCoreApplication::quit();
+    Q_EMIT quitting(); // the application decides how to end
 }
 
 void DemoHost::rememberSession(bool clean)

@@ -39,7 +39,7 @@ void ScreenshotTour::begin()
 {
     QDir().mkpath(outputDir_);
     // Slow enough to see the progress, quick enough for a tour.
-    host_->manager()->setCopyRate(6 * 1024 * 1024);
+    host_->manager()->setCopyRate(3 * 1024 * 1024);
     QTimer::singleShot(0, this, [this] {
         host_->start(true);
         stepLoading();
