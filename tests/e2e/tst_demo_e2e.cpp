@@ -549,6 +549,115 @@ private Q_SLOTS:
         QCOMPARE(failed.load(), 1);
     }
 
+    void failuresAreReportedAndCleanedUpNeverPassedOffAsSuccess()
+    {
+        DemoProjectMgr mgr(recentListPath(), dir->filePath(QStringLiteral("img/")));
+        std::mutex mutex;
+        QStringList errors;
+        int saved = 0;
+        mgr.sigHostError.connect(std::function<void(const std::string&)>([&](const std::string& e) {
+            std::lock_guard<std::mutex> lock(mutex);
+            errors << QString::fromStdString(e);
+        }));
+        mgr.sigSaveFinished.connect(std::function<void(const std::string&)>([&](const std::string&) {
+            std::lock_guard<std::mutex> lock(mutex);
+            ++saved;
+        }));
+
+        // Creating where no folder exists.
+        const std::string nowhere = dir->filePath(QStringLiteral("missing/x.ptr7")).toStdString();
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("cannot be created")));
+        mgr.createProject(nowhere, TwoScreenTemplate);
+        mgr.waitIdle();
+        QVERIFY(!mgr.isProjectOpen());
+
+        // Saving into a folder that has gone.
+        const QString path = dir->filePath(QStringLiteral("Show.ptr7"));
+        mgr.createProject(path.toStdString(), BlankTemplate);
+        mgr.waitIdle();
+        QVERIFY(mgr.isProjectOpen());
+        STProjectFile record;
+        record.strProfilePath = nowhere;
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("cannot be saved")));
+        mgr.writeProject(record, true);
+        mgr.waitIdle();
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            QCOMPARE(errors, (QStringList{QStringLiteral("CreateFailed:") + QString::fromStdString(nowhere),
+                                          QStringLiteral("SaveFailed:") + QString::fromStdString(nowhere)}));
+            QCOMPARE(saved, 0);
+        }
+
+        // A package whose media vanished: failure, and the half-made package is gone.
+        const QStringList media = makeMedia(2);
+        QCOMPARE(mgr.addMedia(media), 2);
+        QVERIFY(QFile::remove(media[1]));
+        PackageRecorder rec;
+        rec.attach(mgr);
+        const QString out = dir->filePath(QStringLiteral("out"));
+        QDir().mkpath(out);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("package failed")));
+        mgr.writeProject(packageRecord(out, QStringLiteral("P"), true), false);
+        QTRY_COMPARE(rec.finishedCount(), 1);
+        QVERIFY(!rec.success);
+        mgr.waitIdle();
+        QCOMPARE(filesUnder(out), QStringList());
+    }
+
+    void packageKeepsMediaThatShareAFileName()
+    {
+        DemoProjectMgr mgr(recentListPath(), dir->filePath(QStringLiteral("img/")));
+        mgr.createProject(dir->filePath(QStringLiteral("Show.ptr7")).toStdString(), BlankTemplate);
+        mgr.waitIdle();
+        QStringList media;
+        for (const char* folder : {"a", "b"}) {
+            QDir().mkpath(dir->filePath(QLatin1String(folder)));
+            const QString path = dir->filePath(QStringLiteral("%1/logo.png").arg(QLatin1String(folder)));
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(QByteArray(1000, folder[0]));
+            media << path;
+        }
+        QCOMPARE(mgr.addMedia(media), 2);
+        PackageRecorder rec;
+        rec.attach(mgr);
+        const QString out = dir->filePath(QStringLiteral("out"));
+        mgr.writeProject(packageRecord(out, QStringLiteral("P"), true), false);
+        QTRY_COMPARE(rec.finishedCount(), 1);
+        QVERIFY(rec.success);
+        const QString project = out + QStringLiteral("/P/project.ptr7");
+        DemoProject packaged;
+        QVERIFY(readProjectFile(project, packaged));
+        QCOMPARE(packaged.media.size(), 2);
+        QVERIFY(packaged.media[0].path != packaged.media[1].path);
+        for (int i = 0; i < 2; ++i)
+            QCOMPARE(readAll(resolveMediaPath(project, packaged.media[i])), readAll(media[i]));
+    }
+
+    void sampleMediaAreValidFiles()
+    {
+        const QString sound = dir->filePath(QStringLiteral("s.wav"));
+        QVERIFY(writeSampleSound(sound, 1.5, 3));
+        const QByteArray wav = readAll(sound);
+        QCOMPARE(wav.left(4), QByteArray("RIFF"));
+        QCOMPARE(wav.mid(8, 8), QByteArray("WAVEfmt "));
+        const auto le32 = [&wav](int at) {
+            return quint32(quint8(wav[at])) | quint32(quint8(wav[at + 1])) << 8 | quint32(quint8(wav[at + 2])) << 16 |
+                   quint32(quint8(wav[at + 3])) << 24;
+        };
+        QCOMPARE(le32(4), quint32(wav.size() - 8));
+        QCOMPARE(le32(40), quint32(wav.size() - 44));
+        QCOMPARE(le32(40), quint32(44100 * 3 / 2) * 4);
+
+        const QString picture = dir->filePath(QStringLiteral("p.jpg"));
+        QVERIFY(writeSamplePicture(picture, 640, 360, 5));
+        QCOMPARE(QImage(picture).size(), QSize(640, 360));
+
+        // Two projects of the same name in different folders never share a thumbnail.
+        QVERIFY(thumbnailPathFor(QStringLiteral("/t"), QStringLiteral("/x/Show.ptr7")) !=
+                thumbnailPathFor(QStringLiteral("/t/"), QStringLiteral("/y/Show.ptr7")));
+    }
+
     void projectLeftOpenByACrashIsResumedAtTheNextStart()
     {
         const QString path = dir->filePath(QStringLiteral("Resume.ptr7"));
