@@ -86,6 +86,7 @@ private slots:
     void acceptedLayouts_data();
     void acceptedLayouts();
     void zeroByteEndsInput();
+    void longRunsKeepPositions();
     void nestingIsBounded();
     void extremeNumbersStayCheap();
 };
@@ -131,6 +132,8 @@ void TokensAndPositions::failureReports_data()
     QTest::newRow("unclosed block comment") << QByteArray("{/* abc") << report(0, 7, "not a comment!");
     QTest::newRow("opening star does not close") << QByteArray("{/*/}") << report(0, 5, "not a comment!");
     QTest::newRow("carriage returns not counted") << QByteArray("{\r\n\"x\":1,\r\n\"y\" 2}") << report(2, 6, "invalid json document!");
+    QTest::newRow("lone carriage returns") << QByteArray("{\r\r\"x\" 1}") << report(0, 6, "invalid json document!");
+    QTest::newRow("carriage returns in quotes") << QByteArray("{\"projects\":\"\r\r") << report(0, 13, "not a valid quote string!");
     QTest::newRow("line feed is column 0") << QByteArray("{\n\n  :") << report(2, 4, "object key must be string");
     QTest::newRow("tab counts one") << QByteArray("\t\t{\t1") << report(0, 5, "object key must be string");
     QTest::newRow("comment lines counted") << QByteArray("// a\n/* b\n c */ {\n 5") << report(3, 3, "object key must be string");
@@ -177,6 +180,22 @@ void TokensAndPositions::zeroByteEndsInput()
     const char bytes[] = {'{', '}', '}'};
     STProjectFileList list;
     QCOMPARE(errorOf(list, QByteArray::fromRawData(bytes, 1)), report(0, 1, "object key must be string"));
+}
+
+void TokensAndPositions::longRunsKeepPositions()
+{
+    // Long strings are scanned in blocks; every stop byte must be seen wherever it falls.
+    for (int k = 0; k < 48; ++k) {
+        const QByteArray run(k, 'a');
+        QCOMPARE(errorOf("{\"projects\":\"" + run), report(0, 13 + k, "not a valid quote string!"));
+        QCOMPARE(errorOf("{\"projects\":\"" + run + "\r\t\x01" "bc"), report(0, 13 + k + 4, "not a valid quote string!"));
+        QCOMPARE(errorOf("{\"x\":\"" + run + "\t\x7f\xff" + run + "\",\"projects\":\"" + run + "\n"),
+                 report(1, 0, "not a valid quote string!"));
+        const STProjectFileList list = load(entry("strProfileName", '"' + run + "\\\"" + run + "\\u00e9\""));
+        QCOMPARE(QByteArray::fromStdString(list.projects[0].strProfileName), run + '"' + run + "\xC3\xA9");
+        const QByteArray zero = "{\"x\":\"" + run + QByteArray(1, '\0') + "\"}";
+        QCOMPARE(errorOf(zero), report(0, 6 + k, "not a valid quote string!"));
+    }
 }
 
 void TokensAndPositions::nestingIsBounded()

@@ -1,14 +1,15 @@
 #include "filelistitem.h"
 
+#include "thumbnailcache.h"
 #include "translatemanager.h"
 #include "translator.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QFont>
 #include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPixmap>
 #include <QStyle>
 #include <QVBoxLayout>
 #include <QVariant>
@@ -38,6 +39,30 @@ public:
     QLabel* locationCaptionLabel = nullptr;
     QLabel* pathLabel = nullptr;
     QString filePath;
+    // The thumbnail to show and the pixel ratio it was last loaded for (0: not yet).
+    QString imagePath;
+    qreal loadedRatio = 0;
+
+    // Shows the thumbnail from the cache or decodes it; false when it was not
+    // cached and `mayDecode` is false.
+    bool showThumbnail(bool mayDecode)
+    {
+        ThumbnailCache& cache = ThumbnailCache::instance();
+        const qreal ratio = imageLabel->devicePixelRatioF();
+        QPixmap picture;
+        if (mayDecode)
+            picture = cache.thumbnail(imagePath, imageLabel->size(), ratio);
+        else if (!cache.lookup(imagePath, imageLabel->size(), ratio, &picture))
+            return false;
+        loadedRatio = ratio;
+        if (picture.isNull()) {
+            imageLabel->clear();
+            return true;
+        }
+        imageLabel->setPixmap(picture);
+        imageLabel->setAlignment(Qt::AlignCenter);
+        return true;
+    }
 };
 
 FileListItem::FileListItem(QWidget* parent) : QWidget(parent), d(new Impl(this))
@@ -120,6 +145,7 @@ void FileListItem::setFilePath(QString filePath)
 void FileListItem::setImage(QString imagePath, bool damage)
 {
     if (damage) {
+        d->imagePath.clear();
         d->imageLabel->setProperty("damage", true);
         d->imageLabel->setAlignment(Qt::AlignCenter);
         d->imageLabel->setStyle(QApplication::style());
@@ -130,12 +156,33 @@ void FileListItem::setImage(QString imagePath, bool damage)
     }
     if (imagePath.isEmpty())
         return;
-    QPixmap picture(imagePath);
-    if (picture.isNull())
-        return;
-    d->imageLabel->setPixmap(picture.scaled(d->imageLabel->width(), d->imageLabel->height(), Qt::IgnoreAspectRatio,
-                                            Qt::SmoothTransformation));
-    d->imageLabel->setAlignment(Qt::AlignCenter);
+    // Decoding waits until the picture is painted, unless the cache has it:
+    // a list of many tiles shows only a few of them at first.
+    d->imagePath = imagePath;
+    d->loadedRatio = 0;
+    d->imageLabel->removeEventFilter(this);
+    d->imageLabel->installEventFilter(this);
+    d->showThumbnail(false);
+}
+
+bool FileListItem::hasPendingThumbnail() const
+{
+    return !d->imagePath.isEmpty() && d->loadedRatio != d->imageLabel->devicePixelRatioF();
+}
+
+void FileListItem::loadThumbnail()
+{
+    if (hasPendingThumbnail())
+        d->showThumbnail(true);
+}
+
+bool FileListItem::eventFilter(QObject* watched, QEvent* event)
+{
+    // Loaded before the label paints itself, so this very paint shows it; a
+    // move to a screen of another pixel ratio loads it again.
+    if (watched == d->imageLabel && event->type() == QEvent::Paint)
+        loadThumbnail();
+    return QWidget::eventFilter(watched, event);
 }
 
 std::string FileListItem::getFilePath() const

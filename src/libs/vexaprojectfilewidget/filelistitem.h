@@ -28,6 +28,14 @@ public:
     void switchLanguage(const QString& language);
     void translateLanguage();
 
+    // True while the thumbnail waits to be decoded (it is decoded when the
+    // picture is first painted, or earlier through loadThumbnail).
+    bool hasPendingThumbnail() const;
+    void loadThumbnail();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     class Impl;
     std::unique_ptr<Impl> d;

@@ -8,6 +8,9 @@
 #include <QContextMenuEvent>
 #include <QDebug>
 #include <QMenu>
+#include <QPersistentModelIndex>
+#include <QPointer>
+#include <QTimer>
 #include <filesystem>
 #include <system_error>
 
@@ -17,8 +20,31 @@ namespace projectfilemgr {
 class FileListWidget::Impl
 {
 public:
-    explicit Impl(FileListWidget* owner) : q(owner) {}
+    explicit Impl(FileListWidget* owner) : q(owner)
+    {
+        prefetch.setSingleShot(true);
+        prefetch.setInterval(0);
+        QObject::connect(&prefetch, &QTimer::timeout, q, [this] { prefetchNext(); });
+    }
+
+    FileListItem* tileAt(int row) const { return qobject_cast<FileListItem*>(q->itemWidget(q->item(row))); }
+
+    // Loads one thumbnail that is not on screen yet, so scrolling and re-sorting
+    // find them all cached. One per turn of the event loop keeps the page responsive.
+    void prefetchNext()
+    {
+        for (int row = 0; row < q->count(); ++row) {
+            FileListItem* tile = tileAt(row);
+            if (tile && tile->hasPendingThumbnail()) {
+                tile->loadThumbnail();
+                prefetch.start();
+                return;
+            }
+        }
+    }
+
     FileListWidget* q;
+    QTimer prefetch;
 };
 
 FileListWidget::FileListWidget(QWidget* parent) : QListWidget(parent), d(new Impl(this))
@@ -62,17 +88,41 @@ void FileListWidget::addFileListItem(const STFileItem& info, const bool damage)
     update();
 }
 
+bool FileListWidget::viewportEvent(QEvent* event)
+{
+    const bool handled = QListWidget::viewportEvent(event);
+    // The tiles on screen load their thumbnails as they paint; the others
+    // follow once the page has been painted.
+    if (event->type() == QEvent::Paint && !d->prefetch.isActive())
+        d->prefetch.start();
+    return handled;
+}
+
 void FileListWidget::contextMenuEvent(QContextMenuEvent* event)
 {
     QListWidgetItem* item = itemAt(event->pos());
-    QMenu menu(this);
-    QAction* clearAction = menu.addAction(trText(QStringLiteral("ClearFile")));
-    QAction* deleteAction = menu.addAction(trText(QStringLiteral("DeleteFiles")));
-    if (!item)
+    QPointer<QMenu> menu = new QMenu(this);
+    QAction* clearAction = menu->addAction(trText(QStringLiteral("ClearFile")));
+    QAction* deleteAction = menu->addAction(trText(QStringLiteral("DeleteFiles")));
+    if (!item) {
+        delete menu;
         return;
+    }
 
-    QAction* chosen = menu.exec(mapToGlobal(event->pos()));
-    auto* tile = qobject_cast<FileListItem*>(itemWidget(item));
+    // The menu runs its own loop: the row, or the list itself, may be gone when it returns.
+    const QPersistentModelIndex index = indexFromItem(item);
+    const QPointer<FileListWidget> self(this);
+    // An action can also be triggered without the menu returning it (through
+    // accessibility, for instance): take whichever the menu reports.
+    QAction* chosen = nullptr;
+    connect(menu, &QMenu::triggered, this, [&chosen](QAction* action) { chosen = action; });
+    if (QAction* returned = menu->exec(event->globalPos()))
+        chosen = returned;
+    if (!self)
+        return;
+    delete menu;
+    item = index.isValid() ? itemFromIndex(index) : nullptr;
+    auto* tile = item ? qobject_cast<FileListItem*>(itemWidget(item)) : nullptr;
     if (!tile)
         return;
 
@@ -81,7 +131,7 @@ void FileListWidget::contextMenuEvent(QContextMenuEvent* event)
         std::error_code error;
         if (!std::filesystem::remove(std::filesystem::u8path(path), error)) {
             qWarning() << "remove list projectFile error: " << QString::fromStdString(path) << ", error code is "
-                       << QString::fromStdString(error.message());
+                       << error.message().c_str();
         }
         delete takeItem(row(item));
         Q_EMIT fileItemRemoved(path);

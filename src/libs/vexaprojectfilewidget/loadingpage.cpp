@@ -72,6 +72,8 @@ LoadingPage::LoadingPage(QWidget* parent) : QDialog(parent), d(new Impl(this))
     d->progressBar = new QProgressBar(d->pageWidget);
     d->progressBar->setValue(0);
     d->progressBar->setFixedHeight(8);
+    // The bar measures time, not work, and an 8 px bar has no room for a percentage.
+    d->progressBar->setTextVisible(false);
     d->progressBar->setObjectName(QStringLiteral("progressBar"));
 
     auto* header = new QWidget(d->pageWidget);
@@ -100,6 +102,8 @@ LoadingPage::LoadingPage(QWidget* parent) : QDialog(parent), d(new Impl(this))
     pageLayout->addLayout(bottom);
 
     d->loadTimer = new QTimer(d->pageWidget);
+    // A coarse timer may fire up to 5 % early; the page must last at least 100 intervals.
+    d->loadTimer->setTimerType(Qt::PreciseTimer);
     connect(d->loadTimer, &QTimer::timeout, d.get(), [this] { d->step(); });
 }
 

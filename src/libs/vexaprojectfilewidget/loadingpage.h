@@ -1,5 +1,7 @@
 #pragma once
 
+#include "vexaprojectfilewidget_global.h"
+
 #include <QDialog>
 #include <memory>
 
@@ -7,8 +9,8 @@ namespace vexa {
 namespace projectfilemgr {
 
 // Splash page shown while the application starts: icon, name, version, a
-// waiting text and a bar that fills at a fixed pace.
-class LoadingPage : public QDialog
+// waiting text and a bar that fills at a fixed pace. Exported for the tests.
+class VEXAPROJECTFILEWIDGET_EXPORT LoadingPage : public QDialog
 {
     Q_OBJECT
 public:

@@ -1,28 +1,697 @@
 #include "packagepage.h"
 
+#include "controls.h"
+#include "hxcutils.h"
 #include "iprojectfilemgr.h"
+#include "packagemath.h"
+#include "runtimecall.h"
+#include "tipdialog.h"
+#include "translatemanager.h"
+#include "translator.h"
 
+#include <QApplication>
+#include <QButtonGroup>
 #include <QCloseEvent>
 #include <QDebug>
+#include <QDir>
+#include <QEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QMetaType>
+#include <QProgressBar>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QStyle>
+#include <QTime>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <fcntl.h>
+#include <mutex>
+#include <unistd.h>
+#include <vector>
 
 namespace vexa {
 namespace projectfilemgr {
 
-// Placeholder until the dialog's widgets and progress land.
+namespace {
+
+std::atomic<FreeSpaceQuery> gFreeSpaceQuery{nullptr};
+
+bool queryFreeSpace(const std::string& folder, std::uint64_t& bytes, int& errorCode)
+{
+    const FreeSpaceQuery query = gFreeSpaceQuery.load();
+    return query ? query(folder, bytes, errorCode) : diskFreeSpace(folder, bytes, errorCode);
+}
+
+QString desktopFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+}
+
+void repolish(QWidget* widget)
+{
+    widget->style()->unpolish(widget);
+    widget->style()->polish(widget);
+}
+
+QLabel* smallLabel(QWidget* parent)
+{
+    auto* label = new QLabel(parent);
+    label->setProperty("fontSize", QStringLiteral("S"));
+    return label;
+}
+
+bool writeBlock(int fd, const char* data, std::size_t size)
+{
+    while (size > 0) {
+        const ssize_t written = ::write(fd, data, size);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        data += written;
+        size -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+// Creates a probe file that did not exist before: "tempfile.bin" when the
+// name is free, else a unique sibling. Never opens a file the user had.
+int createProbeFile(const std::string& folder, std::string& path)
+{
+    path = folder + "/tempfile.bin";
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd >= 0 || errno != EEXIST)
+        return fd;
+    path = folder + "/tempfile-XXXXXX.bin";
+    fd = ::mkostemps(&path[0], 4, O_CLOEXEC);
+    return fd;
+}
+
+} // namespace
+
+FreeSpaceQuery setPackageFreeSpaceQuery(FreeSpaceQuery query)
+{
+    return gFreeSpaceQuery.exchange(query);
+}
+
 class PackagePage::Impl : public QObject
 {
+    Q_OBJECT
 public:
     explicit Impl(PackagePage* owner) : q(owner) {}
+
     PackagePage* q;
     IProjectFileMgr* projectFileMgr = nullptr;
+    QLabel* selectFilesLabel = nullptr;
+    QRadioButton* usedMediasRadio = nullptr;
+    QRadioButton* allMediasRadio = nullptr;
+    QLabel* nameLabel = nullptr;
+    vexa::widgets::EditBox* nameEdit = nullptr;
+    QLabel* locationLabel = nullptr;
+    vexa::widgets::EditBox* locationEdit = nullptr;
+    vexa::widgets::PushButton* selectButton = nullptr;
+    QLabel* fileSizeLabel = nullptr;
+    QLabel* fileSizeValue = nullptr;
+    QLabel* remainSpaceLabel = nullptr;
+    QLabel* remainSpaceValue = nullptr;
+    vexa::widgets::PushButton* noSpaceButton = nullptr;
+    QWidget* progressWidget = nullptr;
+    QProgressBar* progressBar = nullptr;
+    QLabel* finishedSizeLabel = nullptr;
+    QLabel* totalSizeLabel = nullptr;
+    QLabel* speedLabel = nullptr;
+    QLabel* speedValue = nullptr;
+    QLabel* remainTimeLabel = nullptr;
+    QLabel* remainTimeValue = nullptr;
+    vexa::widgets::PushButton* packageButton = nullptr;
+    QVBoxLayout* mainLayout = nullptr;
+    std::uint64_t allMediasSize = 0;
+    std::uint64_t usedMediasSize = 0;
+    std::vector<std::int64_t> mediaList;
+    // Read by the reporting thread.
+    std::atomic<std::uint64_t> totalSize{0};
+    bool isPackaging = false;
+    double writeSpeed = 0.0;
+    bool closePending = false;
+    QString lastFolderName;
+    std::atomic<bool> isCanceling{false};
     norvane::IHXRuntime* runtime = nullptr;
+
+    // Progress accounting, shared between the reporting thread and the GUI
+    // thread and guarded by progressMutex. The reporting thread leaves its
+    // newest texts in `pending` and queues an update only when none is on its
+    // way, so a fast reporter cannot flood the GUI thread's queue.
+    struct PendingTexts {
+        std::uint64_t mediaSize = 0;
+        QString speed;
+        QString remainTime;
+        QString finishSpace;
+    };
+    std::mutex progressMutex;
+    std::uint64_t packagedSize = 0;
+    std::chrono::steady_clock::time_point lastReportTime;
+    SpeedMeter speedMeter;
+    PendingTexts pending;
+    bool hasPending = false;
+    bool updateQueued = false;
+
+    void initUI();
+    void initConnect();
+    void translateLanguage();
+    void relayoutLater();
+
+    void setMediaSize(const STPackageInfo& info);
+    void updateSize();
+    void checkSpace();
+    double calculateSpace();
+    void selectPackagePath();
+    void restoreFolderName();
+
+    void optPackage(bool keepEnabled);
+    double getDstWriteSpeed() const;
+    void updateProgress(const std::uint64_t bytes);
+    void notifyPackageAble();
+    void setPackagingState(bool packaging);
+    bool confirmClose();
+
+public Q_SLOTS:
+    void updateProgressValue(const uint64_t mediaSize, const QString& speed, const QString& remainTimeStr,
+                             const QString& finishSpaceStr);
+    void onPackageAble();
 };
 
-PackagePage::PackagePage(QWidget* parent) : vexa::widgets::Dialog(parent), d(new Impl(this)) {}
+void PackagePage::Impl::initUI()
+{
+    QWidget* content = q->dialogWidget();
+
+    selectFilesLabel = new QLabel(content);
+    selectFilesLabel->setFixedWidth(72);
+    usedMediasRadio = new QRadioButton(content);
+    usedMediasRadio->setObjectName(QStringLiteral("packageUsedMedias"));
+    usedMediasRadio->setFixedHeight(24);
+    usedMediasRadio->setChecked(true);
+    allMediasRadio = new QRadioButton(content);
+    allMediasRadio->setObjectName(QStringLiteral("packageAllMedias"));
+    allMediasRadio->setFixedHeight(24);
+    auto* mediaGroup = new QButtonGroup(content);
+    mediaGroup->setExclusive(true);
+    mediaGroup->addButton(usedMediasRadio);
+    mediaGroup->addButton(allMediasRadio);
+
+    nameLabel = new QLabel(content);
+    nameLabel->setFixedWidth(72);
+    nameEdit = new vexa::widgets::EditBox(content);
+    nameEdit->setObjectName(QStringLiteral("packageNameEdit"));
+    nameEdit->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("^[^.\\\\/?\"<>:*|]{0,100}$")), nameEdit));
+    // The dialog itself watches the box, so its focus-out reaches eventFilter.
+    nameEdit->installEventFilter(q);
+
+    locationLabel = new QLabel(content);
+    locationLabel->setFixedWidth(72);
+    locationEdit = new vexa::widgets::EditBox(content);
+    locationEdit->setObjectName(QStringLiteral("packageLocationEdit"));
+    locationEdit->setReadOnly(true);
+    locationEdit->setText(desktopFolder());
+    selectButton = new vexa::widgets::PushButton(content);
+    selectButton->setObjectName(QStringLiteral("packageSelectButton"));
+    selectButton->setFixedSize(64, 24);
+    selectButton->setProperty("style", QStringLiteral("general"));
+
+    fileSizeLabel = new QLabel(content);
+    fileSizeValue = new QLabel(content);
+    fileSizeValue->setObjectName(QStringLiteral("packageFileSize"));
+    remainSpaceLabel = new QLabel(content);
+    remainSpaceValue = new QLabel(content);
+    remainSpaceValue->setObjectName(QStringLiteral("packageRemainSpace"));
+    noSpaceButton = new vexa::widgets::PushButton(content);
+    noSpaceButton->setObjectName(QStringLiteral("shareSpaceTips"));
+    noSpaceButton->setFixedSize(100, 24);
+
+    progressWidget = new QWidget(content);
+    progressWidget->setObjectName(QStringLiteral("packageProgress"));
+    progressBar = new QProgressBar(progressWidget);
+    progressBar->setObjectName(QStringLiteral("packageProgressBar"));
+    progressBar->setRange(0, 100);
+    progressBar->setValue(0);
+    progressBar->setFixedHeight(6);
+    finishedSizeLabel = smallLabel(progressWidget);
+    finishedSizeLabel->setObjectName(QStringLiteral("packageFinishedSize"));
+    totalSizeLabel = smallLabel(progressWidget);
+    totalSizeLabel->setObjectName(QStringLiteral("packageTotalSize"));
+    speedLabel = smallLabel(progressWidget);
+    speedValue = smallLabel(progressWidget);
+    speedValue->setObjectName(QStringLiteral("packageSpeed"));
+    remainTimeLabel = smallLabel(progressWidget);
+    remainTimeValue = smallLabel(progressWidget);
+    remainTimeValue->setObjectName(QStringLiteral("packageRemainTime"));
+
+    packageButton = new vexa::widgets::PushButton(content);
+    packageButton->setObjectName(QStringLiteral("packageButton"));
+    packageButton->setFixedHeight(24);
+    packageButton->setMinimumWidth(52);
+    packageButton->setProperty("style", QStringLiteral("general"));
+
+    auto* mediaRow = new QHBoxLayout;
+    mediaRow->setSpacing(12);
+    mediaRow->addWidget(selectFilesLabel);
+    mediaRow->addWidget(usedMediasRadio);
+    mediaRow->addWidget(allMediasRadio);
+    mediaRow->addStretch();
+
+    auto* nameRow = new QHBoxLayout;
+    nameRow->setSpacing(12);
+    nameRow->addWidget(nameLabel);
+    nameRow->addWidget(nameEdit);
+
+    auto* locationRow = new QHBoxLayout;
+    locationRow->setSpacing(12);
+    locationRow->addWidget(locationLabel);
+    locationRow->addWidget(locationEdit);
+    locationRow->addWidget(selectButton);
+
+    auto* sizeRow = new QHBoxLayout;
+    sizeRow->setSpacing(0);
+    sizeRow->addSpacing(84); // caption width plus spacing, so the texts line up with the boxes
+    sizeRow->addWidget(fileSizeLabel);
+    sizeRow->addWidget(fileSizeValue);
+    sizeRow->addWidget(remainSpaceLabel);
+    sizeRow->addWidget(remainSpaceValue);
+    sizeRow->addSpacing(10);
+    sizeRow->addWidget(noSpaceButton);
+    sizeRow->addStretch();
+
+    auto* progressTextRow = new QHBoxLayout;
+    progressTextRow->setSpacing(0);
+    progressTextRow->addWidget(finishedSizeLabel);
+    progressTextRow->addWidget(totalSizeLabel);
+    progressTextRow->addSpacing(8);
+    progressTextRow->addWidget(speedLabel);
+    progressTextRow->addWidget(speedValue);
+    progressTextRow->addStretch();
+    progressTextRow->addWidget(remainTimeLabel);
+    progressTextRow->addWidget(remainTimeValue);
+
+    auto* progressLayout = new QVBoxLayout(progressWidget);
+    progressLayout->setSpacing(0);
+    progressLayout->setContentsMargins(0, 0, 0, 12);
+    progressLayout->addWidget(progressBar);
+    progressLayout->addSpacing(4);
+    progressLayout->addLayout(progressTextRow);
+
+    mainLayout = new QVBoxLayout(content);
+    mainLayout->setSpacing(0);
+    mainLayout->setContentsMargins(24, 24, 24, 24);
+    mainLayout->addLayout(mediaRow);
+    mainLayout->addSpacing(12);
+    mainLayout->addLayout(nameRow);
+    mainLayout->addSpacing(12);
+    mainLayout->addLayout(locationRow);
+    mainLayout->addSpacing(4);
+    mainLayout->addLayout(sizeRow);
+    mainLayout->addSpacing(20);
+    mainLayout->addWidget(progressWidget);
+    mainLayout->addWidget(packageButton, 0, Qt::AlignHCenter);
+
+    progressWidget->hide();
+    checkSpace();
+}
+
+void PackagePage::Impl::initConnect()
+{
+    connect(selectButton, &QAbstractButton::clicked, this, [this] { selectPackagePath(); });
+    connect(usedMediasRadio, &QAbstractButton::clicked, this, [this] { updateSize(); });
+    connect(allMediasRadio, &QAbstractButton::clicked, this, [this] { updateSize(); });
+    connect(packageButton, &QAbstractButton::clicked, this, &Impl::optPackage);
+    connect(locationEdit, &QLineEdit::textChanged, this, [this] { checkSpace(); });
+    connect(nameEdit, &QLineEdit::editingFinished, this, [this] { restoreFolderName(); });
+}
+
+void PackagePage::Impl::translateLanguage()
+{
+    q->setTitle(trText(QStringLiteral("PackageSetting")));
+    selectFilesLabel->setText(trText(QStringLiteral("SelectPackageFiles")));
+    usedMediasRadio->setText(trText(QStringLiteral("UsedMedias")));
+    allMediasRadio->setText(trText(QStringLiteral("AllMedias")));
+    nameLabel->setText(trText(QStringLiteral("Name")));
+    locationLabel->setText(trText(QStringLiteral("SelectLocation")));
+    selectButton->setText(trText(QStringLiteral("Select")));
+    fileSizeLabel->setText(trText(QStringLiteral("FileSize")));
+    remainSpaceLabel->setText(trText(QStringLiteral("RemainPackageSpace")));
+    // A switch while packaging or cancelling keeps the button telling the truth.
+    if (isPackaging)
+        packageButton->setText(trText(QStringLiteral("CancelPackage")));
+    else if (isCanceling)
+        packageButton->setText(trText(QStringLiteral("Canceling")));
+    else
+        packageButton->setText(trText(QStringLiteral("ToPackage")));
+    speedLabel->setText(trText(QStringLiteral("Speed")));
+    remainTimeLabel->setText(trText(QStringLiteral("RemainTime")));
+    noSpaceButton->setText(trText(QStringLiteral("NoSpace")));
+    calculateSpace();
+}
+
+void PackagePage::Impl::relayoutLater()
+{
+    PackagePage* page = q;
+    QTimer::singleShot(10, page, [page] {
+        if (QLayout* layout = page->dialogWidget()->layout())
+            layout->activate();
+        if (QLayout* layout = page->layout())
+            layout->activate();
+        page->dialogWidget()->adjustSize();
+        page->adjustSize();
+    });
+}
+
+void PackagePage::Impl::setMediaSize(const STPackageInfo& info)
+{
+    allMediasSize = info.allMediasSize;
+    usedMediasSize = info.usedMediasSize;
+    mediaList = info.mediaList;
+    fileSizeValue->setText(formatSize(usedMediasSize, false));
+    qDebug() << "package total size == " << fileSizeValue->text();
+    allMediasRadio->setChecked(false);
+    usedMediasRadio->setChecked(true);
+    checkSpace();
+    updateSize();
+}
+
+void PackagePage::Impl::updateSize()
+{
+    totalSize = allMediasRadio->isChecked() ? allMediasSize : usedMediasSize;
+    qWarning() << "--PROJECTFILEMGR-- Package Total Size == " << static_cast<quint64>(totalSize.load());
+    checkSpace();
+    fileSizeValue->setText(formatSize(totalSize, false));
+}
+
+void PackagePage::Impl::checkSpace()
+{
+    const double freeMebibytes = calculateSpace();
+    const std::uint64_t packageBytes = allMediasRadio->isChecked() ? allMediasSize : usedMediasSize;
+    const bool isShort = spaceIsShort(freeMebibytes, packageBytes);
+    noSpaceButton->setVisible(isShort);
+    const QString style = isShort ? QStringLiteral("redTip") : QStringLiteral("normalTip");
+    for (QLabel* label : {fileSizeLabel, fileSizeValue, remainSpaceLabel, remainSpaceValue}) {
+        label->setProperty("style", style);
+        repolish(label);
+    }
+    // While packaging the button is the way to cancel; while cancelling it waits for the host.
+    if (!isCanceling && !isPackaging)
+        packageButton->setEnabled(!isShort);
+}
+
+double PackagePage::Impl::calculateSpace()
+{
+    QString location = locationEdit->text();
+    if (!QFileInfo::exists(location)) {
+        qWarning() << "The previous path no longer exists!" << location;
+        location = desktopFolder();
+        // Setting the text runs the space check again for the new folder.
+        locationEdit->setText(location);
+        qWarning() << "Path changed to desktop!" << location;
+    }
+    std::uint64_t freeBytes = 0;
+    int errorCode = 0;
+    if (queryFreeSpace(location.toStdString(), freeBytes, errorCode)) {
+        qDebug() << "Available space: " << static_cast<quint64>(freeBytes) << " bytes";
+    } else {
+        // An unknown amount of space is treated as none, so nothing starts on a guess.
+        qWarning() << "calculateSpace Error: " << errorCode;
+        freeBytes = 0;
+    }
+    const std::uint64_t mebibytes = wholeMebibytes(freeBytes);
+    remainSpaceValue->setText(QString::asprintf("%.1fG", static_cast<double>(mebibytes) / 1024.0));
+    return static_cast<double>(mebibytes);
+}
+
+void PackagePage::Impl::selectPackagePath()
+{
+    QFileDialog dialog(nullptr);
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setWindowTitle(trText(QStringLiteral("SelectFolder")));
+    dialog.setDirectory(QDir(desktopFolder()).absolutePath());
+    dialog.setViewMode(QFileDialog::Detail);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly, true);
+    dialog.setAcceptDrops(true);
+    dialog.setLabelText(QFileDialog::FileName, trText(QStringLiteral("NameInput")));
+    dialog.setLabelText(QFileDialog::Reject, trText(QStringLiteral("Cancel")));
+    dialog.setLabelText(QFileDialog::Accept, trText(QStringLiteral("OpenProject")));
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    const QStringList chosen = accepted ? dialog.selectedFiles() : QStringList();
+    if (chosen.isEmpty() || chosen.first().isEmpty()) {
+        qWarning() << "--PackageSetting--browse folder is empty!";
+        return;
+    }
+    const QString path = chosen.first();
+    if (!QFileInfo(path).isDir()) {
+        qWarning() << "--PackageSetting--The selected folder is not a folder!";
+        return;
+    }
+    if (!folderWritePermission(path.toStdString())) {
+        vexa::widgets::TipDialog tip(vexa::widgets::TipWarning, nullptr);
+        tip.setTipText(trText(QStringLiteral("NoPermission")));
+        tip.run();
+        qWarning() << "--ProjectSetting--have no permission to write file!";
+        return;
+    }
+    locationEdit->setText(path);
+}
+
+void PackagePage::Impl::restoreFolderName()
+{
+    if (nameEdit->text().isEmpty())
+        nameEdit->setText(lastFolderName);
+    else
+        lastFolderName = nameEdit->text();
+}
+
+void PackagePage::Impl::optPackage(bool keepEnabled)
+{
+    if (!projectFileMgr) {
+        qWarning() << "projectFileMgr is null";
+        return;
+    }
+    if (isPackaging) {
+        if (sender() == packageButton)
+            isCanceling = true;
+        isPackaging = false;
+        {
+            std::lock_guard<std::mutex> lock(progressMutex);
+            packagedSize = 0;
+        }
+        qWarning() << "--PROJECTFILEMGR-- Notify Stop Package!";
+        projectFileMgr->sigStopPackage(true);
+        if (!keepEnabled)
+            packageButton->setEnabled(false);
+    } else {
+        const QString packagePath = locationEdit->text() + QLatin1Char('/') + nameEdit->text();
+        if (QDir(packagePath).exists()) {
+            vexa::widgets::TipDialog tip(vexa::widgets::TipMessage, nullptr);
+            tip.setTipText(trText(QStringLiteral("ReSelect")));
+            tip.setBtnText(trText(QStringLiteral("OK")), QString(), QString());
+            tip.run();
+            return;
+        }
+        STPackage packageInfo;
+        packageInfo.mediaList = mediaList;
+        packageInfo.allMedias = allMediasRadio->isChecked();
+
+        totalSizeLabel->setText(QStringLiteral("/%1").arg(fileSizeValue->text()));
+        writeSpeed = getDstWriteSpeed();
+        speedValue->setText(formatSize(wholeBytes(writeSpeed), true));
+        finishedSizeLabel->setText(QStringLiteral("0.0K"));
+
+        qWarning() << "--PROJECTFILEMGR-- Notify Continue Package!";
+        projectFileMgr->sigStopPackage(false);
+        {
+            std::lock_guard<std::mutex> lock(progressMutex);
+            lastReportTime = std::chrono::steady_clock::now();
+            // Until the first timed report the probe's rate is the best guess.
+            speedMeter = SpeedMeter();
+            speedMeter.lastSpeed = writeSpeed;
+        }
+        Q_EMIT q->beginPackage(packageInfo, nameEdit->text(), locationEdit->text());
+        isPackaging = true;
+    }
+    setPackagingState(isPackaging);
+}
+
+double PackagePage::Impl::getDstWriteSpeed() const
+{
+    const std::string folder = locationEdit->text().toStdString();
+    std::string path;
+    const int fd = createProbeFile(folder, path);
+    if (fd < 0)
+        return 0.0;
+
+    std::vector<char> buffer(1024, static_cast<char>(0xFF));
+    const auto begin = std::chrono::steady_clock::now();
+    for (int i = 0; i < 10; ++i) {
+        if (!writeBlock(fd, buffer.data(), buffer.size()))
+            break;
+    }
+    const auto end = std::chrono::steady_clock::now();
+    ::close(fd);
+    if (::unlink(path.c_str()) != 0)
+        qWarning() << "delete tmp file failure!";
+
+    const auto micros = std::chrono::duration_cast<std::chrono::microseconds>(end - begin).count();
+    return probeSpeed(static_cast<std::int64_t>(micros));
+}
+
+void PackagePage::Impl::updateProgress(const std::uint64_t bytes)
+{
+    if (bytes == 0)
+        return;
+
+    bool stopped = false;
+    bool queue = false;
+    std::uint64_t packaged = 0;
+    ProgressTexts texts;
+    {
+        std::lock_guard<std::mutex> lock(progressMutex);
+        packagedSize += bytes;
+        if (isCanceling) {
+            packagedSize = 0;
+            stopped = true;
+        }
+        packaged = packagedSize;
+        const auto now = std::chrono::steady_clock::now();
+        const auto intervalMs =
+            std::chrono::duration_cast<std::chrono::milliseconds>(now - lastReportTime).count();
+        bool measured = false;
+        const double speed = speedMeter.measure(bytes, static_cast<std::int64_t>(intervalMs), measured);
+        if (measured)
+            lastReportTime = now;
+        texts = progressTexts(speed, packaged, totalSize);
+
+        pending.mediaSize = bytes;
+        pending.speed = texts.speed;
+        pending.remainTime = texts.remainTime;
+        pending.finishSpace = texts.packaged;
+        hasPending = true;
+        queue = !updateQueued;
+        updateQueued = true;
+    }
+
+    if (stopped)
+        qWarning() << "Package was stopped!";
+    qWarning() << "Package progress show:"
+               << "size:" << static_cast<quint64>(bytes) << "  speed:" << texts.speed
+               << "   remain size:" << static_cast<quint64>(texts.remainBytes) << "   remainTime:" << texts.remainTime
+               << "   finishSpace:" << texts.packaged;
+
+    if (queue) {
+        QMetaObject::invokeMethod(this, "updateProgressValue", Qt::QueuedConnection, Q_ARG(const uint64_t, bytes),
+                                  Q_ARG(const QString&, texts.speed), Q_ARG(const QString&, texts.remainTime),
+                                  Q_ARG(const QString&, texts.packaged));
+    }
+}
+
+void PackagePage::Impl::updateProgressValue(const uint64_t mediaSize, const QString& speed,
+                                            const QString& remainTimeStr, const QString& finishSpaceStr)
+{
+    Q_UNUSED(mediaSize)
+    PendingTexts shown{mediaSize, speed, remainTimeStr, finishSpaceStr};
+    std::uint64_t packaged = 0;
+    {
+        std::lock_guard<std::mutex> lock(progressMutex);
+        // Reports that came in after this update was queued replace its texts.
+        if (hasPending) {
+            shown = pending;
+            hasPending = false;
+        }
+        updateQueued = false;
+        packaged = packagedSize;
+    }
+    const int value = progressPercent(packaged, totalSize);
+    qWarning() << "current progress value == :" << value;
+    progressBar->setValue(value);
+    speedValue->setText(shown.speed);
+    finishedSizeLabel->setText(shown.finishSpace);
+    remainTimeValue->setText(shown.remainTime);
+}
+
+void PackagePage::Impl::notifyPackageAble()
+{
+    QMetaObject::invokeMethod(this, "onPackageAble", Qt::QueuedConnection);
+}
+
+void PackagePage::Impl::onPackageAble()
+{
+    isCanceling = false;
+    packageButton->setEnabled(true);
+    packageButton->setText(trText(QStringLiteral("ToPackage")));
+    // The host is ready again, but a package still needs room on the drive.
+    if (!isPackaging)
+        checkSpace();
+    if (closePending) {
+        closePending = false;
+        q->close();
+    }
+}
+
+void PackagePage::Impl::setPackagingState(bool packaging)
+{
+    for (QWidget* input : std::initializer_list<QWidget*>{nameEdit, locationEdit, selectButton, usedMediasRadio,
+                                                          allMediasRadio})
+        input->setEnabled(!packaging);
+    const QString idleText = packageButton->isEnabled() ? trText(QStringLiteral("ToPackage"))
+                                                        : trText(QStringLiteral("Canceling"));
+    packageButton->setText(packaging ? trText(QStringLiteral("CancelPackage")) : idleText);
+    progressBar->setValue(0);
+    remainTimeValue->setText(
+        QTime::fromString(QStringLiteral("000000"), QStringLiteral("hhmmss")).toString(Qt::TextDate));
+    if (!packaging) {
+        totalSizeLabel->clear();
+        finishedSizeLabel->clear();
+        speedValue->clear();
+    }
+    progressWidget->setVisible(packaging);
+    relayoutLater();
+}
+
+bool PackagePage::Impl::confirmClose()
+{
+    vexa::widgets::TipDialog tip(vexa::widgets::TipQuestion, nullptr);
+    tip.setTipText(trText(QStringLiteral("ClosePackageTip")));
+    tip.setBtnText(trText(QStringLiteral("OK")), trText(QStringLiteral("Cancel")), QString());
+    const int code = tip.run().buttonCode;
+    return (code & ~2) != 0;
+}
+
+// ---------------------------------------------------------------------------
+
+PackagePage::PackagePage(QWidget* parent) : vexa::widgets::Dialog(parent), d(new Impl(this))
+{
+    qRegisterMetaType<std::uint64_t>("uint64_t");
+    setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->geometry().center() - QPoint(380, 240));
+    setFixedWidth(500);
+    d->initUI();
+    d->initConnect();
+}
 
 PackagePage::~PackagePage()
 {
+    d->nameEdit->removeEventFilter(this);
     d.reset();
 }
 
@@ -33,6 +702,11 @@ void PackagePage::setProjectFileMgr(IProjectFileMgr* mgr)
         return;
     }
     d->projectFileMgr = mgr;
+    Impl* impl = d.get();
+    callInRuntime(d->runtime, __FILE__, __LINE__, "setProjectFileMgr", [mgr, impl] {
+        mgr->sigPackageProgress.connect(&Impl::updateProgress, impl);
+        mgr->sigPackageAble.connect(&Impl::notifyPackageAble, impl);
+    });
 }
 
 void PackagePage::unsetProjectFileMgr()
@@ -41,6 +715,12 @@ void PackagePage::unsetProjectFileMgr()
         qWarning() << "projectFileMgr is null";
         return;
     }
+    IProjectFileMgr* mgr = d->projectFileMgr;
+    Impl* impl = d.get();
+    callInRuntime(d->runtime, __FILE__, __LINE__, "unsetProjectFileMgr", [mgr, impl] {
+        mgr->sigPackageProgress.disconnect(&Impl::updateProgress, impl);
+        mgr->sigPackageAble.disconnect(&Impl::notifyPackageAble, impl);
+    });
     d->projectFileMgr = nullptr;
 }
 
@@ -54,28 +734,65 @@ void PackagePage::unsetHXRuntime()
     d->runtime = nullptr;
 }
 
-void PackagePage::setMediaSize(const STPackageInfo&) {}
+void PackagePage::setMediaSize(const STPackageInfo& info)
+{
+    d->setMediaSize(info);
+}
 
-void PackagePage::setDefaultFolderName(const QString&) {}
+void PackagePage::setDefaultFolderName(const QString& name)
+{
+    d->nameEdit->setText(name);
+    d->lastFolderName = name;
+}
 
-void PackagePage::switchLanguage(const QString&) {}
+void PackagePage::switchLanguage(const QString& language)
+{
+    TranslateManager::instance().translator().switchLanguage(language);
+    d->translateLanguage();
+}
 
-void PackagePage::stopPackage() {}
+void PackagePage::stopPackage()
+{
+    // A finish report after a cancel must not start a new package.
+    if (!d->isPackaging)
+        return;
+    d->optPackage(true);
+}
 
 void PackagePage::closeEvent(QCloseEvent* event)
 {
-    vexa::widgets::Dialog::closeEvent(event);
+    if (!d || !d->isPackaging) {
+        if (d)
+            d->closePending = false;
+        vexa::widgets::Dialog::closeEvent(event);
+        return;
+    }
+    qWarning() << "now isPackageing, is need stop Package?";
+    if (d->confirmClose()) {
+        d->closePending = true;
+        // Runs the stop branch with the button as sender, as a user's cancel does.
+        Q_EMIT d->packageButton->clicked(false);
+    }
+    event->ignore();
 }
 
 bool PackagePage::eventFilter(QObject* watched, QEvent* event)
 {
-    return QObject::eventFilter(watched, event);
+    if (d && watched == d->nameEdit && event->type() == QEvent::FocusOut && d->nameEdit->text().isEmpty())
+        d->nameEdit->setText(d->lastFolderName);
+    return vexa::widgets::Dialog::eventFilter(watched, event);
 }
 
 void PackagePage::keyPressEvent(QKeyEvent* event)
 {
+    if (event->key() == Qt::Key_Escape && d && d->isPackaging) {
+        event->accept();
+        return;
+    }
     QWidget::keyPressEvent(event);
 }
 
 } // namespace projectfilemgr
 } // namespace vexa
+
+#include "packagepage.moc"

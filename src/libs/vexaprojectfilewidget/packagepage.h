@@ -2,6 +2,7 @@
 
 #include "dialog.h"
 #include "projectfiletypes.h"
+#include "vexaprojectfilewidget_global.h"
 
 #include <QString>
 #include <memory>
@@ -16,8 +17,9 @@ namespace projectfilemgr {
 class IProjectFileMgr;
 
 // The package dialog: which media, the folder name and location, size
-// against free space, and the packaging progress.
-class PackagePage : public vexa::widgets::Dialog
+// against free space, and the packaging progress. Exported for the tests;
+// not part of the installed headers.
+class VEXAPROJECTFILEWIDGET_EXPORT PackagePage : public vexa::widgets::Dialog
 {
     Q_OBJECT
 public:

@@ -13,6 +13,7 @@
 #include "packagepage.h"
 #include "projectfilelist.h"
 #include "runtimecall.h"
+#include "screenhop.h"
 #include "templatelistwidget.h"
 #include "tipdialog.h"
 #include "translatemanager.h"
@@ -69,7 +70,7 @@ const char* const kExtension = ".ptr7";
 
 // Organisation names opening the copyright line: Chinese as GBK bytes, English as ASCII.
 const char kCompanyNameChinese[] = "\xCE\xAC\xBF\xCB\xC8\xF8\xCF\xD4\xCA\xBE\xCF\xB5\xCD\xB3\xD3\xD0\xCF\xDE\xB9\xAB\xCB\xBE";
-const char kCompanyNameEnglish[] = "Vexa Display Systems";
+const char kCompanyNameEnglish[] = "Vexa Display Systems Co., Ltd.";
 
 QString fromGbk(const char* bytes)
 {
@@ -129,6 +130,25 @@ bool keyBefore(int rule, const SortKey& a, const SortKey& b, bool descending)
     if (rule == 2)
         return descending ? a.number > b.number : a.number < b.number;
     return descending ? a.text > b.text : a.text < b.text;
+}
+
+// Reads the list file afresh before the page edits it: the host may have
+// changed it since the page read it, and the page may never have read it (a
+// project opened from the command line). False when there is nothing to edit
+// or the file cannot be read; such a file is then left as it is.
+bool reloadListFile(STProjectFileList& doc, const QString& path)
+{
+    if (!QFileInfo(path).isFile())
+        return false;
+    STProjectFileList current;
+    try {
+        ajson::loadFromFile(current, path.toStdString().c_str());
+    } catch (const std::exception& e) {
+        qCritical() << "load_from_file error: " << e.what() << " from:" << path;
+        return false;
+    }
+    doc.projects.swap(current.projects);
+    return true;
 }
 
 } // namespace
@@ -1103,7 +1123,7 @@ void ProjectFileWidget::Impl::initFileList()
             kept.push_back(file);
         } else {
             qWarning() << "projectFile: " << file.strProfilePath.c_str() << " is empty file! error code is"
-                       << QString::fromStdString(error.message());
+                       << error.message().c_str();
         }
     }
     fileListDoc.projects.swap(kept);
@@ -1179,6 +1199,8 @@ void ProjectFileWidget::Impl::showEmptyFileList()
 void ProjectFileWidget::Impl::slotClearListFile(const std::string& path)
 {
     const QString listPath = listFilePath();
+    if (!reloadListFile(fileListDoc, listPath))
+        return;
     std::vector<STProjectFile> kept;
     for (const STProjectFile& file : fileListDoc.projects) {
         if (file.strProfilePath == path)
@@ -1202,11 +1224,14 @@ void ProjectFileWidget::Impl::markDamageFile(const QString& path)
 {
     const std::string target = path.toStdString();
     forgetProjectFile(target);
+    const QString listPath = listFilePath();
+    if (!reloadListFile(fileListDoc, listPath))
+        return;
     for (STProjectFile& file : fileListDoc.projects) {
         if (file.strProfilePath == target)
             file.isDamageFile = true;
     }
-    writeListFile(listFilePath());
+    writeListFile(listPath);
 }
 
 void ProjectFileWidget::addSingleProfile(const STProjectFile& file)
@@ -1251,8 +1276,13 @@ void ProjectFileWidget::sortRuleChange()
         sorted.push_back(std::move(files[index]));
     files.swap(sorted);
 
+    const bool hadRows = d->fileListWidget->count() > 0;
     d->fileListWidget->clear();
     addTagProProfile(files);
+    // Rows that only a damaged entry or a failed open kept alive are gone now:
+    // say the list is empty instead of leaving a blank area.
+    if (hadRows && d->fileListWidget->count() == 0)
+        d->showEmptyFileList();
     files.erase(std::remove_if(files.begin(), files.end(), [](const STProjectFile& file) { return file.isDamageFile; }),
                 files.end());
 }
@@ -1284,7 +1314,7 @@ void ProjectFileWidget::refRect(QRect& rect)
 {
     const QPoint centre = rect.center();
     move(centre.x() - width() / 2, centre.y() - height() / 2);
-    d->loadingPage->move(centre.x() - 380, centre.y() - 241);
+    d->loadingPage->refRect(rect);
 }
 
 void ProjectFileWidget::setFileDialogStyleSheet(const QString& styleSheet)
@@ -1341,13 +1371,13 @@ void ProjectFileWidget::Impl::moveToScreen(bool previous)
     QScreen* current = q->screen();
     if (!q->isVisible() || !current || screens.size() < 2)
         return;
-    const int n = screens.size();
-    const int i = screens.indexOf(current);
-    const int target = (n - 1 + i + (previous ? 0 : 2)) % n;
-    if (target < 0 || target >= n)
+    QVector<QRect> geometries;
+    for (const QScreen* screen : screens)
+        geometries.append(screen->geometry());
+    const std::optional<QPoint> target = screenHopTarget(geometries, screens.indexOf(current), q->size(), previous);
+    if (!target)
         return;
-    const QRect geometry = screens.at(target)->geometry();
-    q->move(geometry.center().x() - q->width() / 2, geometry.center().y() - q->height() / 2);
+    q->move(*target);
     q->raise();
     q->activateWindow();
 }
@@ -1398,7 +1428,7 @@ void ProjectFileWidget::translateLanguage()
     if (code == QLatin1String("zh_cn"))
         d->companyName = fromGbk(kCompanyNameChinese);
     if (code == QLatin1String("en"))
-        d->companyName = QString::fromLatin1(kCompanyNameEnglish);
+        d->companyName = fromGbk(kCompanyNameEnglish);
     d->copyrightLabel->setText(d->companyName + trText(QStringLiteral("CopyrightStatement")));
 
     d->viewLabel->setText(trText(QStringLiteral("View")));

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Builds with warnings as errors and runs every suite; then builds again with
+# AddressSanitizer and UndefinedBehaviorSanitizer and runs the same suites.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/packages.sh
+bash scripts/ensure-packages.sh "${VEXA_BUILD_PACKAGES[@]}"
+
+jobs=$(nproc 2>/dev/null || echo 2)
+export QT_QPA_PLATFORM=offscreen
+
+run_suite() {
+  local dir=$1; shift
+  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEXA_WERROR=ON -DVEXA_BUILD_TESTS=ON "$@"
+  cmake --build "$dir" -j"$jobs"
+  (cd "$dir" && ctest --output-on-failure -j"$jobs")
+}
+
+echo "== Build and tests =="
+run_suite build/tests
+echo "== Build and tests with AddressSanitizer and UndefinedBehaviorSanitizer =="
+run_suite build/sanitize -DVEXA_SANITIZE=ON

@@ -1,0 +1,347 @@
+// The recent list widget on its own: tiles, the damaged look, the context
+// menu and its signals, and the thumbnail cache.
+
+#include "filelistitem.h"
+#include "filelistwidget.h"
+#include "logcapture.h"
+#include "modaldriver.h"
+#include "testmain.h"
+#include "thumbnailcache.h"
+#include "translatemanager.h"
+#include "translator.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QLabel>
+#include <QPainter>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+using namespace vexa::projectfilemgr;
+using vexatest::LogCapture;
+using vexatest::ModalDriver;
+
+Q_DECLARE_METATYPE(std::string)
+
+namespace {
+
+QList<QLabel*> labelsOf(QWidget* tile)
+{
+    return tile ? tile->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly) : QList<QLabel*>();
+}
+
+QPixmap pictureOf(QWidget* tile)
+{
+    return labelsOf(tile).value(0)->pixmap(Qt::ReturnByValue);
+}
+
+bool hasPicture(QWidget* tile)
+{
+    return !pictureOf(tile).isNull();
+}
+
+} // namespace
+
+class TestFileListWidget : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<FileListWidget> list;
+    std::unique_ptr<ModalDriver> driver;
+
+    QString makeFile(const QString& name, const QByteArray& content = "{}")
+    {
+        const QString path = dir->filePath(name);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly))
+            return QString();
+        file.write(content);
+        return path;
+    }
+
+    QString makeJpeg(const QString& name, QColor color)
+    {
+        QImage image(1920, 1080, QImage::Format_RGB32);
+        image.fill(color);
+        QPainter painter(&image);
+        painter.fillRect(0, 0, 960, 1080, color.darker());
+        painter.end();
+        const QString path = dir->filePath(name);
+        return image.save(path, "JPG") ? path : QString();
+    }
+
+    FileListItem* tile(int row) const { return qobject_cast<FileListItem*>(list->itemWidget(list->item(row))); }
+
+    void add(const QString& path, const QString& image = QString(), bool damage = false)
+    {
+        STFileItem info;
+        info.fileName = QFileInfo(path).fileName();
+        info.modifyTime = QStringLiteral("2024.01.02 03:04:05");
+        info.fileSize = QStringLiteral("1.00KB");
+        info.filePath = path;
+        info.imagePath = image;
+        LogCapture quiet;
+        list->addFileListItem(info, damage);
+    }
+
+    void showList()
+    {
+        list->resize(844, 500);
+        list->show();
+        QVERIFY(QTest::qWaitForWindowExposed(list.get()));
+    }
+
+    void rightClick(int row)
+    {
+        const QPoint pos = row < 0 ? QPoint(list->viewport()->width() - 5, list->viewport()->height() - 5)
+                                   : list->visualItemRect(list->item(row)).center();
+        QContextMenuEvent event(QContextMenuEvent::Mouse, pos, list->viewport()->mapToGlobal(pos));
+        QApplication::sendEvent(list->viewport(), &event);
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        qRegisterMetaType<std::string>("std::string");
+        QVERIFY(TranslateManager::instance().translator().load(QStringLiteral(VEXA_ECHO_QM)));
+        TranslateManager::instance().translator().switchLanguage(QStringLiteral("xx"));
+    }
+
+    void init()
+    {
+        dir.reset(new QTemporaryDir);
+        QVERIFY(dir->isValid());
+        ThumbnailCache::instance().clear();
+        driver.reset(new ModalDriver);
+        list.reset(new FileListWidget);
+    }
+
+    void cleanup()
+    {
+        QCOMPARE(driver->pending(), 0);
+        list.reset();
+        driver.reset();
+    }
+
+    void longTextsAreElidedWithTheFullTextInTheTooltip()
+    {
+        const QString longName = QStringLiteral("a-project-name-far-too-long-for-its-label-on-the-tile.ptr7");
+        const QString path = dir->filePath(longName);
+        add(path);
+        add(dir->filePath(QStringLiteral("a.ptr7")));
+
+        QList<QLabel*> labels = labelsOf(tile(0));
+        QVERIFY(labels.value(2)->text().endsWith(QChar(0x2026)));
+        QVERIFY(labels.value(2)->text().size() < longName.size());
+        QCOMPARE(labels.value(2)->toolTip(), longName);
+        QVERIFY(labels.value(6)->text().endsWith(QChar(0x2026)));
+        QCOMPARE(labels.value(6)->toolTip(), path);
+        QCOMPARE(tile(0)->getFilePath(), path.toStdString());
+
+        labels = labelsOf(tile(1));
+        QCOMPARE(labels.value(2)->text(), QStringLiteral("a.ptr7"));
+        QCOMPARE(labels.value(3)->text(), QStringLiteral("2024.01.02 03:04:05"));
+        QCOMPARE(labels.value(4)->text(), QStringLiteral("1.00KB"));
+
+        // Captions come with the language, not with the texts.
+        QCOMPARE(labels.value(1)->text(), QString());
+        tile(1)->switchLanguage(QStringLiteral("xx"));
+        QCOMPARE(labels.value(1)->text(), QStringLiteral("NameInput:"));
+        QCOMPARE(labels.value(5)->text(), QStringLiteral("StorageLocation"));
+    }
+
+    void damagedTileIsDisabledAndLoadsNoPicture()
+    {
+        const QString image = makeJpeg(QStringLiteral("thumb.jpg"), Qt::red);
+        add(makeFile(QStringLiteral("broken.ptr7")), image, true);
+        add(makeFile(QStringLiteral("fine.ptr7")), image, false);
+        showList();
+
+        QTRY_VERIFY(hasPicture(tile(1)));
+        QVERIFY(tile(0)->isDamage());
+        QVERIFY(!tile(1)->isDamage());
+        const QList<QLabel*> labels = labelsOf(tile(0));
+        QCOMPARE(labels.value(0)->property("damage"), QVariant(true));
+        for (int i = 1; i < labels.size(); ++i)
+            QVERIFY(!labels.at(i)->isEnabled());
+        QVERIFY(!hasPicture(tile(0)));
+        QVERIFY(!tile(0)->hasPendingThumbnail());
+        QCOMPARE(ThumbnailCache::instance().decodeCount(), 1);
+    }
+
+    void thumbnailsAreDecodedOnceAtTileSize()
+    {
+        const QStringList images{makeJpeg(QStringLiteral("a.jpg"), Qt::red), makeJpeg(QStringLiteral("b.jpg"), Qt::green),
+                                 makeJpeg(QStringLiteral("c.jpg"), Qt::blue)};
+        const QString broken = makeFile(QStringLiteral("broken.jpg"), "not a picture");
+        const QString missing = dir->filePath(QStringLiteral("missing.jpg"));
+        const QStringList all = images + QStringList{broken, missing};
+        auto build = [&] {
+            list->clear();
+            for (const QString& image : all)
+                add(makeFile(QFileInfo(image).baseName() + QStringLiteral(".ptr7")), image);
+        };
+        ThumbnailCache& cache = ThumbnailCache::instance();
+
+        build();
+        QCOMPARE(cache.decodeCount(), 0); // nothing is decoded before it is needed
+        showList();
+        // Off-screen tiles follow the visible ones.
+        QTRY_COMPARE(cache.decodeCount(), 4);
+        for (int row = 0; row < 3; ++row) {
+            QTRY_VERIFY(hasPicture(tile(row)));
+            QCOMPARE(pictureOf(tile(row)).size(), QSize(192, 108));
+            QCOMPARE(int(labelsOf(tile(row)).value(0)->alignment()), int(Qt::AlignCenter));
+        }
+        // Stretched over the whole label: the dark left half of the picture fills the left half.
+        QVERIFY(pictureOf(tile(0)).toImage().pixelColor(150, 50).red() > 240);
+        QVERIFY(pictureOf(tile(0)).toImage().pixelColor(40, 50).red() < 160);
+        QVERIFY(!hasPicture(tile(3))); // cannot be decoded: the label stays empty
+        QVERIFY(!hasPicture(tile(4)));
+
+        // A rebuild, as a re-sort does it, decodes nothing again.
+        const int hits = cache.hitCount();
+        build();
+        for (int row = 0; row < 3; ++row)
+            QVERIFY(hasPicture(tile(row)));
+        QCOMPARE(cache.hitCount(), hits + 4);
+        for (int row = 0; row < all.size(); ++row)
+            QVERIFY(!tile(row)->hasPendingThumbnail());
+        QCoreApplication::processEvents();
+        QCOMPARE(cache.decodeCount(), 4);
+
+        // A changed file is decoded again.
+        QFile changed(images.at(1));
+        QVERIFY(changed.open(QIODevice::ReadWrite));
+        QVERIFY(changed.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime));
+        changed.close();
+        build();
+        QTRY_COMPARE(cache.decodeCount(), 5);
+        QTRY_VERIFY(hasPicture(tile(1)));
+    }
+
+    void thumbnailsFollowThePixelRatio()
+    {
+        const QString image = makeJpeg(QStringLiteral("a.jpg"), Qt::red);
+        ThumbnailCache& cache = ThumbnailCache::instance();
+        const QPixmap sharp = cache.thumbnail(image, QSize(192, 108), 2.0);
+        QCOMPARE(sharp.size(), QSize(384, 216));
+        QCOMPARE(sharp.devicePixelRatio(), 2.0);
+        const QPixmap plain = cache.thumbnail(image, QSize(192, 108), 1.0);
+        QCOMPARE(plain.size(), QSize(192, 108));
+        QCOMPARE(cache.decodeCount(), 2);
+        cache.thumbnail(image, QSize(192, 108), 2.0);
+        QCOMPARE(cache.decodeCount(), 2);
+    }
+
+    void cacheStaysWithinItsBound()
+    {
+        ThumbnailCache& cache = ThumbnailCache::instance();
+        const int bound = cache.maxCost();
+        cache.setMaxCost(100); // KiB: room for one thumbnail of 192 x 108
+        const QString a = makeJpeg(QStringLiteral("a.jpg"), Qt::red);
+        const QString b = makeJpeg(QStringLiteral("b.jpg"), Qt::blue);
+        for (const QString& path : {a, b, a, b})
+            QVERIFY(!cache.thumbnail(path, QSize(192, 108), 1.0).isNull());
+        cache.setMaxCost(bound);
+        QCOMPARE(cache.decodeCount(), 4);
+    }
+
+    void menuActions_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<bool>("fileGoneBefore");
+        QTest::addColumn<int>("cleared");
+        QTest::addColumn<int>("removed");
+        QTest::addColumn<bool>("fileExistsAfter");
+        QTest::newRow("clear, others remain") << "ClearFile" << 2 << false << 1 << 1 << true;
+        QTest::newRow("clear the last row") << "ClearFile" << 1 << false << 1 << 1 << true;
+        QTest::newRow("delete, others remain") << "DeleteFiles" << 2 << false << 0 << 1 << false;
+        QTest::newRow("delete the last row") << "DeleteFiles" << 1 << false << 0 << 1 << false;
+        QTest::newRow("delete a missing file") << "DeleteFiles" << 1 << true << 0 << 1 << false;
+        QTest::newRow("dismissed") << "" << 1 << false << 0 << 0 << true;
+    }
+
+    void menuActions()
+    {
+        QFETCH(QString, action);
+        QFETCH(int, rows);
+        QFETCH(bool, fileGoneBefore);
+        QFETCH(int, cleared);
+        QFETCH(int, removed);
+        QFETCH(bool, fileExistsAfter);
+
+        const QString target = makeFile(QStringLiteral("target.ptr7"));
+        add(target);
+        for (int i = 1; i < rows; ++i)
+            add(makeFile(QStringLiteral("other%1.ptr7").arg(i)));
+        if (fileGoneBefore)
+            QVERIFY(QFile::remove(target));
+        showList();
+
+        QSignalSpy clearSpy(list.get(), &FileListWidget::clearListFile);
+        QSignalSpy removedSpy(list.get(), &FileListWidget::fileItemRemoved);
+        QSignalSpy emptySpy(list.get(), &FileListWidget::askEmptyFileListItem);
+        if (fileGoneBefore) {
+            QTest::ignoreMessage(QtWarningMsg,
+                                 qPrintable(QStringLiteral("remove list projectFile error:  \"%1\" , error code is  Success")
+                                                .arg(target)));
+        }
+        driver->chooseMenuAction(action);
+        rightClick(0);
+
+        QCOMPARE(driver->menuTexts(), (QStringList{QStringLiteral("ClearFile"), QStringLiteral("DeleteFiles")}));
+        QCOMPARE(clearSpy.count(), cleared);
+        if (cleared)
+            QCOMPARE(clearSpy.at(0).at(0).value<std::string>(), target.toStdString());
+        QCOMPARE(removedSpy.count(), removed);
+        if (removed)
+            QCOMPARE(removedSpy.at(0).at(0).value<std::string>(), target.toStdString());
+        QCOMPARE(list->count(), rows - removed);
+        QCOMPARE(emptySpy.count(), list->count() == 0 ? 1 : 0);
+        QCOMPARE(QFileInfo::exists(target), fileExistsAfter);
+        if (list->count() > 0 && removed)
+            QCOMPARE(tile(0)->getFilePath(), dir->filePath(QStringLiteral("other1.ptr7")).toStdString());
+    }
+
+    void deletingAFolderThatIsNotEmptyWarnsAndStillRemovesTheRow()
+    {
+        const QString folder = dir->filePath(QStringLiteral("folder.ptr7"));
+        QVERIFY(QDir().mkdir(folder));
+        makeFile(QStringLiteral("folder.ptr7/inside"));
+        add(folder);
+        showList();
+        LogCapture log;
+        driver->chooseMenuAction(QStringLiteral("DeleteFiles"));
+        rightClick(0);
+        QCOMPARE(log.countContaining(QStringLiteral("remove list projectFile error:  \"%1\" , error code is ").arg(folder)), 1);
+        QCOMPARE(log.countContaining(QStringLiteral("error code is  Success")), 0);
+        QVERIFY(QFileInfo::exists(folder));
+        QCOMPARE(list->count(), 0);
+    }
+
+    void rightClickOnTheFreeAreaShowsNoMenu()
+    {
+        add(makeFile(QStringLiteral("a.ptr7")));
+        showList();
+        QSignalSpy emptySpy(list.get(), &FileListWidget::askEmptyFileListItem);
+        {
+            ModalDriver watcher;
+            watcher.chooseMenuAction(QString());
+            rightClick(-1);
+            QCOMPARE(watcher.handled(), 0);
+        }
+        QCOMPARE(list->count(), 1);
+        QCOMPARE(emptySpy.count(), 0);
+    }
+};
+
+VEXA_TEST_MAIN(TestFileListWidget)
+#include "tst_filelistwidget.moc"

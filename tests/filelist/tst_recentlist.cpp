@@ -1,0 +1,519 @@
+// The recent list as the page keeps it: reading and pruning the list file,
+// rewriting it, the row texts, sorting, damaged entries, and the context-menu
+// actions as they reach the file.
+
+#include "hxruntime.h"
+#include "logcapture.h"
+#include "modaldriver.h"
+#include "projectfilewidget.h"
+#include "recordingmanager.h"
+#include "testmain.h"
+#include "translatemanager.h"
+#include "translator.h"
+
+#include <QComboBox>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+using namespace vexa::projectfilemgr;
+using vexatest::LogCapture;
+using vexatest::ManagerCall;
+using vexatest::ModalDriver;
+using vexatest::RecordingManager;
+
+namespace {
+
+QString listFilePath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/Norvane_TR7_Pro.json");
+}
+
+void writeRaw(const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(listFilePath()).absolutePath());
+    QFile file(listFilePath());
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+QByteArray readRaw()
+{
+    QFile file(listFilePath());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+// One entry as the page writes it.
+QByteArray entry(const QString& path, bool damaged = false, const QString& name = QStringLiteral("p"))
+{
+    return QStringLiteral(R"({"strProfileName":"%1","strProfilePath":"%2","strImagePath":"","isDamageFile":%3})")
+        .arg(name, path, damaged ? QStringLiteral("true") : QStringLiteral("false"))
+        .toUtf8();
+}
+
+QByteArray listOf(const QList<QByteArray>& entries)
+{
+    QByteArray joined;
+    for (const QByteArray& e : entries)
+        joined += (joined.isEmpty() ? "" : ",") + e;
+    return "{\"projects\":[" + joined + "]}";
+}
+
+// The labels of a tile in the order the tile creates them: picture, name
+// caption, name, time, size, location caption, path.
+QList<QLabel*> labelsOf(QWidget* tile)
+{
+    return tile ? tile->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly) : QList<QLabel*>();
+}
+
+} // namespace
+
+class TestRecentList : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<ProjectFileWidget> page;
+    std::unique_ptr<ModalDriver> driver;
+
+    QString makeProject(const QString& name, const QDateTime& modified = QDateTime(), qint64 size = 2)
+    {
+        const QString path = dir->filePath(name);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || !file.resize(size))
+            return QString();
+        if (modified.isValid())
+            file.setFileTime(modified, QFileDevice::FileModificationTime);
+        return path;
+    }
+
+    QListWidget* list() const { return page->findChild<QListWidget*>(QStringLiteral("FileListWidget")); }
+    QWidget* tile(int row) const { return list()->itemWidget(list()->item(row)); }
+
+    // Full names of the rows, top to bottom.
+    QStringList rowNames() const
+    {
+        QStringList names;
+        for (int row = 0; row < list()->count(); ++row)
+            names << labelsOf(tile(row)).value(2)->toolTip();
+        return names;
+    }
+
+    QComboBox* sortBox() const
+    {
+        for (QComboBox* box : page->findChildren<QComboBox*>()) {
+            if (box->count() == 3 && box->itemData(2, Qt::UserRole).toInt() == 2)
+                return box;
+        }
+        return nullptr;
+    }
+
+    QPushButton* directionButton() const { return page->findChild<QPushButton*>(QStringLiteral("changeSort")); }
+
+    bool emptyViewShown() const
+    {
+        const QLabel* picture = list()->findChild<QLabel*>(QStringLiteral("emptyFileLabel"));
+        return picture && !picture->isHidden();
+    }
+
+    void runQuietly()
+    {
+        LogCapture log; // rows log a line each
+        page->run();
+    }
+
+    // Right-clicks a row of the shown page and picks a menu action.
+    void chooseOnRow(int row, const QString& action)
+    {
+        QListWidget* l = list();
+        const QPoint pos = l->visualItemRect(l->item(row)).center();
+        driver->chooseMenuAction(action);
+        QContextMenuEvent event(QContextMenuEvent::Mouse, pos, l->viewport()->mapToGlobal(pos));
+        QApplication::sendEvent(l->viewport(), &event);
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QVERIFY(TranslateManager::instance().translator().load(QStringLiteral(VEXA_ECHO_QM))); }
+
+    void init()
+    {
+        dir.reset(new QTemporaryDir);
+        QVERIFY(dir->isValid());
+        QFile::remove(listFilePath());
+        QDir(listFilePath()).removeRecursively();
+        driver.reset(new ModalDriver);
+        page.reset(new ProjectFileWidget);
+        page->switchLanguage(QStringLiteral("xx"));
+    }
+
+    void cleanup()
+    {
+        QCOMPARE(driver->pending(), 0);
+        page.reset();
+        driver.reset();
+    }
+
+    void readingPrunesVanishedEntriesAndRewritesTheFileCompactly()
+    {
+        const QDateTime now = QDateTime::currentDateTime();
+        const QString kept = makeProject(QStringLiteral("kept.ptr7"), now.addSecs(-60));
+        const QString gone = dir->filePath(QStringLiteral("gone.ptr7"));
+        const QString folder = dir->filePath(QStringLiteral("folder.ptr7"));
+        QVERIFY(QDir().mkdir(folder));
+        const QString dangling = dir->filePath(QStringLiteral("dangling.ptr7"));
+        QVERIFY(QFile::link(dir->filePath(QStringLiteral("nowhere")), dangling));
+
+        // Comments, blanks, a byte-order mark, unknown members, another member order.
+        writeRaw("\xEF\xBB\xBF{ // written by hand\n \"projects\" : [\n"
+                 "  {\"isDamageFile\":false, \"extra\":[1,{\"a\":2}], \"strProfilePath\":\"" + kept.toUtf8() +
+                 "\", \"strProfileName\":\"k\", \"strImagePath\":\"img\"},\n"
+                 "  {\"strProfilePath\":\"" + gone.toUtf8() + "\"},\n"
+                 "  /* a folder counts as a project */ {\"strProfilePath\":\"" + folder.toUtf8() + "\"},\n"
+                 "  {\"strProfilePath\":\"" + dangling.toUtf8() + "\"},\n"
+                 "  {\"strProfilePath\":\"" + kept.toUtf8() + "\", \"hostText\":\"not ours\"}\n"
+                 " ], \"version\": 3 }\n");
+
+        LogCapture log;
+        page->run();
+
+        QCOMPARE(log.count(QStringLiteral("projectFile:  %1  is empty file! error code is Success").arg(gone)), 1);
+        QCOMPARE(log.count(QStringLiteral("projectFile:  %1  is empty file! error code is Success").arg(dangling)), 1);
+        QCOMPARE(log.countContaining(QStringLiteral("list add projectFile: ")), 3);
+        QCOMPARE(list()->count(), 3); // the duplicate gives two rows
+        QCOMPARE(rowNames().count(QStringLiteral("kept.ptr7")), 2);
+        QVERIFY(rowNames().contains(QStringLiteral("folder.ptr7")));
+        QVERIFY(!emptyViewShown());
+
+        const QByteArray keptEntry = QStringLiteral(R"({"strProfileName":"k","strProfilePath":"%1","strImagePath":"img","isDamageFile":false})")
+                                         .arg(kept)
+                                         .toUtf8();
+        const QByteArray bare = QStringLiteral(R"({"strProfileName":"","strProfilePath":"%1","strImagePath":"","isDamageFile":false})")
+                                    .toUtf8();
+        QCOMPARE(readRaw(), listOf({keptEntry, QString::fromUtf8(bare).arg(folder).toUtf8(),
+                                    QString::fromUtf8(bare).arg(kept).toUtf8()}));
+
+        // Clearing one of the two rows of a path drops both entries from the file.
+        page->show();
+        QVERIFY(QTest::qWaitForWindowExposed(page.get()));
+        const int row = rowNames().indexOf(QStringLiteral("kept.ptr7"));
+        QTest::ignoreMessage(QtWarningMsg, qPrintable(QStringLiteral("list projectFile:  %1  will be clear!").arg(kept)));
+        QTest::ignoreMessage(QtWarningMsg, qPrintable(QStringLiteral("list projectFile:  %1  will be clear!").arg(kept)));
+        chooseOnRow(row, QStringLiteral("ClearFile"));
+        QCOMPARE(driver->menuTexts(), (QStringList{QStringLiteral("ClearFile"), QStringLiteral("DeleteFiles")}));
+        QCOMPARE(readRaw(), listOf({QString::fromUtf8(bare).arg(folder).toUtf8()}));
+        QVERIFY(QFileInfo::exists(kept)); // only forgotten, not deleted
+        QCOMPARE(list()->count(), 2);
+
+        // A cleared entry does not come back with the next sort.
+        page->changeSortClicked();
+        QCOMPARE(rowNames(), QStringList{QStringLiteral("folder.ptr7")});
+    }
+
+    void listWithoutEntriesShowsTheEmptyView_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QByteArray>("written");
+        QTest::newRow("null") << QByteArray(R"({"projects":null})") << QByteArray(R"({"projects":[]})");
+        QTest::newRow("empty array") << QByteArray("{ \"projects\" : [ ] }") << QByteArray(R"({"projects":[]})");
+        QTest::newRow("all gone") << QByteArray(R"({"projects":[{"strProfilePath":"/nonexistent/a.ptr7"}]})")
+                                  << QByteArray(R"({"projects":[]})");
+        QTest::newRow("no file") << QByteArray() << QByteArray("<missing>");
+    }
+
+    void listWithoutEntriesShowsTheEmptyView()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QByteArray, written);
+        if (!content.isEmpty())
+            writeRaw(content);
+        runQuietly();
+        QCOMPARE(list()->count(), 0);
+        QVERIFY(emptyViewShown());
+        QCOMPARE(list()->findChildren<QLabel*>(QStringLiteral("emptyFileLabel")).size(), 1);
+        QCOMPARE(readRaw(), written);
+        bool textShown = false;
+        for (QLabel* label : list()->findChildren<QLabel*>())
+            textShown = textShown || label->text() == QLatin1String("EmptyFileList");
+        QVERIFY(textShown);
+
+        // Sorting an empty list keeps the one empty view.
+        page->changeSortClicked();
+        QCOMPARE(list()->findChildren<QLabel*>(QStringLiteral("emptyFileLabel")).size(), 1);
+    }
+
+    void folderInPlaceOfTheListFileIsNotTouched()
+    {
+        QVERIFY(QDir().mkpath(listFilePath()));
+        runQuietly();
+        QVERIFY(emptyViewShown());
+        QVERIFY(QFileInfo(listFilePath()).isDir());
+    }
+
+    void unreadableListIsLoggedAndLeftAsItIs_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("empty file") << QByteArray() << QStringLiteral("error at line :0 col :0 msg:read object must start with {!");
+        QTest::newRow("projects not an array")
+            << QByteArray("{\n \"projects\": {}}") << QStringLiteral("error at line :1 col :15 msg:array must start with [.");
+        QTest::newRow("cut short") << QByteArray(R"({"projects":[{"strProfilePath":"/a"},)")
+                                   << QStringLiteral("error at line :0 col :37 msg:read object must start with {!");
+    }
+
+    void unreadableListIsLoggedAndLeftAsItIs()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, error);
+        writeRaw(content);
+        const QByteArray before = readRaw();
+
+        LogCapture log;
+        page->run();
+        QCOMPARE(log.count(QStringLiteral("load_from_file error:  %1  from: \"%2\"").arg(error, listFilePath())), 1);
+        QCOMPARE(list()->count(), 0);
+        QVERIFY(!emptyViewShown());
+        QCOMPARE(readRaw(), before);
+    }
+
+    void damagedAnswerEditsTheFileAsItIsNow()
+    {
+        // The page never read the list (a project named on the command line
+        // opens before it), and the host keeps other entries in it.
+        const QString broken = makeProject(QStringLiteral("broken.ptr7"));
+        const QString other = makeProject(QStringLiteral("other.ptr7"));
+        writeRaw(listOf({entry(other), entry(broken)}) + "\n");
+
+        norvane::HXRuntime runtime;
+        RecordingManager mgr;
+        page->setHXRuntime(&runtime);
+        page->setProjectFileMgr(&mgr);
+        RecordingManager* m = &mgr;
+        mgr.onCall = [m](const ManagerCall& call) {
+            if (call.name == "loadProject")
+                RecordingManager::fromForeignThread([m, call] { m->sigOpenFinished(call.path, FileDamage, false); });
+        };
+
+        LogCapture log;
+        driver->acceptFileDialog(broken);
+        driver->answerTip(1);
+        page->openClicked();
+        QCOMPARE(readRaw(), listOf({entry(other), entry(broken, true)}));
+
+        // An unreadable list stays as it is.
+        const QByteArray unreadable = "{\"projects\":[" + entry(broken) + ",";
+        writeRaw(unreadable);
+        driver->acceptFileDialog(broken);
+        driver->answerTip(1);
+        page->openClicked();
+        QCOMPARE(readRaw(), unreadable);
+        QCOMPARE(log.countContaining(QStringLiteral("load_from_file error: ")), 1);
+
+        // A path that is not listed leaves the entries as they are, rewritten compactly.
+        writeRaw(" " + listOf({entry(other)}));
+        const QString unlisted = makeProject(QStringLiteral("unlisted.ptr7"));
+        driver->acceptFileDialog(unlisted);
+        driver->answerTip(1);
+        page->openClicked();
+        QCOMPARE(readRaw(), listOf({entry(other)}));
+
+        page->unsetProjectFileMgr();
+        page->unsetHXRuntime();
+    }
+
+    void rowTextsAtTheSizeBoundaries_data()
+    {
+        QTest::addColumn<qint64>("bytes");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("empty") << qint64(0) << QStringLiteral("0.00KB");
+        QTest::newRow("half a KiB") << qint64(512) << QStringLiteral("0.50KB");
+        QTest::newRow("just under 1000 KiB") << qint64(1023976) << QStringLiteral("999.98KB");
+        QTest::newRow("rounds to 1000 KiB") << qint64(1023999) << QStringLiteral("1000.00KB");
+        QTest::newRow("1000 KiB") << qint64(1024000) << QStringLiteral("0.98MB");
+        QTest::newRow("a million") << qint64(1000000) << QStringLiteral("976.56KB");
+        QTest::newRow("one MiB") << qint64(1048576) << QStringLiteral("1.00MB");
+    }
+
+    void rowTextsAtTheSizeBoundaries()
+    {
+        QFETCH(qint64, bytes);
+        QFETCH(QString, text);
+        const QDateTime modified(QDate(2024, 3, 5), QTime(17, 4, 9));
+        STProjectFile file;
+        file.strProfilePath = makeProject(QStringLiteral("size.ptr7"), modified, bytes).toStdString();
+        LogCapture log;
+        page->addSingleProfile(file);
+        QCOMPARE(list()->count(), 1);
+        const QList<QLabel*> labels = labelsOf(tile(0));
+        QCOMPARE(labels.value(3)->text(), QStringLiteral("2024.03.05 17:04:09"));
+        QCOMPARE(labels.value(4)->text(), text);
+        QCOMPARE(labels.value(6)->toolTip(), QString::fromStdString(file.strProfilePath));
+        // Rows added by the host are not recorded as shown records.
+        QCOMPARE(page->getItemFilePath(0), std::string());
+    }
+
+    void missingProjectShowsNoTimeAndNoSize()
+    {
+        STProjectFile file;
+        file.strProfilePath = dir->filePath(QStringLiteral("absent.ptr7")).toStdString();
+        LogCapture log;
+        page->addTagProProfile({file, file});
+        QCOMPARE(list()->count(), 2);
+        QCOMPARE(labelsOf(tile(1)).value(3)->text(), QString());
+        QCOMPARE(labelsOf(tile(1)).value(4)->text(), QStringLiteral("0.00KB"));
+    }
+
+    void sortRulesBothWays_data()
+    {
+        QTest::addColumn<int>("rule");
+        QTest::addColumn<bool>("ascending");
+        QTest::addColumn<QStringList>("order");
+        // gone.ptr7 was the newest and largest, but its file vanished after the list was read.
+        QTest::newRow("time, descending") << 0 << false << QStringList{"Alpha.ptr7", "beta.ptr7", "alpha.ptr7", "gone.ptr7"};
+        QTest::newRow("time, ascending") << 0 << true << QStringList{"gone.ptr7", "alpha.ptr7", "beta.ptr7", "Alpha.ptr7"};
+        QTest::newRow("name, ascending") << 1 << true << QStringList{"Alpha.ptr7", "alpha.ptr7", "beta.ptr7", "gone.ptr7"};
+        QTest::newRow("name, descending") << 1 << false << QStringList{"gone.ptr7", "beta.ptr7", "alpha.ptr7", "Alpha.ptr7"};
+        QTest::newRow("size, descending") << 2 << false << QStringList{"Alpha.ptr7", "beta.ptr7", "alpha.ptr7", "gone.ptr7"};
+        QTest::newRow("size, ascending") << 2 << true << QStringList{"gone.ptr7", "alpha.ptr7", "beta.ptr7", "Alpha.ptr7"};
+    }
+
+    void sortRulesBothWays()
+    {
+        QFETCH(int, rule);
+        QFETCH(bool, ascending);
+        QFETCH(QStringList, order);
+        const QDateTime day(QDate(2024, 6, 1), QTime(0, 0));
+        const QString gone = makeProject(QStringLiteral("gone.ptr7"), day.addSecs(13 * 3600), 9000);
+        const QString alpha = makeProject(QStringLiteral("alpha.ptr7"), day.addSecs(10 * 3600), 1000);
+        const QString beta = makeProject(QStringLiteral("beta.ptr7"), day.addSecs(11 * 3600), 2000);
+        const QString capital = makeProject(QStringLiteral("Alpha.ptr7"), day.addSecs(12 * 3600), 3000);
+        writeRaw(listOf({entry(alpha), entry(gone), entry(capital), entry(beta)}));
+        runQuietly();
+        // Newest first after reading.
+        QCOMPARE(rowNames(), (QStringList{"gone.ptr7", "Alpha.ptr7", "beta.ptr7", "alpha.ptr7"}));
+        QVERIFY(QFile::remove(gone));
+
+        LogCapture log;
+        QComboBox* box = sortBox();
+        QVERIFY(box);
+        box->setCurrentIndex(box->findData(rule, Qt::UserRole));
+        if (ascending)
+            page->changeSortClicked();
+        page->sortRuleChange(); // also re-reads the keys when the rule did not change
+        QCOMPARE(directionButton()->property("changeSortSelect").toBool(), ascending);
+        QCOMPARE(rowNames(), order);
+        for (int row = 0; row < order.size(); ++row) {
+            QCOMPARE(QFileInfo(QString::fromStdString(page->getItemFilePath(row))).fileName(), order.at(row));
+            // Rows made by the sort speak the page's language too.
+            QCOMPARE(labelsOf(tile(row)).value(1)->text(), QStringLiteral("NameInput:"));
+            QCOMPARE(labelsOf(tile(row)).value(5)->text(), QStringLiteral("StorageLocation"));
+        }
+        QCOMPARE(page->getItemFilePath(order.size()), std::string());
+        QCOMPARE(page->getItemFilePath(-1), std::string());
+    }
+
+    void directionClickTogglesTheProperty()
+    {
+        const QDateTime now = QDateTime::currentDateTime();
+        const QString ten = makeProject(QStringLiteral("ten.ptr7"), now.addSecs(-7200));
+        const QString eleven = makeProject(QStringLiteral("eleven.ptr7"), now.addSecs(-3600));
+        const QString twelve = makeProject(QStringLiteral("twelve.ptr7"), now.addSecs(-60));
+        writeRaw(listOf({entry(eleven), entry(ten), entry(twelve)}));
+        runQuietly();
+        const QStringList newestFirst{"twelve.ptr7", "eleven.ptr7", "ten.ptr7"};
+        QCOMPARE(rowNames(), newestFirst);
+        QCOMPARE(directionButton()->property("changeSortSelect"), QVariant(false));
+
+        LogCapture log;
+        directionButton()->click();
+        QCOMPARE(directionButton()->property("changeSortSelect"), QVariant(true));
+        QCOMPARE(rowNames(), (QStringList{"ten.ptr7", "eleven.ptr7", "twelve.ptr7"}));
+        directionButton()->click();
+        QCOMPARE(directionButton()->property("changeSortSelect"), QVariant(false));
+        QCOMPARE(rowNames(), newestFirst);
+        // The list file is not the business of sorting.
+        QCOMPARE(readRaw(), listOf({entry(eleven), entry(ten), entry(twelve)}));
+    }
+
+    void damagedEntryIsShownOnceAndCannotBeOpened()
+    {
+        const QDateTime now = QDateTime::currentDateTime();
+        const QString broken = makeProject(QStringLiteral("broken.ptr7"), now.addSecs(-60));
+        const QString fine = makeProject(QStringLiteral("fine.ptr7"), now.addSecs(-3600));
+        writeRaw(listOf({entry(broken, true), entry(fine)}));
+
+        norvane::HXRuntime runtime;
+        RecordingManager mgr;
+        page->setHXRuntime(&runtime);
+        page->setProjectFileMgr(&mgr);
+        // Should an open be requested after all, answer it so the busy dialog closes.
+        RecordingManager* m = &mgr;
+        mgr.onCall = [m](const ManagerCall& call) {
+            RecordingManager::fromForeignThread([m, call] { m->sigOpenFinished(call.path, Success, false); });
+        };
+        runQuietly();
+        QCOMPARE(rowNames(), (QStringList{"broken.ptr7", "fine.ptr7"}));
+        const QList<QLabel*> labels = labelsOf(tile(0));
+        QCOMPARE(labels.value(0)->property("damage"), QVariant(true));
+        for (int i = 1; i < labels.size(); ++i)
+            QVERIFY(!labels.at(i)->isEnabled());
+        QVERIFY(labelsOf(tile(1)).value(2)->isEnabled());
+
+        page->slotItemDoubleClicked(list()->item(0));
+        QCOMPARE(mgr.callCount("loadProject"), std::size_t(0));
+        // Only the sound entry is a shown record.
+        QCOMPARE(page->getItemFilePath(0), fine.toStdString());
+        QCOMPARE(page->getItemFilePath(1), std::string());
+
+        // The next sort no longer shows it.
+        LogCapture log;
+        page->changeSortClicked();
+        QCOMPARE(rowNames(), QStringList{"fine.ptr7"});
+
+        page->unsetProjectFileMgr();
+        page->unsetHXRuntime();
+    }
+
+    void listOfOnlyDamagedEntriesEndsInTheEmptyView()
+    {
+        const QString broken = makeProject(QStringLiteral("broken.ptr7"));
+        writeRaw(listOf({entry(broken, true)}));
+        runQuietly();
+        QCOMPARE(list()->count(), 1);
+        QVERIFY(!emptyViewShown());
+        page->changeSortClicked();
+        QCOMPARE(list()->count(), 0);
+        QVERIFY(emptyViewShown());
+    }
+
+    void deletingTheLastRowRemovesTheFileAndShowsTheEmptyView()
+    {
+        const QString only = makeProject(QStringLiteral("only.ptr7"));
+        writeRaw(listOf({entry(only)}));
+        runQuietly();
+        page->show();
+        QVERIFY(QTest::qWaitForWindowExposed(page.get()));
+
+        chooseOnRow(0, QStringLiteral("DeleteFiles"));
+        QVERIFY(!QFileInfo::exists(only));
+        QCOMPARE(list()->count(), 0);
+        QVERIFY(emptyViewShown());
+        // The entry leaves the file at the next start, when its project is found gone.
+        QCOMPARE(readRaw(), listOf({entry(only)}));
+        page->changeSortClicked();
+        QCOMPARE(list()->count(), 0);
+        QCOMPARE(list()->findChildren<QLabel*>(QStringLiteral("emptyFileLabel")).size(), 1);
+    }
+};
+
+VEXA_TEST_MAIN(TestRecentList)
+#include "tst_recentlist.moc"

@@ -1,0 +1,45 @@
+// Embeds the start page the way a host does, against the installed headers.
+
+#include <hxruntime.h>
+#include <iprojectfilemgr.h>
+#include <projectfilewidget.h>
+#include <translatemanager.h>
+
+#include <QApplication>
+#include <cstdio>
+
+class Manager : public vexa::projectfilemgr::IProjectFileMgr
+{
+public:
+    bool isProjectOpen() const override { return false; }
+    std::string currentProjectPath() const override { return {}; }
+    std::string currentProjectName() const override { return {}; }
+    bool isModified() const override { return false; }
+    void loadProject(const std::string&, vexa::projectfilemgr::unserializeType) override {}
+    void createProject(const std::string&, vexa::projectfilemgr::TemplateType) override {}
+    void writeProject(const vexa::projectfilemgr::STProjectFile&, bool) override {}
+    void closeProject() override {}
+    std::uint64_t projectMediaSize(bool) const override { return 0; }
+    void requestPackage() override {}
+};
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    norvane::HXRuntime runtime;
+    Manager manager;
+    int shown = 0;
+    {
+        vexa::projectfilemgr::ProjectFileWidget page;
+        page.setHXRuntime(&runtime);
+        page.setProjectFileMgr(&manager);
+        page.setVersionText(QStringLiteral("V9.9.9"));
+        page.run();
+        shown = page.isVisible() ? 1 : 0;
+        page.unsetProjectFileMgr();
+        page.unsetHXRuntime();
+    }
+    (void)TranslateManager::instance().translator();
+    std::printf("consumer shown=%d\n", shown);
+    return shown == 1 ? 0 : 1;
+}
