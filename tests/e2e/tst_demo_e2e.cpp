@@ -397,17 +397,9 @@ private Q_SLOTS:
         driver->onNext(
             "package dialog", [](QWidget* w) { return w->inherits("vexa::projectfilemgr::PackagePage"); },
             [&](QWidget* dialog) {
-                QLineEdit* location = nullptr;
-                for (QLineEdit* edit : dialog->findChildren<QLineEdit*>())
-                    location = edit->isReadOnly() ? edit : location;
-                QAbstractButton* start = nullptr;
-                QRadioButton* all = nullptr;
-                for (QAbstractButton* b : dialog->findChildren<QAbstractButton*>()) {
-                    if (b->text() == libraryText("ToPackage"))
-                        start = b;
-                    if (b->text() == libraryText("AllMedias"))
-                        all = qobject_cast<QRadioButton*>(b);
-                }
+                auto* location = dialog->findChild<QLineEdit*>(QStringLiteral("packageLocationEdit"));
+                auto* start = dialog->findChild<QAbstractButton*>(QStringLiteral("packageButton"));
+                auto* all = dialog->findChild<QRadioButton*>(QStringLiteral("packageAllMedias"));
                 if (!location || !start || !all) {
                     static_cast<QDialog*>(dialog)->reject();
                     return;
@@ -492,14 +484,8 @@ private Q_SLOTS:
         driver->onNext(
             "package dialog", [](QWidget* w) { return w->inherits("vexa::projectfilemgr::PackagePage"); },
             [&](QWidget* dialog) {
-                QLineEdit* location = nullptr;
-                QAbstractButton* button = nullptr;
-                for (QLineEdit* edit : dialog->findChildren<QLineEdit*>())
-                    location = edit->isReadOnly() ? edit : location;
-                for (QAbstractButton* b : dialog->findChildren<QAbstractButton*>()) {
-                    if (b->text() == libraryText("ToPackage"))
-                        button = b;
-                }
+                auto* location = dialog->findChild<QLineEdit*>(QStringLiteral("packageLocationEdit"));
+                auto* button = dialog->findChild<QAbstractButton*>(QStringLiteral("packageButton"));
                 if (!location || !button) {
                     static_cast<QDialog*>(dialog)->reject();
                     return;
@@ -518,7 +504,7 @@ private Q_SLOTS:
                 closedAfterAnswer = true;
             });
         host->page()->packageProject();
-        QTRY_COMPARE(driver->handled(), 1);
+        QTRY_VERIFY(driver->handled() >= 1);
         if (!dialogReady)
             QSKIP("the package dialog has no controls yet; cancelHalfWayLeavesNothingBehind covers the manager side");
         QTRY_VERIFY(closedAfterAnswer);
