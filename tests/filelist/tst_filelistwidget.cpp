@@ -327,6 +327,23 @@ private Q_SLOTS:
         QCOMPARE(list->count(), 0);
     }
 
+    void batchPutsEachTileIntoItsOwnRow()
+    {
+        showList();
+        list->beginAppend();
+        add(dir->filePath(QStringLiteral("a.ptr7")));
+        add(dir->filePath(QStringLiteral("b.ptr7")));
+        add(dir->filePath(QStringLiteral("c.ptr7")));
+        QCOMPARE(list->count(), 3);
+        delete list->takeItem(1); // a row may go while the batch is open
+        list->endAppend();
+        QCOMPARE(list->count(), 2);
+        QCOMPARE(tile(0)->getFilePath(), dir->filePath(QStringLiteral("a.ptr7")).toStdString());
+        QCOMPARE(tile(1)->getFilePath(), dir->filePath(QStringLiteral("c.ptr7")).toStdString());
+        QTRY_VERIFY(tile(1)->isVisible());
+        QCOMPARE(list->findChildren<FileListItem*>().size(), 2);
+    }
+
     void rightClickOnTheFreeAreaShowsNoMenu()
     {
         add(makeFile(QStringLiteral("a.ptr7")));

@@ -228,13 +228,16 @@ private Q_SLOTS:
         QTest::newRow("all gone") << QByteArray(R"({"projects":[{"strProfilePath":"/nonexistent/a.ptr7"}]})")
                                   << QByteArray(R"({"projects":[]})");
         QTest::newRow("no file") << QByteArray() << QByteArray("<missing>");
+        QTest::newRow("a folder in its place") << QByteArray("<folder>") << QByteArray("<missing>");
     }
 
     void listWithoutEntriesShowsTheEmptyView()
     {
         QFETCH(QByteArray, content);
         QFETCH(QByteArray, written);
-        if (!content.isEmpty())
+        if (content == "<folder>")
+            QVERIFY(QDir().mkpath(listFilePath()));
+        else if (!content.isEmpty())
             writeRaw(content);
         runQuietly();
         QCOMPARE(list()->count(), 0);
@@ -249,14 +252,6 @@ private Q_SLOTS:
         // Sorting an empty list keeps the one empty view.
         page->changeSortClicked();
         QCOMPARE(list()->findChildren<QLabel*>(QStringLiteral("emptyFileLabel")).size(), 1);
-    }
-
-    void folderInPlaceOfTheListFileIsNotTouched()
-    {
-        QVERIFY(QDir().mkpath(listFilePath()));
-        runQuietly();
-        QVERIFY(emptyViewShown());
-        QVERIFY(QFileInfo(listFilePath()).isDir());
     }
 
     void unreadableListIsLoggedAndLeftAsItIs_data()
@@ -334,6 +329,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<qint64>("bytes");
         QTest::addColumn<QString>("text");
+        QTest::newRow("missing") << qint64(-1) << QStringLiteral("0.00KB");
         QTest::newRow("empty") << qint64(0) << QStringLiteral("0.00KB");
         QTest::newRow("half a KiB") << qint64(512) << QStringLiteral("0.50KB");
         QTest::newRow("just under 1000 KiB") << qint64(1023976) << QStringLiteral("999.98KB");
@@ -349,27 +345,18 @@ private Q_SLOTS:
         QFETCH(QString, text);
         const QDateTime modified(QDate(2024, 3, 5), QTime(17, 4, 9));
         STProjectFile file;
-        file.strProfilePath = makeProject(QStringLiteral("size.ptr7"), modified, bytes).toStdString();
+        file.strProfilePath = (bytes < 0 ? dir->filePath(QStringLiteral("size.ptr7"))
+                                         : makeProject(QStringLiteral("size.ptr7"), modified, bytes))
+                                  .toStdString();
         LogCapture log;
         page->addSingleProfile(file);
         QCOMPARE(list()->count(), 1);
         const QList<QLabel*> labels = labelsOf(tile(0));
-        QCOMPARE(labels.value(3)->text(), QStringLiteral("2024.03.05 17:04:09"));
+        QCOMPARE(labels.value(3)->text(), bytes < 0 ? QString() : QStringLiteral("2024.03.05 17:04:09"));
         QCOMPARE(labels.value(4)->text(), text);
         QCOMPARE(labels.value(6)->toolTip(), QString::fromStdString(file.strProfilePath));
         // Rows added by the host are not recorded as shown records.
         QCOMPARE(page->getItemFilePath(0), std::string());
-    }
-
-    void missingProjectShowsNoTimeAndNoSize()
-    {
-        STProjectFile file;
-        file.strProfilePath = dir->filePath(QStringLiteral("absent.ptr7")).toStdString();
-        LogCapture log;
-        page->addTagProProfile({file, file});
-        QCOMPARE(list()->count(), 2);
-        QCOMPARE(labelsOf(tile(1)).value(3)->text(), QString());
-        QCOMPARE(labelsOf(tile(1)).value(4)->text(), QStringLiteral("0.00KB"));
     }
 
     void sortRulesBothWays_data()

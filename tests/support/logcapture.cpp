@@ -9,21 +9,30 @@ namespace {
 QMutex gMutex;
 QStringList gLines;
 QtMessageHandler gPrevious = nullptr;
+int gDepth = 0;
 } // namespace
 
+// Captures may nest: only the outermost one installs and restores the handler,
+// so the handler never chains to itself.
 LogCapture::LogCapture()
 {
     QMutexLocker lock(&gMutex);
     gLines.clear();
-    previous_ = qInstallMessageHandler(&LogCapture::handler);
-    gPrevious = previous_;
+    if (gDepth++ == 0) {
+        previous_ = qInstallMessageHandler(&LogCapture::handler);
+        gPrevious = previous_;
+    } else {
+        previous_ = gPrevious;
+    }
 }
 
 LogCapture::~LogCapture()
 {
-    qInstallMessageHandler(previous_);
     QMutexLocker lock(&gMutex);
-    gPrevious = nullptr;
+    if (--gDepth == 0) {
+        qInstallMessageHandler(previous_);
+        gPrevious = nullptr;
+    }
 }
 
 void LogCapture::handler(QtMsgType type, const QMessageLogContext& context, const QString& message)

@@ -13,6 +13,8 @@
 #include <QTimer>
 #include <filesystem>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 namespace vexa {
 namespace projectfilemgr {
@@ -45,6 +47,8 @@ public:
 
     FileListWidget* q;
     QTimer prefetch;
+    bool appending = false;
+    std::vector<std::pair<QPersistentModelIndex, QPointer<FileListItem>>> unattached;
 };
 
 FileListWidget::FileListWidget(QWidget* parent) : QListWidget(parent), d(new Impl(this))
@@ -69,7 +73,7 @@ FileListWidget::~FileListWidget()
     d.reset();
 }
 
-void FileListWidget::addFileListItem(const STFileItem& info, const bool damage)
+FileListItem* FileListWidget::addFileListItem(const STFileItem& info, const bool damage)
 {
     auto* tile = new FileListItem(this);
     tile->setFileName(info.fileName);
@@ -81,11 +85,34 @@ void FileListWidget::addFileListItem(const STFileItem& info, const bool damage)
     auto* item = new QListWidgetItem(nullptr, 0);
     item->setSizeHint(QSize(385, 108));
     addItem(item);
-    setItemWidget(item, tile);
+    if (d->appending)
+        d->unattached.emplace_back(indexFromItem(item), tile);
+    else
+        setItemWidget(item, tile);
 
     qDebug() << "QListWidgetItemDelegate's sizeHint is " << "  width == " << tile->sizeHint().width()
              << "  hegith == " << tile->sizeHint().height() << "Info name is " << info.fileName;
     update();
+    return tile;
+}
+
+void FileListWidget::beginAppend()
+{
+    d->appending = true;
+}
+
+void FileListWidget::endAppend()
+{
+    d->appending = false;
+    for (auto& [index, tile] : d->unattached) {
+        if (!tile)
+            continue;
+        if (index.isValid())
+            setItemWidget(itemFromIndex(index), tile);
+        else
+            delete tile; // its row went while the batch was open
+    }
+    d->unattached.clear();
 }
 
 bool FileListWidget::viewportEvent(QEvent* event)

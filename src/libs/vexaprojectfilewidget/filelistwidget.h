@@ -8,6 +8,8 @@
 namespace vexa {
 namespace projectfilemgr {
 
+class FileListItem;
+
 // What one row of the recent list shows.
 struct STFileItem {
     QString fileName;
@@ -26,8 +28,14 @@ public:
     explicit FileListWidget(QWidget* parent = nullptr);
     ~FileListWidget() override;
 
-    // Appends one tile as the last row.
-    void addFileListItem(const STFileItem& info, const bool damage);
+    // Appends one tile as the last row and returns it.
+    FileListItem* addFileListItem(const STFileItem& info, const bool damage);
+
+    // A shown list lays out all of its rows again for each row appended after
+    // a tile; between these calls the tiles are put into their rows together
+    // when the batch ends, so a rebuild lays the list out once.
+    void beginAppend();
+    void endAppend();
 
 Q_SIGNALS:
     // The user removed the row of this project (path in UTF-8).

@@ -37,7 +37,6 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
-#include <cstdlib>
 #include <fcntl.h>
 #include <mutex>
 #include <unistd.h>
@@ -92,6 +91,10 @@ bool writeBlock(int fd, const char* data, std::size_t size)
 // name is free, else a unique sibling. Never opens a file the user had.
 int createProbeFile(const std::string& folder, std::string& path)
 {
+    if (folder.empty()) {
+        errno = ENOENT; // never fall back to the file-system root
+        return -1;
+    }
     path = folder + "/tempfile.bin";
     int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd >= 0 || errno != EEXIST)

@@ -951,7 +951,13 @@ QString ProjectFileWidget::Impl::showSelectFileDialog() const
         QString fileName = result.mid(folder.size() + 1);
         qDebug() << "file name is :" << fileName;
 
-        if (!std::regex_match(fileName.toStdString(), extensionTest)) {
+        // The regex engine recurses once per character: a pasted path of some
+        // thousand characters would overflow the stack. A result that long is
+        // refused below whatever its ending, so a plain suffix test does there.
+        const bool hasExtension = result.size() < 260
+                                      ? std::regex_match(fileName.toStdString(), extensionTest)
+                                      : fileName.size() > 5 && fileName.endsWith(QLatin1String(kExtension));
+        if (!hasExtension) {
             fileName += QLatin1String(kExtension);
             result += QLatin1String(kExtension);
         }
@@ -1004,6 +1010,7 @@ void ProjectFileWidget::newClicked()
         qWarning() << "new projectFile failed!";
         return;
     }
+    const std::string previousPath = d->curFilePath;
     d->curFilePath = path.toStdString();
     const int row = d->templateList->currentRow();
     const TemplateType type = static_cast<TemplateType>(row < 0 ? 1 : row + 1);
@@ -1012,6 +1019,7 @@ void ProjectFileWidget::newClicked()
     if (!d->VEXA_CALL_IN_RUNTIME("newClicked", [mgr, filePath, type] { mgr->createProject(filePath, type); })) {
         // No answer will come, so the busy dialog would never close.
         qWarning() << "create request not made, the runtime refused the call:" << path;
+        d->curFilePath = previousPath;
         return;
     }
     setBlockDialogVisible(true, true);
@@ -1162,11 +1170,8 @@ void ProjectFileWidget::Impl::addFileItem(const STProjectFile& file)
     item.fileSize = QString::number(size, 'f', 2) + unit;
     item.filePath = QString::fromStdString(file.strProfilePath);
     item.imagePath = QString::fromStdString(file.strImagePath);
-    fileListWidget->addFileListItem(item, file.isDamageFile);
-
     // Rows made after the page was first shown (a re-sort) speak its language too.
-    if (auto* tile =
-            qobject_cast<FileListItem*>(fileListWidget->itemWidget(fileListWidget->item(fileListWidget->count() - 1))))
+    if (FileListItem* tile = fileListWidget->addFileListItem(item, file.isDamageFile))
         tile->translateLanguage();
 }
 
@@ -1278,7 +1283,9 @@ void ProjectFileWidget::sortRuleChange()
 
     const bool hadRows = d->fileListWidget->count() > 0;
     d->fileListWidget->clear();
+    d->fileListWidget->beginAppend();
     addTagProProfile(files);
+    d->fileListWidget->endAppend();
     // Rows that only a damaged entry or a failed open kept alive are gone now:
     // say the list is empty instead of leaving a blank area.
     if (hadRows && d->fileListWidget->count() == 0)

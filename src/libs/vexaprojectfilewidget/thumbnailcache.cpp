@@ -2,6 +2,8 @@
 
 #include <QDateTime>
 #include <QFileInfo>
+#include <QCoreApplication>
+#include <QImage>
 #include <QImageReader>
 #include <QtMath>
 
@@ -19,15 +21,6 @@ QSize pixelSize(const QSize& size, qreal ratio)
     return QSize(qMax(1, qCeil(size.width() * ratio)), qMax(1, qCeil(size.height() * ratio)));
 }
 
-QPixmap toPixmap(const QImage& image, qreal ratio)
-{
-    if (image.isNull())
-        return QPixmap();
-    QPixmap pixmap = QPixmap::fromImage(image);
-    pixmap.setDevicePixelRatio(ratio);
-    return pixmap;
-}
-
 } // namespace
 
 ThumbnailCache& ThumbnailCache::instance()
@@ -38,7 +31,9 @@ ThumbnailCache& ThumbnailCache::instance()
 
 ThumbnailCache::ThumbnailCache()
 {
-    images_.setMaxCost(kDefaultMaxCostKib);
+    pictures_.setMaxCost(kDefaultMaxCostKib);
+    // Pixmaps must go while the application still exists.
+    qAddPostRoutine([] { instance().clear(); });
 }
 
 QString ThumbnailCache::keyOf(const QString& path, const QSize& pixels)
@@ -65,12 +60,12 @@ bool ThumbnailCache::lookup(const QString& path, const QSize& size, qreal ratio,
             *result = QPixmap();
         return true;
     }
-    const QImage* image = images_.object(key);
-    if (!image)
+    const QPixmap* picture = pictures_.object(key);
+    if (!picture)
         return false;
     ++hits_;
     if (result)
-        *result = toPixmap(*image, ratio);
+        *result = *picture;
     return true;
 }
 
@@ -92,30 +87,31 @@ QPixmap ThumbnailCache::thumbnail(const QString& path, const QSize& size, qreal 
     if (!image.isNull() && image.size() != pixels)
         image = image.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     if (image.isNull()) {
-        images_.insert(key, new QImage, 1);
+        pictures_.insert(key, new QPixmap, 1);
         return QPixmap();
     }
     const int cost = qMax(1, static_cast<int>(image.sizeInBytes() / 1024));
-    result = toPixmap(image, ratio);
-    images_.insert(key, new QImage(std::move(image)), cost);
+    result = QPixmap::fromImage(std::move(image));
+    result.setDevicePixelRatio(ratio);
+    pictures_.insert(key, new QPixmap(result), cost);
     return result;
 }
 
 void ThumbnailCache::clear()
 {
-    images_.clear();
+    pictures_.clear();
     decodes_ = 0;
     hits_ = 0;
 }
 
 void ThumbnailCache::setMaxCost(int kib)
 {
-    images_.setMaxCost(qMax(1, kib));
+    pictures_.setMaxCost(qMax(1, kib));
 }
 
 int ThumbnailCache::maxCost() const
 {
-    return images_.maxCost();
+    return pictures_.maxCost();
 }
 
 } // namespace projectfilemgr

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QCache>
-#include <QImage>
 #include <QPixmap>
 #include <QSize>
 #include <QString>
@@ -38,8 +37,10 @@ private:
     ThumbnailCache();
     static QString keyOf(const QString& path, const QSize& pixels);
 
-    // A null image records a file that could not be decoded, so it is not tried again until it changes.
-    QCache<QString, QImage> images_;
+    // Pixmaps, so a hit shares the picture instead of converting it again. A
+    // null one records a file that could not be decoded, so it is not tried
+    // again until it changes.
+    QCache<QString, QPixmap> pictures_;
     int decodes_ = 0;
     int hits_ = 0;
 };
