@@ -16,6 +16,7 @@
 #include "translator.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -396,17 +397,9 @@ private Q_SLOTS:
         driver->onNext(
             "package dialog", [](QWidget* w) { return w->inherits("vexa::projectfilemgr::PackagePage"); },
             [&](QWidget* dialog) {
-                QLineEdit* location = nullptr;
-                for (QLineEdit* edit : dialog->findChildren<QLineEdit*>())
-                    location = edit->isReadOnly() ? edit : location;
-                QAbstractButton* start = nullptr;
-                QRadioButton* all = nullptr;
-                for (QAbstractButton* b : dialog->findChildren<QAbstractButton*>()) {
-                    if (b->text() == libraryText("ToPackage"))
-                        start = b;
-                    if (b->text() == libraryText("AllMedias"))
-                        all = qobject_cast<QRadioButton*>(b);
-                }
+                auto* location = dialog->findChild<QLineEdit*>(QStringLiteral("packageLocationEdit"));
+                auto* start = dialog->findChild<QAbstractButton*>(QStringLiteral("packageButton"));
+                auto* all = dialog->findChild<QRadioButton*>(QStringLiteral("packageAllMedias"));
                 if (!location || !start || !all) {
                     static_cast<QDialog*>(dialog)->reject();
                     return;
@@ -491,14 +484,8 @@ private Q_SLOTS:
         driver->onNext(
             "package dialog", [](QWidget* w) { return w->inherits("vexa::projectfilemgr::PackagePage"); },
             [&](QWidget* dialog) {
-                QLineEdit* location = nullptr;
-                QAbstractButton* button = nullptr;
-                for (QLineEdit* edit : dialog->findChildren<QLineEdit*>())
-                    location = edit->isReadOnly() ? edit : location;
-                for (QAbstractButton* b : dialog->findChildren<QAbstractButton*>()) {
-                    if (b->text() == libraryText("ToPackage"))
-                        button = b;
-                }
+                auto* location = dialog->findChild<QLineEdit*>(QStringLiteral("packageLocationEdit"));
+                auto* button = dialog->findChild<QAbstractButton*>(QStringLiteral("packageButton"));
                 if (!location || !button) {
                     static_cast<QDialog*>(dialog)->reject();
                     return;
@@ -517,7 +504,7 @@ private Q_SLOTS:
                 closedAfterAnswer = true;
             });
         host->page()->packageProject();
-        QTRY_COMPARE(driver->handled(), 1);
+        QTRY_VERIFY(driver->handled() >= 1);
         if (!dialogReady)
             QSKIP("the package dialog has no controls yet; cancelHalfWayLeavesNothingBehind covers the manager side");
         QTRY_VERIFY(closedAfterAnswer);
@@ -546,6 +533,167 @@ private Q_SLOTS:
         mgr.writeProject(packageRecord(dir->path(), QStringLiteral("P"), true), false);
         mgr.waitIdle();
         QCOMPARE(failed.load(), 1);
+    }
+
+    void failuresAreReportedAndCleanedUpNeverPassedOffAsSuccess()
+    {
+        DemoProjectMgr mgr(recentListPath(), dir->filePath(QStringLiteral("img/")));
+        std::mutex mutex;
+        QStringList errors;
+        int saved = 0;
+        mgr.sigHostError.connect(std::function<void(const std::string&)>([&](const std::string& e) {
+            std::lock_guard<std::mutex> lock(mutex);
+            errors << QString::fromStdString(e);
+        }));
+        mgr.sigSaveFinished.connect(std::function<void(const std::string&)>([&](const std::string&) {
+            std::lock_guard<std::mutex> lock(mutex);
+            ++saved;
+        }));
+
+        // Creating where no folder exists.
+        const std::string nowhere = dir->filePath(QStringLiteral("missing/x.ptr7")).toStdString();
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("cannot be created")));
+        mgr.createProject(nowhere, TwoScreenTemplate);
+        mgr.waitIdle();
+        QVERIFY(!mgr.isProjectOpen());
+
+        // Saving into a folder that has gone.
+        const QString path = dir->filePath(QStringLiteral("Show.ptr7"));
+        mgr.createProject(path.toStdString(), BlankTemplate);
+        mgr.waitIdle();
+        QVERIFY(mgr.isProjectOpen());
+        STProjectFile record;
+        record.strProfilePath = nowhere;
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("cannot be saved")));
+        mgr.writeProject(record, true);
+        mgr.waitIdle();
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            QCOMPARE(errors, (QStringList{QStringLiteral("CreateFailed:") + QString::fromStdString(nowhere),
+                                          QStringLiteral("SaveFailed:") + QString::fromStdString(nowhere)}));
+            QCOMPARE(saved, 0);
+        }
+
+        // A package whose media vanished: failure, and the half-made package is gone.
+        const QStringList media = makeMedia(2);
+        QCOMPARE(mgr.addMedia(media), 2);
+        QVERIFY(QFile::remove(media[1]));
+        PackageRecorder rec;
+        rec.attach(mgr);
+        const QString out = dir->filePath(QStringLiteral("out"));
+        QDir().mkpath(out);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("package failed")));
+        mgr.writeProject(packageRecord(out, QStringLiteral("P"), true), false);
+        QTRY_COMPARE(rec.finishedCount(), 1);
+        QVERIFY(!rec.success);
+        mgr.waitIdle();
+        QCOMPARE(filesUnder(out), QStringList());
+    }
+
+    void packageKeepsMediaThatShareAFileName()
+    {
+        DemoProjectMgr mgr(recentListPath(), dir->filePath(QStringLiteral("img/")));
+        mgr.createProject(dir->filePath(QStringLiteral("Show.ptr7")).toStdString(), BlankTemplate);
+        mgr.waitIdle();
+        QStringList media;
+        for (const char* folder : {"a", "b"}) {
+            QDir().mkpath(dir->filePath(QLatin1String(folder)));
+            const QString path = dir->filePath(QStringLiteral("%1/logo.png").arg(QLatin1String(folder)));
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(QByteArray(1000, folder[0]));
+            media << path;
+        }
+        QCOMPARE(mgr.addMedia(media), 2);
+        PackageRecorder rec;
+        rec.attach(mgr);
+        const QString out = dir->filePath(QStringLiteral("out"));
+        mgr.writeProject(packageRecord(out, QStringLiteral("P"), true), false);
+        QTRY_COMPARE(rec.finishedCount(), 1);
+        QVERIFY(rec.success);
+        const QString project = out + QStringLiteral("/P/project.ptr7");
+        DemoProject packaged;
+        QVERIFY(readProjectFile(project, packaged));
+        QCOMPARE(packaged.media.size(), 2);
+        QVERIFY(packaged.media[0].path != packaged.media[1].path);
+        for (int i = 0; i < 2; ++i)
+            QCOMPARE(readAll(resolveMediaPath(project, packaged.media[i])), readAll(media[i]));
+    }
+
+    void sampleMediaAreValidFiles()
+    {
+        const QString sound = dir->filePath(QStringLiteral("s.wav"));
+        QVERIFY(writeSampleSound(sound, 1.5, 3));
+        const QByteArray wav = readAll(sound);
+        QCOMPARE(wav.left(4), QByteArray("RIFF"));
+        QCOMPARE(wav.mid(8, 8), QByteArray("WAVEfmt "));
+        const auto le32 = [&wav](int at) {
+            return quint32(quint8(wav[at])) | quint32(quint8(wav[at + 1])) << 8 | quint32(quint8(wav[at + 2])) << 16 |
+                   quint32(quint8(wav[at + 3])) << 24;
+        };
+        QCOMPARE(le32(4), quint32(wav.size() - 8));
+        QCOMPARE(le32(40), quint32(wav.size() - 44));
+        QCOMPARE(le32(40), quint32(44100 * 3 / 2) * 4);
+
+        const QString picture = dir->filePath(QStringLiteral("p.jpg"));
+        QVERIFY(writeSamplePicture(picture, 640, 360, 5));
+        QCOMPARE(QImage(picture).size(), QSize(640, 360));
+
+        // Two projects of the same name in different folders never share a thumbnail.
+        QVERIFY(thumbnailPathFor(QStringLiteral("/t"), QStringLiteral("/x/Show.ptr7")) !=
+                thumbnailPathFor(QStringLiteral("/t/"), QStringLiteral("/y/Show.ptr7")));
+    }
+
+    void projectLeftOpenByACrashIsResumedAtTheNextStart()
+    {
+        const QString path = dir->filePath(QStringLiteral("Resume.ptr7"));
+        QVERIFY(writeProjectFile(path, projectFromTemplate(QStringLiteral("Resume"), ThreeScreenTemplate)));
+        {
+            QSettings settings;
+            settings.setValue(QStringLiteral("session/clean"), false);
+            settings.setValue(QStringLiteral("session/project"), path);
+        }
+        DemoOptions o = options();
+        o.checkRestore = true;
+        host.reset(new DemoHost(o));
+        QSignalSpy restore(host->page(), &ProjectFileWidget::systemRestore);
+        host->start(false); // runs the busy dialog until the resumed project is open
+        QCOMPARE(restore.count(), 1);
+        QTRY_VERIFY(host->window()->isVisible());
+        QVERIFY(!host->page()->isVisible());
+        QCOMPARE(QString::fromStdString(host->manager()->currentProjectPath()), path);
+
+        // A clean exit leaves nothing to resume.
+        QSignalSpy quitting(host.get(), &DemoHost::quitting);
+        host->requestQuit();
+        QCOMPARE(quitting.count(), 1);
+        QVERIFY(QSettings().value(QStringLiteral("session/clean")).toBool());
+        host.reset(new DemoHost(o));
+        QSignalSpy again(host->page(), &ProjectFileWidget::systemRestore);
+        host->start(false);
+        QCOMPARE(again.count(), 0);
+        QVERIFY(host->page()->isVisible());
+    }
+
+    void languageChosenOnThePageIsRememberedAcrossRuns()
+    {
+        DemoOptions o = options();
+        o.language.clear();
+        QSettings().setValue(QStringLiteral("language"), QStringLiteral("en"));
+        host.reset(new DemoHost(o));
+        host->start(false);
+        QCOMPARE(host->language(), QStringLiteral("en"));
+        auto* combo = host->page()->findChild<QComboBox*>(QStringLiteral("languageComboBox"));
+        QVERIFY(combo);
+        combo->setCurrentIndex(combo->findData(QStringLiteral("zh_CN")));
+        QCOMPARE(host->language(), QStringLiteral("zh_CN"));
+
+        host.reset(new DemoHost(o));
+        host->start(false);
+        QCOMPARE(host->language(), QStringLiteral("zh_CN"));
+        combo = host->page()->findChild<QComboBox*>(QStringLiteral("languageComboBox"));
+        QCOMPARE(combo->currentData().toString(), QStringLiteral("zh_CN"));
+        QSettings().remove(QStringLiteral("language"));
     }
 
     void damagedProjectIsMarkedAtTheNextStart()

@@ -24,7 +24,9 @@
 #include <QScreen>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QLibraryInfo>
 #include <QTimer>
+#include <QTranslator>
 #include <QUrl>
 
 #include <thread>
@@ -46,6 +48,7 @@ struct DemoHost::Private {
     DemoMainWindow* window = nullptr;
     ProjectFileWidget* page = nullptr;
     QString language;
+    QTranslator qtTexts; // Qt's own texts (file dialogs) in the chosen language
     std::uint64_t changedId = 0;
     std::uint64_t errorId = 0;
     bool attached = false;
@@ -304,6 +307,9 @@ void DemoHost::onCheckRemainSpace()
 void DemoHost::onLanguageChanged(const QString& language)
 {
     d->language = language;
+    QCoreApplication::removeTranslator(&d->qtTexts);
+    if (d->qtTexts.load(QStringLiteral("qtbase_") + language, QLibraryInfo::location(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&d->qtTexts);
     QSettings().setValue(QStringLiteral("language"), language);
     d->window->setCurrentLanguage(language);
     d->window->retranslate();
@@ -345,10 +351,9 @@ void DemoHost::requestQuit()
             saveWithBusyDialog();
     }
     rememberSession(true);
-    Q_EMIT quitting();
     d->page->hide();
     d->window->hide();
-    QCoreApplication::quit();
+    Q_EMIT quitting(); // the application decides how to end
 }
 
 void DemoHost::rememberSession(bool clean)

@@ -57,6 +57,7 @@ public:
     void requestQuit();
 
 Q_SIGNALS:
+    // The user chose to quit and any unsaved work has been dealt with.
     void quitting();
 
 private:

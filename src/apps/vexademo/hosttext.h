@@ -9,8 +9,8 @@ namespace vexademo {
 // (module "VexaDemo", group "Host"); the key itself when it is missing.
 QString ht(const char* key);
 
-// Language files the demo loads: its own first, so that the library's real
-// language files, loaded after them, win wherever both have a text.
+// Language files the demo loads: its own (the host's texts) and the start
+// page's, from the shared data directory and beside the program.
 QStringList languageFiles(const QString& shareDir);
 
 } // namespace vexademo

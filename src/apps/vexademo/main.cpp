@@ -82,6 +82,7 @@ int main(int argc, char** argv)
     int result = 0;
     {
         vexademo::DemoHost host(options);
+        QObject::connect(&host, &vexademo::DemoHost::quitting, &app, &QCoreApplication::quit, Qt::QueuedConnection);
         if (tour) {
             vexademo::ScreenshotTour walk(&host, QDir(tourDir).absolutePath(), language, nullptr);
             walk.begin();

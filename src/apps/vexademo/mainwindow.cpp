@@ -265,7 +265,8 @@ DemoMainWindow::DemoMainWindow(QWidget* parent) : FramelessMainWindow(parent)
     mediaTable_->verticalHeader()->hide();
     mediaTable_->horizontalHeader()->setHighlightSections(false);
     mediaTable_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    mediaTable_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    mediaTable_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Fixed);
+    mediaTable_->setColumnWidth(0, 72);
     mediaTable_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     mediaTable_->horizontalHeader()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
     mediaTable_->horizontalHeader()->setSectionResizeMode(3, QHeaderView::Stretch);
@@ -316,6 +317,7 @@ void DemoMainWindow::retranslate()
     mediaTitle_->setText(ht("Media"));
     modifiedBadge_->setText(ht("Unsaved"));
     mediaTable_->setHorizontalHeaderLabels({ht("MediaUsed"), ht("MediaName"), ht("MediaSize"), ht("MediaLocation")});
+    mediaTable_->horizontalHeaderItem(0)->setTextAlignment(Qt::AlignCenter);
     showProject(project_, path_, modified_);
 }
 
@@ -378,10 +380,10 @@ void DemoMainWindow::showProject(const std::optional<DemoProject>& project, cons
         const DemoMedia& m = project->media[row];
         auto* holder = new QWidget(mediaTable_);
         auto* holderLayout = new QHBoxLayout(holder);
-        holderLayout->setContentsMargins(14, 0, 14, 0);
+        holderLayout->setContentsMargins(0, 0, 0, 0);
         auto* used = new QCheckBox(holder);
         used->setChecked(m.used);
-        holderLayout->addWidget(used);
+        holderLayout->addWidget(used, 0, Qt::AlignCenter);
         connect(used, &QCheckBox::toggled, this, [this, row](bool on) {
             if (!filling_)
                 Q_EMIT mediaUsedToggled(row, on);

@@ -12,6 +12,7 @@
 #include <QDebug>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
@@ -39,7 +40,7 @@ void ScreenshotTour::begin()
 {
     QDir().mkpath(outputDir_);
     // Slow enough to see the progress, quick enough for a tour.
-    host_->manager()->setCopyRate(6 * 1024 * 1024);
+    host_->manager()->setCopyRate(3 * 1024 * 1024);
     QTimer::singleShot(0, this, [this] {
         host_->start(true);
         stepLoading();
@@ -141,7 +142,12 @@ void ScreenshotTour::stepNewProject()
             auto* dialog = qobject_cast<QFileDialog*>(findTopLevel("QFileDialog"));
             dialog->setDirectory(work_.path());
             dialog->selectFile(target);
-            after(400, [this, dialog] {
+            after(400, [this, dialog, target] {
+                // Again, in case the dialog filled in its own proposal after showing.
+                dialog->setDirectory(work_.path());
+                dialog->selectFile(target);
+                if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+                    name->setText(QFileInfo(target).fileName());
                 save(dialog, QStringLiteral("03-new-project"));
                 static_cast<QDialog*>(dialog)->accept();
                 waitFor(
@@ -188,18 +194,8 @@ void ScreenshotTour::stepPackage()
         "the package dialog", [] { return findTopLevel("vexa::projectfilemgr::PackagePage") != nullptr; },
         [this] {
             QWidget* dialog = findTopLevel("vexa::projectfilemgr::PackagePage");
-            QLineEdit* location = nullptr;
-            for (QLineEdit* edit : dialog->findChildren<QLineEdit*>()) {
-                if (edit->isReadOnly())
-                    location = edit;
-            }
-            QAbstractButton* start = nullptr;
-            const QString startText = norvane::trans::translate(TranslateManager::instance().translator(), QStringLiteral("ProjectFile"),
-                                                               QStringLiteral("Widget"), QStringLiteral("ToPackage"));
-            for (QAbstractButton* button : dialog->findChildren<QAbstractButton*>()) {
-                if (!startText.isEmpty() && button->text() == startText)
-                    start = button;
-            }
+            auto* location = dialog->findChild<QLineEdit*>(QStringLiteral("packageLocationEdit"));
+            auto* start = dialog->findChild<QAbstractButton*>(QStringLiteral("packageButton"));
             if (!location || !start) {
                 // A dialog without its controls: show it as it is and move on.
                 after(500, [this, dialog] {
