@@ -412,6 +412,22 @@ private Q_SLOTS:
         QCOMPARE(mgr->lastCall("createProject").mode, 1);
     }
 
+    void proposedNameWorksWithoutADesktopFolder()
+    {
+        attach();
+        answerCreates();
+        const QString renamed = desktop() + QStringLiteral("-away");
+        QVERIFY(QDir().rename(desktop(), renamed));
+        // Accept the dialog's own proposal as it stands.
+        driver->onNext<QFileDialog>("file dialog", [](QFileDialog* dialog) { static_cast<QDialog*>(dialog)->accept(); });
+        page->newClicked();
+        QVERIFY(QDir().rename(renamed, desktop()));
+        const QString created = QString::fromStdString(mgr->lastCall("createProject").path);
+        QVERIFY2(created.startsWith(QDir::homePath() + QStringLiteral("/project-")), qPrintable(created));
+        QVERIFY(created.endsWith(QStringLiteral(".ptr7")));
+        QCOMPARE(driver->tipTexts(), QStringList());
+    }
+
     void createAnswerClosesTheBusyDialogInsideTheCall()
     {
         attach();

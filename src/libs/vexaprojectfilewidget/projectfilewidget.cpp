@@ -81,7 +81,10 @@ QString fromGbk(const char* bytes)
 
 QString desktopPath()
 {
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation)).absolutePath();
+    const QString desktop = QDir(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation)).absolutePath();
+    // Without a Desktop folder (common on minimal systems) the proposed name
+    // would carry the missing folder and fail the name check: use the home folder.
+    return QFileInfo(desktop).isDir() ? desktop : QDir::homePath();
 }
 
 // Existence as the recent list and the open request see it: a file or a
