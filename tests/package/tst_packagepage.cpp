@@ -357,6 +357,21 @@ private Q_SLOTS:
         QCOMPARE(log.count(QStringLiteral("Path changed to desktop! \"%1\"").arg(desktop)), 1);
     }
 
+    void withoutADesktopFolderTheHomeFolderIsUsed()
+    {
+        const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+        const QString away = desktop + QStringLiteral("-away");
+        QVERIFY(QDir().rename(desktop, away));
+        const QString gone = dir->filePath(QStringLiteral("gone"));
+        locationEdit()->setText(gone);
+        page->switchLanguage(QStringLiteral("xx"));
+        const QString shown = locationEdit()->text();
+        QVERIFY(QDir().rename(away, desktop));
+        // A real folder with its free space, not a missing one counted as full.
+        QCOMPARE(shown, QDir::homePath());
+        QVERIFY(packageButton()->isEnabled());
+    }
+
     void folderNameIsValidatedAndRestored()
     {
         const QValidator* validator = nameEdit()->validator();

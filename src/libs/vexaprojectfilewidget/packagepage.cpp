@@ -1,5 +1,7 @@
 #include "packagepage.h"
 
+#include "desktopfolder.h"
+
 #include "controls.h"
 #include "hxcutils.h"
 #include "iprojectfilemgr.h"
@@ -53,11 +55,6 @@ bool queryFreeSpace(const std::string& folder, std::uint64_t& bytes, int& errorC
 {
     const FreeSpaceQuery query = gFreeSpaceQuery.load();
     return query ? query(folder, bytes, errorCode) : diskFreeSpace(folder, bytes, errorCode);
-}
-
-QString desktopFolder()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
 }
 
 void repolish(QWidget* widget)

@@ -2,6 +2,7 @@
 
 #include "ajson.h"
 #include "blockdialog.h"
+#include "desktopfolder.h"
 #include "controls.h"
 #include "filelistitem.h"
 #include "filelistwidget.h"
@@ -79,13 +80,6 @@ QString fromGbk(const char* bytes)
     return QString::fromLatin1(bytes);
 }
 
-QString desktopPath()
-{
-    const QString desktop = QDir(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation)).absolutePath();
-    // Without a Desktop folder (common on minimal systems) the proposed name
-    // would carry the missing folder and fail the name check: use the home folder.
-    return QFileInfo(desktop).isDir() ? desktop : QDir::homePath();
-}
 
 // Existence as the recent list and the open request see it: a file or a
 // folder, links followed. A failing check counts as missing.
@@ -877,7 +871,7 @@ void ProjectFileWidget::Impl::setupFileDialog(QFileDialog* dialog) const
         return;
     // Qt's own dialog, so the host's style sheet and tests reach it.
     dialog->setOption(QFileDialog::DontUseNativeDialog, true);
-    dialog->setDirectory(desktopPath());
+    dialog->setDirectory(desktopFolder());
     dialog->setViewMode(QFileDialog::Detail);
     dialog->setOption(QFileDialog::DontConfirmOverwrite, true);
     dialog->setAcceptDrops(false);
@@ -916,7 +910,7 @@ QString ProjectFileWidget::Impl::showSelectFileDialog() const
     const QString filter = QStringLiteral("%1(*%2)").arg(QStringLiteral("file"), QLatin1String(kExtension));
     const QString proposedName = QStringLiteral("/%1-%2").arg(
         QStringLiteral("project"), QDateTime::currentDateTime().toString(QStringLiteral("MM-dd-hh-mm-ss")));
-    const QString desktop = desktopPath();
+    const QString desktop = desktopFolder();
     // The extension is a literal suffix; the first character of a name may
     // not be a dot, and no character may be a path separator or one of ?"<>|.
     static const std::regex extensionTest(R"(.+\.ptr7$)", std::regex::ECMAScript);
