@@ -182,7 +182,7 @@ PageFigures measurePage(int clicks, bool waitForPrefetch)
 
     Stopwatch runWatch;
     page.run();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // the rows the sort replaced
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // tiles removed meanwhile
     watch.waitPainted();
     figures.run = runWatch.stop();
 
@@ -198,8 +198,8 @@ PageFigures measurePage(int clicks, bool waitForPrefetch)
         Stopwatch clickWatch;
         page.changeSortClicked();
         figures.clickCallCpu.push_back(clickWatch.stop().cpu);
-        // The tiles of the previous build are deleted later; an event loop
-        // would do it right after the click, so it counts.
+        // Tiles a sort removes are deleted later; an event loop would do it
+        // right after the click, so it counts.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         watch.waitPainted();
         const Timing click = clickWatch.stop();
@@ -283,7 +283,7 @@ int main(int argc, char** argv)
     }
     const Timing scaledAll = scaledWatch.stop();
 
-    // run() builds the rows twice (the list is read, then sorted); a click builds them once.
+    // run() shows every record twice (the list is read, then sorted); a click shows each once.
     const double baselineRun = bare.run.wall + 2 * plain.wall;
     const double baselineRunCpu = bare.run.cpu + 2 * plain.cpu;
     const double baselineClick = median(bare.clickWall) + plain.wall;

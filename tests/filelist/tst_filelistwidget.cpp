@@ -78,7 +78,7 @@ private:
 
     FileListItem* tile(int row) const { return qobject_cast<FileListItem*>(list->itemWidget(list->item(row))); }
 
-    void add(const QString& path, const QString& image = QString(), bool damage = false)
+    static STFileItem infoOf(const QString& path, const QString& image = QString())
     {
         STFileItem info;
         info.fileName = QFileInfo(path).fileName();
@@ -86,8 +86,13 @@ private:
         info.fileSize = QStringLiteral("1.00KB");
         info.filePath = path;
         info.imagePath = image;
+        return info;
+    }
+
+    void add(const QString& path, const QString& image = QString(), bool damage = false)
+    {
         LogCapture quiet;
-        list->addFileListItem(info, damage);
+        list->addFileListItem(infoOf(path, image), damage);
     }
 
     void showList()
@@ -342,6 +347,60 @@ private Q_SLOTS:
         QCOMPARE(tile(1)->getFilePath(), dir->filePath(QStringLiteral("c.ptr7")).toStdString());
         QTRY_VERIFY(tile(1)->isVisible());
         QCOMPARE(list->findChildren<FileListItem*>().size(), 2);
+    }
+
+    void refilledTileShowsNothingOfItsFormerProject()
+    {
+        const QString red = makeJpeg(QStringLiteral("red.jpg"), Qt::red);
+        const QString blue = makeJpeg(QStringLiteral("blue.jpg"), Qt::blue);
+        const QString longPath = dir->filePath(QStringLiteral("a-project-name-far-too-long-for-its-label-on-the-tile.ptr7"));
+        const QString plain = dir->filePath(QStringLiteral("plain.ptr7"));
+        add(dir->filePath(QStringLiteral("broken.ptr7")), red, true);
+        add(longPath, red);
+        add(plain, blue);
+        showList();
+        QTRY_VERIFY(hasPicture(tile(1)) && hasPicture(tile(2)));
+        const QString longName = labelsOf(tile(1)).value(2)->text();
+        const QString longPathText = labelsOf(tile(1)).value(6)->text();
+        const int decodes = ThumbnailCache::instance().decodeCount();
+
+        // The damaged tile shows a sound project: enabled, and its picture at once from the cache.
+        QCOMPARE(list->refillFileListItem(0, infoOf(plain, blue), false), tile(0));
+        QVERIFY(!tile(0)->isDamage());
+        for (QLabel* label : labelsOf(tile(0)))
+            QVERIFY(label->isEnabled());
+        QVERIFY(hasPicture(tile(0)));
+        QVERIFY(pictureOf(tile(0)).toImage().pixelColor(150, 50).blue() > 240);
+        QCOMPARE(tile(0)->getFilePath(), plain.toStdString());
+        QCOMPARE(labelsOf(tile(0)).value(2)->toolTip(), QStringLiteral("plain.ptr7"));
+
+        // A project without a thumbnail keeps no picture of the one before.
+        list->refillFileListItem(1, infoOf(plain), false);
+        QVERIFY(!hasPicture(tile(1)));
+        QVERIFY(!tile(1)->hasPendingThumbnail());
+
+        // Moved to a laid-out tile, a long name is cut where a new tile cuts it.
+        list->refillFileListItem(2, infoOf(longPath, red), false);
+        QCOMPARE(labelsOf(tile(2)).value(2)->text(), longName);
+        QCOMPARE(labelsOf(tile(2)).value(6)->text(), longPathText);
+        QCOMPARE(labelsOf(tile(2)).value(6)->toolTip(), longPath);
+        QTRY_VERIFY(hasPicture(tile(2)));
+        QVERIFY(pictureOf(tile(2)).toImage().pixelColor(150, 50).red() > 240);
+        QCOMPARE(ThumbnailCache::instance().decodeCount(), decodes);
+
+        // And back to the damaged look.
+        list->refillFileListItem(2, infoOf(longPath, red), true);
+        QVERIFY(tile(2)->isDamage());
+        QVERIFY(!hasPicture(tile(2)));
+        QVERIFY(!labelsOf(tile(2)).value(2)->isEnabled());
+
+        QCOMPARE(list->refillFileListItem(3, infoOf(plain), false), static_cast<FileListItem*>(nullptr));
+        QCOMPARE(list->findChildren<FileListItem*>().size(), 3);
+        list->truncate(1);
+        QCOMPARE(list->count(), 1);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(list->findChildren<FileListItem*>().size(), 1);
+        QCOMPARE(tile(0)->getFilePath(), plain.toStdString());
     }
 
     void rightClickOnTheFreeAreaShowsNoMenu()

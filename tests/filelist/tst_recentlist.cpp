@@ -431,6 +431,21 @@ private Q_SLOTS:
         QCOMPARE(readRaw(), listOf({entry(eleven), entry(ten), entry(twelve)}));
     }
 
+    void sortedRowsSpeakTheLanguageSwitchedToMeanwhile()
+    {
+        writeRaw(listOf({entry(makeProject(QStringLiteral("a.ptr7"))), entry(makeProject(QStringLiteral("b.ptr7")))}));
+        runQuietly();
+        QCOMPARE(labelsOf(tile(1)).value(5)->text(), QStringLiteral("StorageLocation"));
+        // A language without texts: every caption goes blank.
+        page->switchLanguage(QStringLiteral("yy"));
+        LogCapture log;
+        page->changeSortClicked();
+        for (int row = 0; row < 2; ++row) {
+            QCOMPARE(labelsOf(tile(row)).value(1)->text(), QStringLiteral(":"));
+            QCOMPARE(labelsOf(tile(row)).value(5)->text(), QString());
+        }
+    }
+
     void damagedEntryIsShownOnceAndCannotBeOpened()
     {
         const QDateTime now = QDateTime::currentDateTime();
@@ -461,10 +476,18 @@ private Q_SLOTS:
         QCOMPARE(page->getItemFilePath(0), fine.toStdString());
         QCOMPARE(page->getItemFilePath(1), std::string());
 
-        // The next sort no longer shows it.
+        // The next sort no longer shows it, and the tile that showed it now
+        // shows the sound entry as a sound one.
         LogCapture log;
         page->changeSortClicked();
         QCOMPARE(rowNames(), QStringList{"fine.ptr7"});
+        const QList<QLabel*> reused = labelsOf(tile(0));
+        QVERIFY(!reused.value(0)->property("damage").toBool());
+        for (int i = 1; i < reused.size(); ++i)
+            QVERIFY(reused.at(i)->isEnabled());
+        page->slotItemDoubleClicked(list()->item(0));
+        QCOMPARE(mgr.callCount("loadProject"), std::size_t(1));
+        QCOMPARE(mgr.lastCall("loadProject").path, fine.toStdString());
 
         page->unsetProjectFileMgr();
         page->unsetHXRuntime();

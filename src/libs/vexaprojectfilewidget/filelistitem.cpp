@@ -23,11 +23,13 @@ public:
     explicit Impl(FileListItem* owner) : q(owner) {}
 
     // Elided to the label's current width with the application font, so the
-    // tile reads the same whatever font the style sheet gives the label.
-    static QString elided(const QLabel* label, const QString& text)
+    // tile reads the same whatever font the style sheet gives the label. A
+    // reused tile elides to the width its labels had when it was new: the
+    // laid-out width would show more of a name after each re-sort.
+    QString elided(const QLabel* label, const QString& text) const
     {
         const QFontMetrics metrics{QFont()};
-        return metrics.elidedText(text, Qt::ElideRight, label->width());
+        return metrics.elidedText(text, Qt::ElideRight, reused ? newWidth : label->width());
     }
 
     FileListItem* q;
@@ -42,6 +44,9 @@ public:
     // The thumbnail to show and the pixel ratio it was last loaded for (0: not yet).
     QString imagePath;
     qreal loadedRatio = 0;
+    // The width of a label on a tile that was never laid out.
+    int newWidth = 0;
+    bool reused = false;
 
     // Shows the thumbnail from the cache or decodes it; false when it was not
     // cached and `mayDecode` is false.
@@ -80,6 +85,7 @@ FileListItem::FileListItem(QWidget* parent) : QWidget(parent), d(new Impl(this))
     d->sizeLabel = new QLabel(this);
     d->locationCaptionLabel = new QLabel(this);
     d->pathLabel = new QLabel(this);
+    d->newWidth = d->pathLabel->width();
 
     auto* layout = new QHBoxLayout(this);
     layout->setSpacing(0);
@@ -121,7 +127,7 @@ FileListItem::~FileListItem()
 
 void FileListItem::setFileName(QString fileName)
 {
-    d->nameLabel->setText(Impl::elided(d->nameLabel, fileName));
+    d->nameLabel->setText(d->elided(d->nameLabel, fileName));
     d->nameLabel->setToolTip(fileName);
 }
 
@@ -138,7 +144,7 @@ void FileListItem::setFileSize(QString fileSize)
 void FileListItem::setFilePath(QString filePath)
 {
     d->filePath = filePath;
-    d->pathLabel->setText(Impl::elided(d->pathLabel, filePath));
+    d->pathLabel->setText(d->elided(d->pathLabel, filePath));
     d->pathLabel->setToolTip(filePath);
 }
 
@@ -163,6 +169,22 @@ void FileListItem::setImage(QString imagePath, bool damage)
     d->imageLabel->removeEventFilter(this);
     d->imageLabel->installEventFilter(this);
     d->showThumbnail(false);
+}
+
+void FileListItem::reuse()
+{
+    d->reused = true;
+    if (isDamage()) {
+        d->imageLabel->setProperty("damage", QVariant());
+        d->imageLabel->setStyle(QApplication::style());
+        for (QLabel* label : {d->nameCaptionLabel, d->nameLabel, d->timeLabel, d->sizeLabel,
+                              d->locationCaptionLabel, d->pathLabel})
+            label->setEnabled(true);
+    }
+    d->imagePath.clear();
+    d->loadedRatio = 0;
+    d->imageLabel->removeEventFilter(this);
+    d->imageLabel->clear();
 }
 
 bool FileListItem::hasPendingThumbnail() const

@@ -33,6 +33,12 @@ public:
     bool hasPendingThumbnail() const;
     void loadThumbnail();
 
+    // Readies the tile to show another project: the normal look and no
+    // picture; the caller sets every text and the picture anew. From then on
+    // texts are elided as on a new tile, so a re-sort does not change how much
+    // of a name shows.
+    void reuse();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -31,6 +31,24 @@ public:
 
     FileListItem* tileAt(int row) const { return qobject_cast<FileListItem*>(q->itemWidget(q->item(row))); }
 
+    static void fill(FileListItem* tile, const STFileItem& info, bool damage)
+    {
+        tile->setFileName(info.fileName);
+        tile->setModifyTime(info.modifyTime);
+        tile->setFileSize(info.fileSize);
+        tile->setFilePath(info.filePath);
+        tile->setImage(info.imagePath, damage);
+    }
+
+    // Puts the tile into its row now, or when the batch ends.
+    void attach(QListWidgetItem* item, FileListItem* tile)
+    {
+        if (appending)
+            unattached.emplace_back(q->indexFromItem(item), tile);
+        else
+            q->setItemWidget(item, tile);
+    }
+
     // Loads one thumbnail that is not on screen yet, so scrolling and re-sorting
     // find them all cached. One per turn of the event loop keeps the page responsive.
     void prefetchNext()
@@ -76,24 +94,43 @@ FileListWidget::~FileListWidget()
 FileListItem* FileListWidget::addFileListItem(const STFileItem& info, const bool damage)
 {
     auto* tile = new FileListItem(this);
-    tile->setFileName(info.fileName);
-    tile->setModifyTime(info.modifyTime);
-    tile->setFileSize(info.fileSize);
-    tile->setFilePath(info.filePath);
-    tile->setImage(info.imagePath, damage);
+    Impl::fill(tile, info, damage);
 
     auto* item = new QListWidgetItem(nullptr, 0);
     item->setSizeHint(QSize(385, 108));
     addItem(item);
-    if (d->appending)
-        d->unattached.emplace_back(indexFromItem(item), tile);
-    else
-        setItemWidget(item, tile);
+    d->attach(item, tile);
 
     qDebug() << "QListWidgetItemDelegate's sizeHint is " << "  width == " << tile->sizeHint().width()
              << "  hegith == " << tile->sizeHint().height() << "Info name is " << info.fileName;
     update();
     return tile;
+}
+
+FileListItem* FileListWidget::refillFileListItem(int row, const STFileItem& info, const bool damage)
+{
+    QListWidgetItem* item = this->item(row);
+    if (!item)
+        return nullptr;
+    FileListItem* tile = d->tileAt(row);
+    for (const auto& [index, waiting] : d->unattached) {
+        if (!tile && index.row() == row)
+            tile = waiting;
+    }
+    if (tile) {
+        tile->reuse();
+    } else {
+        tile = new FileListItem(this);
+        d->attach(item, tile);
+    }
+    Impl::fill(tile, info, damage);
+    return tile;
+}
+
+void FileListWidget::truncate(int rows)
+{
+    while (count() > qMax(0, rows))
+        delete takeItem(count() - 1);
 }
 
 void FileListWidget::beginAppend()

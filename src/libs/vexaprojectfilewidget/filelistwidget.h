@@ -31,6 +31,12 @@ public:
     // Appends one tile as the last row and returns it.
     FileListItem* addFileListItem(const STFileItem& info, const bool damage);
 
+    // Shows another project in an existing row, reusing its tile, so a
+    // re-sort builds no widgets. Returns null for a row that does not exist.
+    FileListItem* refillFileListItem(int row, const STFileItem& info, const bool damage);
+    // Removes the rows from `rows` on (no signal: the user removed nothing).
+    void truncate(int rows);
+
     // A shown list lays out all of its rows again for each row appended after
     // a tile; between these calls the tiles are put into their rows together
     // when the batch ends, so a rebuild lays the list out once.

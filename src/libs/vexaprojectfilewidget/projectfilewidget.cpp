@@ -102,13 +102,14 @@ struct SortKey {
     double number = 0.0;
 };
 
-SortKey sortKey(int rule, const STProjectFile& file)
+// `modified` is the file's modification time, read by the caller: every
+// local-time conversion asks the system for the time zone again.
+SortKey sortKey(int rule, const QFileInfo& info, const QDateTime& modified)
 {
-    const QFileInfo info(QString::fromStdString(file.strProfilePath));
     SortKey key;
     switch (rule) {
     case 0:
-        key.text = info.exists() ? info.lastModified().toString(QStringLiteral("yyyyMMddhhmmss")) : QString();
+        key.text = info.exists() ? modified.toString(QStringLiteral("yyyyMMddhhmmss")) : QString();
         break;
     case 1:
         key.text = info.fileName();
@@ -120,6 +121,12 @@ SortKey sortKey(int rule, const STProjectFile& file)
         break;
     }
     return key;
+}
+
+SortKey sortKey(int rule, const STProjectFile& file)
+{
+    const QFileInfo info(QString::fromStdString(file.strProfilePath));
+    return sortKey(rule, info, rule == 0 ? info.lastModified() : QDateTime());
 }
 
 bool keyBefore(int rule, const SortKey& a, const SortKey& b, bool descending)
@@ -236,6 +243,9 @@ public:
     void initFileList();
     QString listFilePath() const;
     void addFileItem(const STProjectFile& file);
+    void addFileItem(const STFileItem& item, bool damage);
+    // The row texts of a record from its file, read once by the caller.
+    static STFileItem fileItemOf(const STProjectFile& file, const QFileInfo& info, const QDateTime& modified);
     void showEmptyFileList();
     void hideEmptyFileList();
     void slotClearListFile(const std::string& path);
@@ -1153,11 +1163,24 @@ void ProjectFileWidget::Impl::initFileList()
 
 void ProjectFileWidget::Impl::addFileItem(const STProjectFile& file)
 {
-    hideEmptyFileList();
     const QFileInfo info(QString::fromStdString(file.strProfilePath));
+    addFileItem(fileItemOf(file, info, info.lastModified()), file.isDamageFile);
+}
+
+void ProjectFileWidget::Impl::addFileItem(const STFileItem& item, bool damage)
+{
+    hideEmptyFileList();
+    // Rows made after the page was first shown (a re-sort) speak its language too.
+    if (FileListItem* tile = fileListWidget->addFileListItem(item, damage))
+        tile->translateLanguage();
+}
+
+STFileItem ProjectFileWidget::Impl::fileItemOf(const STProjectFile& file, const QFileInfo& info,
+                                               const QDateTime& modified)
+{
     STFileItem item;
     item.fileName = info.fileName();
-    item.modifyTime = info.lastModified().toString(QStringLiteral("yyyy.MM.dd hh:mm:ss"));
+    item.modifyTime = modified.toString(QStringLiteral("yyyy.MM.dd hh:mm:ss"));
     double size = static_cast<double>(info.exists() ? info.size() : 0) * 0.0009765625;
     QString unit = QStringLiteral("KB");
     if (size >= 1000.0) {
@@ -1167,9 +1190,7 @@ void ProjectFileWidget::Impl::addFileItem(const STProjectFile& file)
     item.fileSize = QString::number(size, 'f', 2) + unit;
     item.filePath = QString::fromStdString(file.strProfilePath);
     item.imagePath = QString::fromStdString(file.strImagePath);
-    // Rows made after the page was first shown (a re-sort) speak its language too.
-    if (FileListItem* tile = fileListWidget->addFileListItem(item, file.isDamageFile))
-        tile->translateLanguage();
+    return item;
 }
 
 void ProjectFileWidget::Impl::hideEmptyFileList()
@@ -1263,26 +1284,53 @@ void ProjectFileWidget::sortRuleChange()
     const bool descending = !d->sortAscending;
     std::vector<STProjectFile>& files = d->projectFiles;
 
-    // One file query per record: the keys cannot change under the sort.
+    // One file query per record, for the key and the row texts alike: the
+    // keys cannot change under the sort.
     std::vector<SortKey> keys;
+    std::vector<STFileItem> items;
     keys.reserve(files.size());
-    for (const STProjectFile& file : files)
-        keys.push_back(sortKey(rule, file));
+    items.reserve(files.size());
+    for (const STProjectFile& file : files) {
+        const QFileInfo info(QString::fromStdString(file.strProfilePath));
+        const QDateTime modified = info.lastModified();
+        keys.push_back(sortKey(rule, info, modified));
+        items.push_back(Impl::fileItemOf(file, info, modified));
+    }
     std::vector<std::size_t> order(files.size());
     std::iota(order.begin(), order.end(), 0);
     std::sort(order.begin(), order.end(),
               [&](std::size_t a, std::size_t b) { return keyBefore(rule, keys[a], keys[b], descending); });
     std::vector<STProjectFile> sorted;
+    std::vector<STFileItem> sortedItems;
     sorted.reserve(files.size());
-    for (std::size_t index : order)
+    sortedItems.reserve(files.size());
+    for (std::size_t index : order) {
         sorted.push_back(std::move(files[index]));
+        sortedItems.push_back(std::move(items[index]));
+    }
     files.swap(sorted);
 
-    const bool hadRows = d->fileListWidget->count() > 0;
-    d->fileListWidget->clear();
-    d->fileListWidget->beginAppend();
-    addTagProProfile(files);
-    d->fileListWidget->endAppend();
+    // The rows there are show the sorted records in their tiles; building 200
+    // tiles anew would make every click slow.
+    FileListWidget* list = d->fileListWidget;
+    const bool hadRows = list->count() > 0;
+    const int rows = static_cast<int>(files.size());
+    list->truncate(rows);
+    list->clearSelection();
+    list->scrollToTop();
+    if (rows > 0)
+        d->hideEmptyFileList();
+    list->beginAppend();
+    for (int row = 0; row < rows; ++row) {
+        const STFileItem& item = sortedItems[static_cast<std::size_t>(row)];
+        const bool damage = files[static_cast<std::size_t>(row)].isDamageFile;
+        // A sorted list speaks the page's current language, as new rows do.
+        if (FileListItem* tile = list->refillFileListItem(row, item, damage))
+            tile->translateLanguage();
+        else
+            d->addFileItem(item, damage);
+    }
+    list->endAppend();
     // Rows that only a damaged entry or a failed open kept alive are gone now:
     // say the list is empty instead of leaving a blank area.
     if (hadRows && d->fileListWidget->count() == 0)
