@@ -5,7 +5,12 @@
 #include <QCoreApplication>
 #include <QImage>
 #include <QImageReader>
+#include <QFile>
 #include <QtMath>
+
+#if defined(Q_OS_LINUX)
+#include <sys/stat.h>
+#endif
 
 namespace vexa {
 namespace projectfilemgr {
@@ -19,6 +24,29 @@ constexpr int kDefaultMaxCostKib = 128 * 1024;
 QSize pixelSize(const QSize& size, qreal ratio)
 {
     return QSize(qMax(1, qCeil(size.width() * ratio)), qMax(1, qCeil(size.height() * ratio)));
+}
+
+// Modification time (ns since the epoch) and size of a regular file. Every
+// lookup asks, so a changed picture is decoded again; QFileInfo would convert
+// the time to local time, and each conversion asks the system for the time
+// zone again, which a list of hundreds of thumbnails feels on every re-sort.
+bool fileStamp(const QString& path, qint64* modified, qint64* size)
+{
+#if defined(Q_OS_LINUX)
+    struct stat status {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0 || !S_ISREG(status.st_mode))
+        return false;
+    *modified = static_cast<qint64>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
+    *size = static_cast<qint64>(status.st_size);
+    return true;
+#else
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return false;
+    *modified = info.lastModified().toMSecsSinceEpoch() * 1000000;
+    *size = info.size();
+    return true;
+#endif
 }
 
 } // namespace
@@ -38,13 +66,14 @@ ThumbnailCache::ThumbnailCache()
 
 QString ThumbnailCache::keyOf(const QString& path, const QSize& pixels)
 {
-    const QFileInfo info(path);
-    if (!info.isFile())
+    qint64 modified = 0;
+    qint64 size = 0;
+    if (!fileStamp(path, &modified, &size))
         return QString();
     return QStringLiteral("%1|%2|%3|%4x%5")
         .arg(path)
-        .arg(info.lastModified().toMSecsSinceEpoch())
-        .arg(info.size())
+        .arg(modified)
+        .arg(size)
         .arg(pixels.width())
         .arg(pixels.height());
 }
