@@ -210,7 +210,7 @@ private Q_SLOTS:
         QVERIFY(!hasPicture(tile(3))); // cannot be decoded: the label stays empty
         QVERIFY(!hasPicture(tile(4)));
 
-        // A rebuild, as a re-sort does it, decodes nothing again.
+        // A rebuild of the list decodes nothing again.
         const int hits = cache.hitCount();
         build();
         for (int row = 0; row < 3; ++row)
