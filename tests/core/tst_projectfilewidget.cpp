@@ -8,52 +8,39 @@
 #include "modaldriver.h"
 #include "projectfilewidget.h"
 #include "recordingmanager.h"
+#include "testfiles.h"
 #include "testmain.h"
 #include "translatemanager.h"
 #include "translator.h"
 
 #include <QDateTime>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QSignalSpy>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QtTest>
 #include <memory>
 
 using namespace vexa::projectfilemgr;
+using vexatest::listFilePath;
 using vexatest::LogCapture;
 using vexatest::ManagerCall;
 using vexatest::ModalDriver;
+using vexatest::readListFile;
 using vexatest::RecordingManager;
 
 namespace {
 
-QString listFilePath()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/Norvane_TR7_Pro.json");
-}
-
+// A list file naming these projects.
 void writeListFile(const QStringList& paths)
 {
-    QDir().mkpath(QFileInfo(listFilePath()).absolutePath());
-    QStringList entries;
+    QList<QByteArray> entries;
     for (const QString& path : paths)
-        entries << QStringLiteral(R"({"strProfileName":"p","strProfilePath":"%1","strImagePath":"","isDamageFile":false})")
-                       .arg(path);
-    QFile file(listFilePath());
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(QStringLiteral(R"({"projects":[%1]})").arg(entries.join(QLatin1Char(','))).toUtf8());
-}
-
-QByteArray readListFile()
-{
-    QFile file(listFilePath());
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        entries << vexatest::listEntry(path);
+    QVERIFY(vexatest::writeListFile(vexatest::listOf(entries)));
 }
 
 } // namespace
@@ -73,17 +60,7 @@ private:
 
     QString makeProject(const QString& name, const QDateTime& modified = QDateTime())
     {
-        const QString path = dir->filePath(name);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly))
-            return QString();
-        file.write("{}");
-        file.close();
-        if (modified.isValid()) {
-            file.open(QIODevice::ReadWrite);
-            file.setFileTime(modified, QFileDevice::FileModificationTime);
-        }
-        return path;
+        return vexatest::makeFile(dir->filePath(name), "{}", modified);
     }
 
     // The manager answers every open or create with `status`, from a thread of its own.

@@ -5,6 +5,7 @@
 #include "filelistwidget.h"
 #include "logcapture.h"
 #include "modaldriver.h"
+#include "testfiles.h"
 #include "testmain.h"
 #include "thumbnailcache.h"
 #include "translatemanager.h"
@@ -57,12 +58,7 @@ private:
 
     QString makeFile(const QString& name, const QByteArray& content = "{}")
     {
-        const QString path = dir->filePath(name);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly))
-            return QString();
-        file.write(content);
-        return path;
+        return vexatest::makeFile(dir->filePath(name), content);
     }
 
     QString makeJpeg(const QString& name, QColor color)

@@ -7,6 +7,7 @@
 #include "modaldriver.h"
 #include "projectfilewidget.h"
 #include "recordingmanager.h"
+#include "testfiles.h"
 #include "testmain.h"
 #include "translatemanager.h"
 #include "translator.h"
@@ -20,53 +21,21 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
 
 using namespace vexa::projectfilemgr;
+using vexatest::listEntry;
+using vexatest::listFilePath;
+using vexatest::listOf;
 using vexatest::LogCapture;
 using vexatest::ManagerCall;
 using vexatest::ModalDriver;
+using vexatest::readListFile;
 using vexatest::RecordingManager;
 
 namespace {
-
-QString listFilePath()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/Norvane_TR7_Pro.json");
-}
-
-void writeRaw(const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(listFilePath()).absolutePath());
-    QFile file(listFilePath());
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
-
-QByteArray readRaw()
-{
-    QFile file(listFilePath());
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-// One entry as the page writes it.
-QByteArray entry(const QString& path, bool damaged = false, const QString& name = QStringLiteral("p"))
-{
-    return QStringLiteral(R"({"strProfileName":"%1","strProfilePath":"%2","strImagePath":"","isDamageFile":%3})")
-        .arg(name, path, damaged ? QStringLiteral("true") : QStringLiteral("false"))
-        .toUtf8();
-}
-
-QByteArray listOf(const QList<QByteArray>& entries)
-{
-    QByteArray joined;
-    for (const QByteArray& e : entries)
-        joined += (joined.isEmpty() ? "" : ",") + e;
-    return "{\"projects\":[" + joined + "]}";
-}
 
 // The labels of a tile in the order the tile creates them: picture, name
 // caption, name, time, size, location caption, path.
@@ -88,13 +57,7 @@ private:
 
     QString makeProject(const QString& name, const QDateTime& modified = QDateTime(), qint64 size = 2)
     {
-        const QString path = dir->filePath(name);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || !file.resize(size))
-            return QString();
-        if (modified.isValid())
-            file.setFileTime(modified, QFileDevice::FileModificationTime);
-        return path;
+        return vexatest::makeFile(dir->filePath(name), QByteArray(static_cast<int>(size), '\0'), modified);
     }
 
     QListWidget* list() const { return page->findChild<QListWidget*>(QStringLiteral("FileListWidget")); }
@@ -174,14 +137,14 @@ private Q_SLOTS:
         QVERIFY(QFile::link(dir->filePath(QStringLiteral("nowhere")), dangling));
 
         // Comments, blanks, a byte-order mark, unknown members, another member order.
-        writeRaw("\xEF\xBB\xBF{ // written by hand\n \"projects\" : [\n"
+        QVERIFY(vexatest::writeListFile("\xEF\xBB\xBF{ // written by hand\n \"projects\" : [\n"
                  "  {\"isDamageFile\":false, \"extra\":[1,{\"a\":2}], \"strProfilePath\":\"" + kept.toUtf8() +
                  "\", \"strProfileName\":\"k\", \"strImagePath\":\"img\"},\n"
                  "  {\"strProfilePath\":\"" + gone.toUtf8() + "\"},\n"
                  "  /* a folder counts as a project */ {\"strProfilePath\":\"" + folder.toUtf8() + "\"},\n"
                  "  {\"strProfilePath\":\"" + dangling.toUtf8() + "\"},\n"
                  "  {\"strProfilePath\":\"" + kept.toUtf8() + "\", \"hostText\":\"not ours\"}\n"
-                 " ], \"version\": 3 }\n");
+                 " ], \"version\": 3 }\n"));
 
         LogCapture log;
         page->run();
@@ -199,7 +162,7 @@ private Q_SLOTS:
                                          .toUtf8();
         const QByteArray bare = QStringLiteral(R"({"strProfileName":"","strProfilePath":"%1","strImagePath":"","isDamageFile":false})")
                                     .toUtf8();
-        QCOMPARE(readRaw(), listOf({keptEntry, QString::fromUtf8(bare).arg(folder).toUtf8(),
+        QCOMPARE(readListFile(), listOf({keptEntry, QString::fromUtf8(bare).arg(folder).toUtf8(),
                                     QString::fromUtf8(bare).arg(kept).toUtf8()}));
 
         // Clearing one of the two rows of a path drops both entries from the file.
@@ -210,7 +173,7 @@ private Q_SLOTS:
         QTest::ignoreMessage(QtWarningMsg, qPrintable(QStringLiteral("list projectFile:  %1  will be clear!").arg(kept)));
         chooseOnRow(row, QStringLiteral("ClearFile"));
         QCOMPARE(driver->menuTexts(), (QStringList{QStringLiteral("ClearFile"), QStringLiteral("DeleteFiles")}));
-        QCOMPARE(readRaw(), listOf({QString::fromUtf8(bare).arg(folder).toUtf8()}));
+        QCOMPARE(readListFile(), listOf({QString::fromUtf8(bare).arg(folder).toUtf8()}));
         QVERIFY(QFileInfo::exists(kept)); // only forgotten, not deleted
         QCOMPARE(list()->count(), 2);
 
@@ -238,12 +201,12 @@ private Q_SLOTS:
         if (content == "<folder>")
             QVERIFY(QDir().mkpath(listFilePath()));
         else if (!content.isEmpty())
-            writeRaw(content);
+            QVERIFY(vexatest::writeListFile(content));
         runQuietly();
         QCOMPARE(list()->count(), 0);
         QVERIFY(emptyViewShown());
         QCOMPARE(list()->findChildren<QLabel*>(QStringLiteral("emptyFileLabel")).size(), 1);
-        QCOMPARE(readRaw(), written);
+        QCOMPARE(readListFile(), written);
         bool textShown = false;
         for (QLabel* label : list()->findChildren<QLabel*>())
             textShown = textShown || label->text() == QLatin1String("EmptyFileList");
@@ -269,15 +232,15 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, content);
         QFETCH(QString, error);
-        writeRaw(content);
-        const QByteArray before = readRaw();
+        QVERIFY(vexatest::writeListFile(content));
+        const QByteArray before = readListFile();
 
         LogCapture log;
         page->run();
         QCOMPARE(log.count(QStringLiteral("load_from_file error:  %1  from: \"%2\"").arg(error, listFilePath())), 1);
         QCOMPARE(list()->count(), 0);
         QVERIFY(!emptyViewShown());
-        QCOMPARE(readRaw(), before);
+        QCOMPARE(readListFile(), before);
     }
 
     void damagedAnswerEditsTheFileAsItIsNow()
@@ -286,7 +249,7 @@ private Q_SLOTS:
         // opens before it), and the host keeps other entries in it.
         const QString broken = makeProject(QStringLiteral("broken.ptr7"));
         const QString other = makeProject(QStringLiteral("other.ptr7"));
-        writeRaw(listOf({entry(other), entry(broken)}) + "\n");
+        QVERIFY(vexatest::writeListFile(listOf({listEntry(other), listEntry(broken)}) + "\n"));
 
         norvane::HXRuntime runtime;
         RecordingManager mgr;
@@ -302,24 +265,24 @@ private Q_SLOTS:
         driver->acceptFileDialog(broken);
         driver->answerTip(1);
         page->openClicked();
-        QCOMPARE(readRaw(), listOf({entry(other), entry(broken, true)}));
+        QCOMPARE(readListFile(), listOf({listEntry(other), listEntry(broken, true)}));
 
         // An unreadable list stays as it is.
-        const QByteArray unreadable = "{\"projects\":[" + entry(broken) + ",";
-        writeRaw(unreadable);
+        const QByteArray unreadable = "{\"projects\":[" + listEntry(broken) + ",";
+        QVERIFY(vexatest::writeListFile(unreadable));
         driver->acceptFileDialog(broken);
         driver->answerTip(1);
         page->openClicked();
-        QCOMPARE(readRaw(), unreadable);
+        QCOMPARE(readListFile(), unreadable);
         QCOMPARE(log.countContaining(QStringLiteral("load_from_file error: ")), 1);
 
         // A path that is not listed leaves the entries as they are, rewritten compactly.
-        writeRaw(" " + listOf({entry(other)}));
+        QVERIFY(vexatest::writeListFile(" " + listOf({listEntry(other)})));
         const QString unlisted = makeProject(QStringLiteral("unlisted.ptr7"));
         driver->acceptFileDialog(unlisted);
         driver->answerTip(1);
         page->openClicked();
-        QCOMPARE(readRaw(), listOf({entry(other)}));
+        QCOMPARE(readListFile(), listOf({listEntry(other)}));
 
         page->unsetProjectFileMgr();
         page->unsetHXRuntime();
@@ -383,7 +346,7 @@ private Q_SLOTS:
         const QString alpha = makeProject(QStringLiteral("alpha.ptr7"), day.addSecs(10 * 3600), 1000);
         const QString beta = makeProject(QStringLiteral("beta.ptr7"), day.addSecs(11 * 3600), 2000);
         const QString capital = makeProject(QStringLiteral("Alpha.ptr7"), day.addSecs(12 * 3600), 3000);
-        writeRaw(listOf({entry(alpha), entry(gone), entry(capital), entry(beta)}));
+        QVERIFY(vexatest::writeListFile(listOf({listEntry(alpha), listEntry(gone), listEntry(capital), listEntry(beta)})));
         runQuietly();
         // Newest first after reading.
         QCOMPARE(rowNames(), (QStringList{"gone.ptr7", "Alpha.ptr7", "beta.ptr7", "alpha.ptr7"}));
@@ -414,7 +377,7 @@ private Q_SLOTS:
         const QString ten = makeProject(QStringLiteral("ten.ptr7"), now.addSecs(-7200));
         const QString eleven = makeProject(QStringLiteral("eleven.ptr7"), now.addSecs(-3600));
         const QString twelve = makeProject(QStringLiteral("twelve.ptr7"), now.addSecs(-60));
-        writeRaw(listOf({entry(eleven), entry(ten), entry(twelve)}));
+        QVERIFY(vexatest::writeListFile(listOf({listEntry(eleven), listEntry(ten), listEntry(twelve)})));
         runQuietly();
         const QStringList newestFirst{"twelve.ptr7", "eleven.ptr7", "ten.ptr7"};
         QCOMPARE(rowNames(), newestFirst);
@@ -428,12 +391,12 @@ private Q_SLOTS:
         QCOMPARE(directionButton()->property("changeSortSelect"), QVariant(false));
         QCOMPARE(rowNames(), newestFirst);
         // The list file is not the business of sorting.
-        QCOMPARE(readRaw(), listOf({entry(eleven), entry(ten), entry(twelve)}));
+        QCOMPARE(readListFile(), listOf({listEntry(eleven), listEntry(ten), listEntry(twelve)}));
     }
 
     void sortedRowsSpeakTheLanguageSwitchedToMeanwhile()
     {
-        writeRaw(listOf({entry(makeProject(QStringLiteral("a.ptr7"))), entry(makeProject(QStringLiteral("b.ptr7")))}));
+        QVERIFY(vexatest::writeListFile(listOf({listEntry(makeProject(QStringLiteral("a.ptr7"))), listEntry(makeProject(QStringLiteral("b.ptr7")))})));
         runQuietly();
         QCOMPARE(labelsOf(tile(1)).value(5)->text(), QStringLiteral("StorageLocation"));
         // A language without texts: every caption goes blank.
@@ -451,7 +414,7 @@ private Q_SLOTS:
         const QDateTime now = QDateTime::currentDateTime();
         const QString broken = makeProject(QStringLiteral("broken.ptr7"), now.addSecs(-60));
         const QString fine = makeProject(QStringLiteral("fine.ptr7"), now.addSecs(-3600));
-        writeRaw(listOf({entry(broken, true), entry(fine)}));
+        QVERIFY(vexatest::writeListFile(listOf({listEntry(broken, true), listEntry(fine)})));
 
         norvane::HXRuntime runtime;
         RecordingManager mgr;
@@ -496,7 +459,7 @@ private Q_SLOTS:
     void listOfOnlyDamagedEntriesEndsInTheEmptyView()
     {
         const QString broken = makeProject(QStringLiteral("broken.ptr7"));
-        writeRaw(listOf({entry(broken, true)}));
+        QVERIFY(vexatest::writeListFile(listOf({listEntry(broken, true)})));
         runQuietly();
         QCOMPARE(list()->count(), 1);
         QVERIFY(!emptyViewShown());
@@ -508,7 +471,7 @@ private Q_SLOTS:
     void deletingTheLastRowRemovesTheFileAndShowsTheEmptyView()
     {
         const QString only = makeProject(QStringLiteral("only.ptr7"));
-        writeRaw(listOf({entry(only)}));
+        QVERIFY(vexatest::writeListFile(listOf({listEntry(only)})));
         runQuietly();
         page->show();
         QVERIFY(QTest::qWaitForWindowExposed(page.get()));
@@ -518,7 +481,7 @@ private Q_SLOTS:
         QCOMPARE(list()->count(), 0);
         QVERIFY(emptyViewShown());
         // The entry leaves the file at the next start, when its project is found gone.
-        QCOMPARE(readRaw(), listOf({entry(only)}));
+        QCOMPARE(readListFile(), listOf({listEntry(only)}));
         page->changeSortClicked();
         QCOMPARE(list()->count(), 0);
         QCOMPARE(list()->findChildren<QLabel*>(QStringLiteral("emptyFileLabel")).size(), 1);

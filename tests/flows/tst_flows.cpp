@@ -9,6 +9,7 @@
 #include "modaldriver.h"
 #include "projectfilewidget.h"
 #include "recordingmanager.h"
+#include "testfiles.h"
 #include "testmain.h"
 #include "tipdialog.h"
 #include "translatemanager.h"
@@ -113,12 +114,8 @@ private:
 
     QString makeFile(const QString& path)
     {
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly))
-            return QString();
-        file.write("{}");
         madeFiles << path;
-        return path;
+        return vexatest::makeFile(path);
     }
 
     void expectOnlyCallsOnTheRuntimeThread()

@@ -4,11 +4,11 @@
 
 #include "loadingpage.h"
 #include "projectfilewidget.h"
+#include "testfiles.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QStandardPaths>
 #include <QTimer>
 #include <cstdio>
 
@@ -36,16 +36,11 @@ int main(int argc, char** argv)
     page.switchLanguage(args.at(1));
     page.setProjectstyleSheet(QString::fromUtf8(sheet.readAll()));
     // The recent list, read when the start page comes up.
-    QStringList entries;
+    QList<QByteArray> entries;
     for (int i = 3; i < args.size(); ++i)
-        entries << QStringLiteral(R"({"strProfileName":"p","strProfilePath":"%1","strImagePath":"","isDamageFile":false})")
-                       .arg(args.at(i));
-    const QString dataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    QDir().mkpath(dataDir);
-    QFile list(dataDir + QStringLiteral("/Norvane_TR7_Pro.json"));
-    if (!entries.isEmpty() && list.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        list.write(QStringLiteral(R"({"projects":[%1]})").arg(entries.join(QLatin1Char(','))).toUtf8());
-    list.close();
+        entries << vexatest::listEntry(args.at(i));
+    if (!entries.isEmpty() && !vexatest::writeListFile(vexatest::listOf(entries)))
+        return 1;
 
     LoadingPage* splash = nullptr;
     for (QWidget* widget : QApplication::topLevelWidgets())

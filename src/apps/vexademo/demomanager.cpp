@@ -289,6 +289,18 @@ bool DemoProjectMgr::saveThumbnail(const DemoProject& project, const QString& fi
     return QFile::rename(temp, file);
 }
 
+void DemoProjectMgr::adopt(const DemoProject& project, const QString& file, const QString& thumbnail)
+{
+    {
+        std::lock_guard<std::mutex> lock(stateMutex_);
+        project_ = project;
+        projectPath_ = file;
+        modified_ = false;
+    }
+    addRecentProject(listPath_, file, project.name, thumbnail);
+    sigProjectChanged();
+}
+
 void DemoProjectMgr::doLoad(const std::string& path)
 {
     const QString file = QString::fromStdString(path);
@@ -302,14 +314,7 @@ void DemoProjectMgr::doLoad(const std::string& path)
     const QString thumbnail = thumbnailPathFor(imageFolder_, file);
     if (!QFileInfo::exists(thumbnail))
         saveThumbnail(project, thumbnail);
-    {
-        std::lock_guard<std::mutex> lock(stateMutex_);
-        project_ = project;
-        projectPath_ = file;
-        modified_ = false;
-    }
-    addRecentProject(listPath_, file, project.name, thumbnail);
-    sigProjectChanged();
+    adopt(project, file, thumbnail);
     sigOpenFinished(path, Success, false);
 }
 
@@ -324,14 +329,7 @@ void DemoProjectMgr::doCreate(const std::string& path, int templateType)
     }
     const QString thumbnail = thumbnailPathFor(imageFolder_, file);
     saveThumbnail(project, thumbnail);
-    {
-        std::lock_guard<std::mutex> lock(stateMutex_);
-        project_ = project;
-        projectPath_ = file;
-        modified_ = false;
-    }
-    addRecentProject(listPath_, file, project.name, thumbnail);
-    sigProjectChanged();
+    adopt(project, file, thumbnail);
     sigOpenFinished(path, Success, false);
 }
 

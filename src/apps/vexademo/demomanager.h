@@ -74,6 +74,8 @@ private:
     void doRequestPackage();
     void runPackage(vexa::projectfilemgr::STProjectFile record, DemoProject project, QString projectPath);
     bool saveThumbnail(const DemoProject& project, const QString& file) const;
+    // Makes an opened or created project the current one and lists it first.
+    void adopt(const DemoProject& project, const QString& file, const QString& thumbnail);
 
     const QString listPath_;
     const QString imageFolder_;

@@ -113,14 +113,10 @@ FileListItem* FileListWidget::refillFileListItem(int row, const STFileItem& info
     if (!item)
         return nullptr;
     FileListItem* tile = d->tileAt(row);
-    for (const auto& [index, waiting] : d->unattached) {
-        if (!tile && index.row() == row)
-            tile = waiting;
-    }
     if (tile) {
         tile->reuse();
     } else {
-        tile = new FileListItem(this);
+        tile = new FileListItem(this); // its tile is still waiting for the batch to end
         d->attach(item, tile);
     }
     Impl::fill(tile, info, damage);
