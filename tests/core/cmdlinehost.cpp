@@ -22,11 +22,7 @@ int main(int argc, char** argv)
 
     norvane::HXRuntime runtime;
     vexatest::RecordingManager mgr;
-    mgr.onCall = [&mgr](const vexatest::ManagerCall& call) {
-        if (call.name == "loadProject")
-            vexatest::RecordingManager::fromForeignThread(
-                [&mgr, call] { mgr.sigOpenFinished(call.path, Success, false); });
-    };
+    mgr.answerOpens(Success, "loadProject");
     vexatest::ModalDriver driver;
     driver.answerTip(1); // the tip for a missing project, if any
 

@@ -63,16 +63,6 @@ private:
         return vexatest::makeFile(dir->filePath(name), "{}", modified);
     }
 
-    // The manager answers every open or create with `status`, from a thread of its own.
-    void answerOpens(EnProjectOpenStatus status)
-    {
-        RecordingManager* m = mgr.get();
-        mgr->onCall = [m, status](const ManagerCall& call) {
-            if (call.name == "loadProject" || call.name == "createProject")
-                RecordingManager::fromForeignThread([m, call, status] { m->sigOpenFinished(call.path, status, false); });
-        };
-    }
-
     void attach()
     {
         page->setHXRuntime(runtime.get());
@@ -153,7 +143,7 @@ private Q_SLOTS:
     void openRoundTripRunsOnTheRuntimeAndAnswersOnTheGuiThread()
     {
         attach();
-        answerOpens(Success);
+        mgr->answerOpens(Success);
         const QString project = makeProject(QStringLiteral("demo.ptr7"));
         driver->acceptFileDialog(project);
 
@@ -236,7 +226,7 @@ private Q_SLOTS:
         config.autoOpenCurrentProject = true;
         page->setConfig(config);
         attach();
-        answerOpens(FileDamage);
+        mgr->answerOpens(FileDamage);
         driver->answerTip(1);
 
         QSignalSpy names(page.get(), &ProjectFileWidget::modifyProjectName);
@@ -266,7 +256,7 @@ private Q_SLOTS:
         config.autoOpenCurrentProject = true;
         page->setConfig(config);
         attach();
-        answerOpens(Success);
+        mgr->answerOpens(Success);
 
         QTest::ignoreMessage(QtWarningMsg,
                              qPrintable(QStringLiteral("will open LastProject , path is  %1").arg(newer)));

@@ -30,7 +30,6 @@ using vexatest::listEntry;
 using vexatest::listFilePath;
 using vexatest::listOf;
 using vexatest::LogCapture;
-using vexatest::ManagerCall;
 using vexatest::ModalDriver;
 using vexatest::readListFile;
 using vexatest::RecordingManager;
@@ -255,11 +254,7 @@ private Q_SLOTS:
         RecordingManager mgr;
         page->setHXRuntime(&runtime);
         page->setProjectFileMgr(&mgr);
-        RecordingManager* m = &mgr;
-        mgr.onCall = [m](const ManagerCall& call) {
-            if (call.name == "loadProject")
-                RecordingManager::fromForeignThread([m, call] { m->sigOpenFinished(call.path, FileDamage, false); });
-        };
+        mgr.answerOpens(FileDamage, "loadProject");
 
         LogCapture log;
         driver->acceptFileDialog(broken);
@@ -421,10 +416,7 @@ private Q_SLOTS:
         page->setHXRuntime(&runtime);
         page->setProjectFileMgr(&mgr);
         // Should an open be requested after all, answer it so the busy dialog closes.
-        RecordingManager* m = &mgr;
-        mgr.onCall = [m](const ManagerCall& call) {
-            RecordingManager::fromForeignThread([m, call] { m->sigOpenFinished(call.path, Success, false); });
-        };
+        mgr.answerOpens(Success);
         runQuietly();
         QCOMPARE(rowNames(), (QStringList{"broken.ptr7", "fine.ptr7"}));
         const QList<QLabel*> labels = labelsOf(tile(0));

@@ -102,16 +102,6 @@ private:
         page->setProjectFileMgr(mgr.get());
     }
 
-    // The manager answers every create with success, from a thread of its own.
-    void answerCreates()
-    {
-        RecordingManager* m = mgr.get();
-        mgr->onCall = [m](const ManagerCall& call) {
-            if (call.name == "createProject")
-                RecordingManager::fromForeignThread([m, call] { m->sigOpenFinished(call.path, Success, false); });
-        };
-    }
-
     QString makeFile(const QString& path)
     {
         madeFiles << path;
@@ -212,7 +202,7 @@ private Q_SLOTS:
         const bool accepted = !created.isEmpty();
         page->setBackupPathLength(backup);
         attach();
-        answerCreates();
+        mgr->answerOpens(Success, "createProject");
 
         QSignalSpy newProjects(page.get(), &ProjectFileWidget::newProject);
         QSignalSpy names(page.get(), &ProjectFileWidget::modifyProjectName);
@@ -255,7 +245,7 @@ private Q_SLOTS:
     void checkLogsTheNameAndThePath()
     {
         attach();
-        answerCreates();
+        mgr->answerOpens(Success, "createProject");
         driver->acceptFileDialog(QStringLiteral(".hidden"));
         driver->answerTip(1);
         driver->acceptFileDialog(QStringLiteral("demo"));
@@ -299,7 +289,7 @@ private Q_SLOTS:
         QVERIFY(!probe.open(QIODevice::WriteOnly));
 
         attach();
-        answerCreates();
+        mgr->answerOpens(Success, "createProject");
         driver->acceptFileDialog(folder + QStringLiteral("/demo"));
         driver->answerTip(1);
         driver->acceptFileDialog(QStringLiteral("good"));
@@ -333,7 +323,7 @@ private Q_SLOTS:
         QFETCH(bool, existingFile);
         QFETCH(int, answer);
         attach();
-        answerCreates();
+        mgr->answerOpens(Success, "createProject");
         const QString name = QStringLiteral("taken");
         if (existingFile) {
             QVERIFY(!makeFile(onDesktop("taken.ptr7")).isEmpty());
@@ -373,7 +363,7 @@ private Q_SLOTS:
     {
         QFETCH(bool, saveAs);
         attach();
-        answerCreates();
+        mgr->answerOpens(Success, "createProject");
         const QString path = makeFile(onDesktop("taken.ptr7"));
         QVERIFY(!path.isEmpty());
 
@@ -403,7 +393,7 @@ private Q_SLOTS:
     void templateOneWhenNoneWasChosen()
     {
         attach();
-        answerCreates();
+        mgr->answerOpens(Success, "createProject");
         driver->acceptFileDialog(QStringLiteral("blank"));
         page->newClicked();
         QCOMPARE(mgr->lastCall("createProject").mode, 1);
@@ -412,7 +402,7 @@ private Q_SLOTS:
     void proposedNameWorksWithoutADesktopFolder()
     {
         attach();
-        answerCreates();
+        mgr->answerOpens(Success, "createProject");
         const QString renamed = desktop() + QStringLiteral("-away");
         QVERIFY(QDir().rename(desktop(), renamed));
         // Accept the dialog's own proposal as it stands.
@@ -428,7 +418,7 @@ private Q_SLOTS:
     void createAnswerClosesTheBusyDialogInsideTheCall()
     {
         attach();
-        answerCreates();
+        mgr->answerOpens(Success, "createProject");
         QSignalSpy names(page.get(), &ProjectFileWidget::modifyProjectName);
         QWidget* modalDuringAnswer = nullptr;
         connect(page.get(), &ProjectFileWidget::modifyProjectName, this,
@@ -470,7 +460,7 @@ private Q_SLOTS:
     void saveRequestsCarryThePathAndTheThumbnailFolder()
     {
         attach();
-        answerCreates();
+        mgr->answerOpens(Success, "createProject");
         QDir(imageFolder()).removeRecursively();
 
         QTest::ignoreMessage(QtWarningMsg, "curFilePath is empty, save project failed!");
@@ -616,7 +606,7 @@ private Q_SLOTS:
     void activationIsOffWhileTheDialogsRun()
     {
         attach();
-        answerCreates();
+        mgr->answerOpens(Success, "createProject");
         QVERIFY(window->isActivateEnabled());
         QList<bool> enabledDuring;
         driver->onNext<QFileDialog>("first dialog", [&](QFileDialog* dialog) {

@@ -21,7 +21,6 @@
 #include <memory>
 
 using namespace vexa::projectfilemgr;
-using vexatest::ManagerCall;
 using vexatest::ModalDriver;
 using vexatest::RecordingManager;
 
@@ -182,11 +181,7 @@ private Q_SLOTS:
     {
         page->setHXRuntime(runtime.get());
         page->setProjectFileMgr(mgr.get());
-        RecordingManager* m = mgr.get();
-        mgr->onCall = [m](const ManagerCall& call) {
-            if (call.name == "createProject")
-                RecordingManager::fromForeignThread([m, call] { m->sigOpenFinished(call.path, Success, false); });
-        };
+        mgr->answerOpens(Success, "createProject");
         auto* newButton = page->findChild<QAbstractButton*>(QStringLiteral("new"));
         QVERIFY(newButton);
         page->show();

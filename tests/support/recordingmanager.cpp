@@ -97,6 +97,15 @@ void RecordingManager::clearCalls()
     calls_.clear();
 }
 
+void RecordingManager::answerOpens(vexa::projectfilemgr::EnProjectOpenStatus status, const std::string& only)
+{
+    onCall = [this, status, only](const ManagerCall& call) {
+        const bool open = call.name == "loadProject" || call.name == "createProject";
+        if (open && (only.empty() || call.name == only))
+            fromForeignThread([this, call, status] { sigOpenFinished(call.path, status, false); });
+    };
+}
+
 void RecordingManager::fromForeignThread(const std::function<void()>& raise)
 {
     std::thread thread(raise);

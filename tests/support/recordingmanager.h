@@ -49,6 +49,9 @@ public:
 
     // Called (on the runtime's thread) after a call is recorded; tests answer from here.
     std::function<void(const ManagerCall&)> onCall;
+    // Sets onCall to answer every loadProject and createProject (only the
+    // calls named `only`, when given) with `status`, from a foreign thread.
+    void answerOpens(vexa::projectfilemgr::EnProjectOpenStatus status, const std::string& only = std::string());
 
     // Counts of the signals the page raises itself.
     int argumentOpenFailedCount() const;
