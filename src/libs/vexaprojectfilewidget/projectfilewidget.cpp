@@ -49,7 +49,6 @@
 #include <atomic>
 #include <filesystem>
 #include <functional>
-#include <map>
 #include <numeric>
 #include <regex>
 #include <stdexcept>
@@ -123,12 +122,6 @@ SortKey sortKey(int rule, const QFileInfo& info, const QDateTime& modified)
     return key;
 }
 
-SortKey sortKey(int rule, const STProjectFile& file)
-{
-    const QFileInfo info(QString::fromStdString(file.strProfilePath));
-    return sortKey(rule, info, rule == 0 ? info.lastModified() : QDateTime());
-}
-
 bool keyBefore(int rule, const SortKey& a, const SortKey& b, bool descending)
 {
     if (rule == 2)
@@ -193,7 +186,6 @@ public:
     bool sortAscending = false;
     FileListWidget* fileListWidget = nullptr;
     std::vector<STProjectFile> projectFiles;
-    std::map<int, std::function<bool(STProjectFile, STProjectFile, bool)>> sortRules;
     LoadingPage* loadingPage = nullptr;
     STPluginConfig pluginConfig;
     std::string curFilePath;
@@ -503,13 +495,6 @@ void ProjectFileWidget::Impl::initUI()
     pageLayout->addWidget(copyrightLabel);
     pageLayout->addSpacing(-12);
     pageLayout->addLayout(legalRow);
-
-    // Each rule computes its key from the project file afresh.
-    for (int rule = 0; rule <= 2; ++rule) {
-        sortRules[rule] = [rule](STProjectFile a, STProjectFile b, bool descending) {
-            return keyBefore(rule, sortKey(rule, a), sortKey(rule, b), descending);
-        };
-    }
 
     loadingPage = new LoadingPage(nullptr);
     packagePage = new PackagePage(nullptr);
