@@ -1099,20 +1099,15 @@ void ProjectFileWidget::Impl::writeListFile(const QString& path)
 void ProjectFileWidget::Impl::initFileList()
 {
     const QString path = listFilePath();
-    const QFileInfo info(path);
     fileListDoc.projects.clear();
     projectFiles.clear();
 
-    if (!info.isFile() || !info.exists()) {
+    if (!QFileInfo(path).isFile()) {
         showEmptyFileList();
         return;
     }
-    try {
-        ajson::loadFromFile(fileListDoc, path.toStdString().c_str());
-    } catch (const std::exception& e) {
-        qCritical() << "load_from_file error: " << e.what() << " from:" << path;
+    if (!reloadListFile(fileListDoc, path))
         return;
-    }
 
     fileListWidget->clear();
     std::vector<STProjectFile> kept;
