@@ -3,13 +3,23 @@
 // A signal that may be raised, connected and disconnected from any thread.
 // Raising calls every connected slot synchronously on the raising thread; the
 // slot list is copied under the mutex first, so slots may connect or
-// disconnect meanwhile (a slot disconnected during a raise may still receive
-// that one call).
+// disconnect meanwhile. A slot is never called once its disconnect has begun.
+//
+// Disconnecting waits until calls of the removed slots already under way on
+// other threads have returned, so once disconnect returns the slot's object
+// may be destroyed. A call under way on the disconnecting thread itself (a
+// slot that disconnects itself, or a raise further up the same stack) is not
+// waited for, so that cannot deadlock. The flip side: never disconnect while
+// holding a lock that one of the slots takes, nor from a thread that a slot
+// waits for.
 
+#include <algorithm>
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <thread>
 #include <typeinfo>
 #include <utility>
 #include <vector>
@@ -50,31 +60,17 @@ public:
     void disconnect(R (T::*method)(P...), T* object)
     {
         const MemberKey<R (T::*)(P...)> probe(method, object);
-        std::lock_guard<std::mutex> lock(mutex_);
-        std::vector<std::shared_ptr<Slot>> kept;
-        kept.reserve(slots_.size());
-        for (auto& slot : slots_) {
-            if (!slot->key || !slot->key->matches(probe))
-                kept.push_back(slot);
-        }
-        slots_.swap(kept);
+        removeIf([&probe](const Slot& slot) { return slot.key && slot.key->matches(probe); });
     }
 
     void disconnect(Id id)
     {
-        std::lock_guard<std::mutex> lock(mutex_);
-        std::vector<std::shared_ptr<Slot>> kept;
-        for (auto& slot : slots_) {
-            if (slot->id != id)
-                kept.push_back(slot);
-        }
-        slots_.swap(kept);
+        removeIf([id](const Slot& slot) { return slot.id == id; });
     }
 
     void disconnectAll()
     {
-        std::lock_guard<std::mutex> lock(mutex_);
-        slots_.clear();
+        removeIf([](const Slot&) { return true; });
     }
 
     std::size_t slotCount() const
@@ -90,8 +86,17 @@ public:
             std::lock_guard<std::mutex> lock(mutex_);
             copy = slots_;
         }
-        for (const auto& slot : copy)
+        const std::thread::id self = std::this_thread::get_id();
+        for (const auto& slot : copy) {
+            {
+                std::lock_guard<std::mutex> lock(mutex_);
+                if (!slot->connected)
+                    continue;
+                slot->callers.push_back(self);
+            }
+            const CallGuard guard{this, slot.get(), self};
             slot->fn(args...);
+        }
     }
 
 private:
@@ -119,17 +124,68 @@ private:
         Id id;
         std::function<void(Args...)> fn;
         std::shared_ptr<KeyBase> key;
+        // Guarded by the signal's mutex.
+        bool connected = true;
+        std::vector<std::thread::id> callers; // one entry per call under way
+    };
+
+    // Ends one call of a slot, also when the slot throws.
+    struct CallGuard
+    {
+        const ThreadSafeSignal* signal;
+        Slot* slot;
+        std::thread::id caller;
+        ~CallGuard()
+        {
+            {
+                std::lock_guard<std::mutex> lock(signal->mutex_);
+                auto& callers = slot->callers;
+                callers.erase(std::find(callers.begin(), callers.end(), caller));
+            }
+            signal->callEnded_.notify_all();
+        }
     };
 
     Id add(std::function<void(Args...)> fn, std::shared_ptr<KeyBase> key)
     {
         std::lock_guard<std::mutex> lock(mutex_);
         const Id id = ++nextId_;
-        slots_.push_back(std::make_shared<Slot>(Slot{id, std::move(fn), std::move(key)}));
+        auto slot = std::make_shared<Slot>();
+        slot->id = id;
+        slot->fn = std::move(fn);
+        slot->key = std::move(key);
+        slots_.push_back(std::move(slot));
         return id;
     }
 
+    template <typename Match>
+    void removeIf(Match match)
+    {
+        const std::thread::id self = std::this_thread::get_id();
+        std::unique_lock<std::mutex> lock(mutex_);
+        std::vector<std::shared_ptr<Slot>> kept;
+        std::vector<std::shared_ptr<Slot>> removed;
+        kept.reserve(slots_.size());
+        for (auto& slot : slots_) {
+            if (match(*slot)) {
+                slot->connected = false;
+                removed.push_back(slot);
+            } else {
+                kept.push_back(slot);
+            }
+        }
+        slots_.swap(kept);
+        // Calls on this thread are further up our own stack: waiting for them would never end.
+        callEnded_.wait(lock, [&removed, self] {
+            return std::all_of(removed.begin(), removed.end(), [self](const std::shared_ptr<Slot>& slot) {
+                return std::all_of(slot->callers.begin(), slot->callers.end(),
+                                   [self](std::thread::id caller) { return caller == self; });
+            });
+        });
+    }
+
     mutable std::mutex mutex_;
+    mutable std::condition_variable callEnded_;
     std::vector<std::shared_ptr<Slot>> slots_;
     Id nextId_ = 0;
 };
