@@ -216,7 +216,17 @@
     <message>
         <source>ReSelect</source>
         <comment>Widget</comment>
-        <translation>A folder with this name already exists at this location. Please choose another name or location.</translation>
+        <translation>A file or folder with this name already exists at this location. Please choose another name or location.</translation>
+    </message>
+    <message>
+        <source>PackageFolderFailed</source>
+        <comment>Widget</comment>
+        <translation>The package folders could not be made at this location. Please choose another location.</translation>
+    </message>
+    <message>
+        <source>PackageHostUnavailable</source>
+        <comment>Widget</comment>
+        <translation>Packaging cannot start right now. Please try again later.</translation>
     </message>
     <message>
         <source>ClosePackageTip</source>

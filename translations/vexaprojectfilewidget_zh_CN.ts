@@ -216,7 +216,17 @@
     <message>
         <source>ReSelect</source>
         <comment>Widget</comment>
-        <translation>该位置已存在同名文件夹，请重新选择名称或位置。</translation>
+        <translation>该位置已存在同名文件或文件夹，请重新选择名称或位置。</translation>
+    </message>
+    <message>
+        <source>PackageFolderFailed</source>
+        <comment>Widget</comment>
+        <translation>无法在该位置创建打包文件夹，请重新选择位置。</translation>
+    </message>
+    <message>
+        <source>PackageHostUnavailable</source>
+        <comment>Widget</comment>
+        <translation>当前无法开始打包，请稍后再试。</translation>
     </message>
     <message>
         <source>ClosePackageTip</source>

@@ -33,6 +33,8 @@ int main(int argc, char** argv)
         page.setProjectFileMgr(&mgr);
         page.switchLanguage(QStringLiteral("xx"));
         page.setIsSlave(qEnvironmentVariableIsSet("VEXA_TEST_SLAVE"));
+        const bool refuse = qEnvironmentVariableIsSet("VEXA_TEST_REFUSE");
+        runtime.setCallable(!refuse);
         QObject::connect(&page, &ProjectFileWidget::modifyProjectName, [&names](const QString& name) {
             ++names;
             std::printf("modifyProjectName %s\n", name.toUtf8().constData());
@@ -44,6 +46,7 @@ int main(int argc, char** argv)
         std::printf("visible %d\n", page.isVisible() ? 1 : 0);
         for (const QString& text : driver.tipTexts())
             std::printf("tip %s\n", text.toUtf8().constData());
+        runtime.setCallable(true);
         page.unsetProjectFileMgr();
         page.unsetHXRuntime();
     }

@@ -6,6 +6,7 @@
 #include "hxruntime.h"
 #include "logcapture.h"
 #include "modaldriver.h"
+#include "packagepage.h"
 #include "projectfilewidget.h"
 #include "recordingmanager.h"
 #include "testfiles.h"
@@ -22,7 +23,10 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <QtTest>
+#include <atomic>
+#include <future>
 #include <memory>
+#include <thread>
 
 using namespace vexa::projectfilemgr;
 using vexatest::listFilePath;
@@ -138,6 +142,152 @@ private Q_SLOTS:
         page->unsetHXRuntime();
         QTest::ignoreMessage(QtWarningMsg, "projectFileMgr is null");
         page->unsetProjectFileMgr();
+    }
+
+    // Every manager signal the page or its package dialog listens to.
+    std::size_t pageSlots() const
+    {
+        return mgr->sigOpenFinished.slotCount() + mgr->sigSaveFinished.slotCount() +
+               mgr->sigShowPackageDialog.slotCount() + mgr->sigPackageFinished.slotCount() +
+               mgr->sigProhibitPackage.slotCount() + mgr->sigResetShortcut.slotCount() +
+               mgr->sigPackageProgress.slotCount() + mgr->sigPackageAble.slotCount();
+    }
+
+    void detachHoldsWhateverTheRuntimeDoes_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("calls refused") << QStringLiteral("refuse");
+        QTest::newRow("runtime stopped") << QStringLiteral("stop");
+        QTest::newRow("page destroyed attached") << QStringLiteral("destroy");
+    }
+
+    void detachHoldsWhateverTheRuntimeDoes()
+    {
+        QFETCH(QString, how);
+        attach();
+        QCOMPARE(pageSlots(), std::size_t(8));
+        LogCapture log;
+        if (how == QLatin1String("destroy")) {
+            page.reset(); // the host forgot to detach
+            QCOMPARE(log.countContaining(QStringLiteral("destroyed with a projectFileMgr attached")), 1);
+            QCOMPARE(runtime->notifyHandlerCount("OnSystemRestore"), std::size_t(0));
+        } else {
+            if (how == QLatin1String("refuse"))
+                runtime->setCallable(false);
+            else
+                runtime->stop();
+            page->unsetProjectFileMgr();
+            QCOMPARE(log.countContaining(QStringLiteral("made directly instead")), 2);
+            page.reset();
+        }
+        QCOMPARE(pageSlots(), std::size_t(0));
+        // Late answers from the host reach nobody.
+        RecordingManager* m = mgr.get();
+        RecordingManager::fromForeignThread([m] {
+            m->sigSaveFinished("/x/y.ptr7");
+            m->sigPackageProgress(10);
+        });
+        QCoreApplication::processEvents();
+    }
+
+    void refusedAttachKeepsNoManager()
+    {
+        page->setHXRuntime(runtime.get());
+        runtime->setCallable(false);
+        QTest::ignoreMessage(QtWarningMsg, "projectFileMgr not attached, the runtime refused the call");
+        page->setProjectFileMgr(mgr.get());
+        runtime->setCallable(true);
+        QCOMPARE(pageSlots(), std::size_t(0));
+        // Nothing would ever answer, so nothing is asked.
+        driver->acceptFileDialog(makeProject(QStringLiteral("demo.ptr7")));
+        QTest::ignoreMessage(QtWarningMsg, "projectFileMgr is nullptr!");
+        page->openClicked();
+        QCOMPARE(mgr->callCount("loadProject"), std::size_t(0));
+    }
+
+    void disconnectWaitsForCallsUnderWay()
+    {
+        struct Target {
+            std::atomic<bool> alive{true};
+            std::atomic<bool> aliveInCall{false};
+            std::promise<void> entered;
+            std::shared_future<void> release;
+            void slot(std::uint64_t)
+            {
+                entered.set_value();
+                release.wait();
+                aliveInCall = alive.load();
+            }
+        };
+        ThreadSafeSignal<std::uint64_t> signal;
+        auto target = std::make_unique<Target>();
+        std::promise<void> releaser;
+        target->release = releaser.get_future().share();
+        signal.connect(&Target::slot, target.get());
+        std::thread raiser([&signal] { signal(1); });
+        target->entered.get_future().wait();
+
+        // What a host does on detach: disconnect, then free the object.
+        auto detached = std::async(std::launch::async, [&signal, &target] {
+            signal.disconnect(&Target::slot, target.get());
+            target->alive = false;
+        });
+        // The detach must still be waiting for the call; the bound only ends the wait.
+        const bool waited = detached.wait_for(std::chrono::milliseconds(300)) == std::future_status::timeout;
+        releaser.set_value();
+        raiser.join();
+        detached.wait();
+        QVERIFY(waited);
+        QVERIFY(target->aliveInCall);
+
+        // A slot that disconnects itself on the raising thread does not wait for itself.
+        ThreadSafeSignal<> self;
+        bool ran = false;
+        ThreadSafeSignal<>::Id id = 0;
+        id = self.connect(std::function<void()>([&] {
+            self.disconnect(id);
+            ran = true;
+        }));
+        self();
+        QVERIFY(ran);
+        QCOMPARE(self.slotCount(), std::size_t(0));
+    }
+
+    void raisingWhileAttachingDetachingAndDestroying()
+    {
+        LogCapture quiet; // the forgotten detaches warn on purpose
+        std::atomic<bool> stop{false};
+        RecordingManager* m = mgr.get();
+        std::thread host([m, &stop] {
+            while (!stop) {
+                m->sigOpenFinished("/x/a.ptr7", Success, false);
+                m->sigSaveFinished("/x/a.ptr7");
+                m->sigPackageProgress(512);
+                m->sigPackageAble();
+                m->sigPackageFinished(true, "/x/pkg");
+            }
+        });
+        for (int i = 0; i < 150; ++i) {
+            auto p = std::make_unique<ProjectFileWidget>();
+            p->setHXRuntime(runtime.get());
+            p->setProjectFileMgr(mgr.get());
+            QCoreApplication::processEvents();
+            if (i % 2 == 0) {
+                p->unsetProjectFileMgr();
+                p->unsetHXRuntime();
+            }
+            p.reset();
+            auto packagePage = std::make_unique<PackagePage>();
+            packagePage->setHXRuntime(runtime.get());
+            packagePage->setProjectFileMgr(mgr.get());
+            QCoreApplication::processEvents();
+            packagePage.reset();
+        }
+        stop = true;
+        host.join();
+        QCoreApplication::processEvents();
+        page->setHXRuntime(runtime.get()); // the fixture's page is still whole
+        QCOMPARE(pageSlots(), std::size_t(0));
     }
 
     void openRoundTripRunsOnTheRuntimeAndAnswersOnTheGuiThread()
@@ -463,15 +613,18 @@ private Q_SLOTS:
     {
         QTest::addColumn<bool>("exists");
         QTest::addColumn<bool>("slave");
-        QTest::newRow("backslashes opened with slashes") << true << false;
-        QTest::newRow("missing file") << false << false;
-        QTest::newRow("slave ignores the argument") << true << true;
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("backslashes opened with slashes") << true << false << false;
+        QTest::newRow("missing file") << false << false << false;
+        QTest::newRow("slave ignores the argument") << true << true << false;
+        QTest::newRow("runtime refuses the open") << true << false << true;
     }
 
     void commandLine()
     {
         QFETCH(bool, exists);
         QFETCH(bool, slave);
+        QFETCH(bool, refused);
         const QString project = exists ? makeProject(QStringLiteral("demo.ptr7")) : dir->filePath(QStringLiteral("no.ptr7"));
         // Written the way a Windows shell would hand it over.
         QString argument = project;
@@ -481,6 +634,8 @@ private Q_SLOTS:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         if (slave)
             env.insert(QStringLiteral("VEXA_TEST_SLAVE"), QStringLiteral("1"));
+        if (refused)
+            env.insert(QStringLiteral("VEXA_TEST_REFUSE"), QStringLiteral("1"));
         host.setProcessEnvironment(env);
         host.start(QStringLiteral(VEXA_CMDLINEHOST), {argument});
         QVERIFY(host.waitForFinished(60000));
@@ -494,6 +649,13 @@ private Q_SLOTS:
             return;
         }
         QVERIFY2(err.contains(QStringLiteral("QApplication::arguments()[1]: ")), qPrintable(err));
+        if (refused) {
+            // No open is coming: the user gets the start page, the host still hears of it.
+            QVERIFY2(out.contains(QStringLiteral("visible 1")), qPrintable(out));
+            QVERIFY(out.contains(QStringLiteral("argumentOpenFailed 1")));
+            QVERIFY(!out.contains(QStringLiteral("loadProject")));
+            return;
+        }
         QVERIFY(out.contains(QStringLiteral("visible 0")));
         if (exists) {
             QVERIFY2(out.contains(QStringLiteral("loadProject %1\n").arg(project)), qPrintable(out));

@@ -244,28 +244,42 @@ private Q_SLOTS:
         QVERIFY(in<QPushButton>(packagePage(), "packageButton")->isEnabled());
     }
 
-    void resourceFolderFailureKeepsWhatWasMade()
+    void startThatCannotBeginReturnsToIdle_data()
     {
+        QTest::addColumn<bool>("refused"); // the runtime refuses, else a folder cannot be made
+        QTest::addColumn<QString>("tip");
+        QTest::newRow("folders not made") << false << QStringLiteral("PackageFolderFailed");
+        QTest::newRow("host unavailable") << true << QStringLiteral("PackageHostUnavailable");
+    }
+
+    void startThatCannotBeginReturnsToIdle()
+    {
+        QFETCH(bool, refused);
+        QFETCH(QString, tip);
         const QString location = dir->path();
-        gBlockResPath = true;
+        gBlockResPath = !refused;
         LogCapture log;
         driver->onNext<PackagePage>("package dialog", [&](PackagePage* dialog) {
+            runtime->setCallable(!refused);
             startIn(dialog, QStringLiteral("Show"), location);
-            // Nothing reached the host; the user cancels and the host agrees.
-            in<QPushButton>(dialog, "packageButton")->click();
-            dialog->close();
+            runtime->setCallable(true);
+            QCOMPARE(in<QPushButton>(dialog, "packageButton")->text(), QStringLiteral("ToPackage"));
+            QVERIFY(in<QWidget>(dialog, "packageProgress")->isHidden());
+            dialog->close(); // idle, so no question
         });
+        driver->answerTip(1);
         showDialog();
         QTRY_COMPARE(driver->pending(), 0);
         QTRY_VERIFY(!packagePage()->isVisible());
-
-        QVERIFY(gResPathBlocked > 0);
-        const QString show = location + QStringLiteral("/Show");
-        QVERIFY(QFileInfo(show + QStringLiteral("/optimizatedPath")).isDir());
-        QVERIFY(!QFileInfo(show + QStringLiteral("/resPath")).isDir());
-        QVERIFY(!QFileInfo::exists(show + QStringLiteral("/imagePath")));
+        QCOMPARE(driver->tipTexts(), QStringList{tip});
         QCOMPARE(mgr->callCount("writeProject"), std::size_t(0));
-        QCOMPARE(log.count(QStringLiteral("mkdir resPath folder failed!  \"%1/resPath\"").arg(show)), 1);
+        if (!refused) {
+            // What was made stays; nothing is deleted on a guess.
+            const QString show = location + QStringLiteral("/Show");
+            QVERIFY(QFileInfo(show + QStringLiteral("/optimizatedPath")).isDir());
+            QVERIFY(!QFileInfo::exists(show + QStringLiteral("/imagePath")));
+            QCOMPARE(log.count(QStringLiteral("mkdir resPath folder failed!  \"%1/resPath\"").arg(show)), 1);
+        }
     }
 
     void finishAfterCancelStartsNothing()

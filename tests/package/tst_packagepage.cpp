@@ -8,6 +8,7 @@
 #include "packagemath.h"
 #include "packagepage.h"
 #include "recordingmanager.h"
+#include "tipdialog.h"
 #include "testmain.h"
 #include "translatemanager.h"
 #include "translator.h"
@@ -465,31 +466,39 @@ private Q_SLOTS:
         QVERIFY(packageButton()->isEnabled());
     }
 
-    void probeInAnUnwritableLocationReadsZero()
+    void startThatCannotBeginStaysIdle_data()
     {
-        // A location that is not a folder cannot take the probe; packaging still starts.
-        const QString plainFile = dir->filePath(QStringLiteral("plain"));
-        QFile(plainFile).open(QIODevice::WriteOnly);
-        {
-            const QSignalBlocker blocker(locationEdit());
-            locationEdit()->setText(plainFile);
-        }
-        start(QStringLiteral("x"));
-        QCOMPARE(label("packageSpeed")->text(), QStringLiteral("0.0B/s"));
-        QCOMPARE(packageButton()->text(), QStringLiteral("CancelPackage"));
+        QTest::addColumn<QString>("blocker"); // what already stands in the way
+        QTest::addColumn<QString>("tip");
+        QTest::newRow("folder of that name") << QStringLiteral("folder") << QStringLiteral("ReSelect");
+        QTest::newRow("file of that name") << QStringLiteral("file") << QStringLiteral("ReSelect");
+        QTest::newRow("location not writable") << QStringLiteral("location") << QStringLiteral("NoPermission");
     }
 
-    void existingFolderAsksForAnotherName()
+    void startThatCannotBeginStaysIdle()
     {
-        QVERIFY(QDir(dir->path()).mkdir(QStringLiteral("Taken")));
+        QFETCH(QString, blocker);
+        QFETCH(QString, tip);
+        const QString taken = dir->filePath(QStringLiteral("Taken"));
+        if (blocker == QLatin1String("folder")) {
+            QVERIFY(QDir().mkdir(taken));
+        } else {
+            QFile file(taken);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        if (blocker == QLatin1String("location")) {
+            const QSignalBlocker noCheck(locationEdit());
+            locationEdit()->setText(taken); // a file, not a folder
+        }
         QSignalSpy begun(page.get(), &PackagePage::beginPackage);
         driver->answerTip(1);
         start(QStringLiteral("Taken"));
-        QCOMPARE(driver->tipTexts(), QStringList{QStringLiteral("ReSelect")});
+        QCOMPARE(driver->tipTexts(), QStringList{tip});
         QCOMPARE(begun.count(), 0);
         QVERIFY(mgr->stopPackageValues().empty());
         QCOMPARE(packageButton()->text(), QStringLiteral("ToPackage"));
         QVERIFY(nameEdit()->isEnabled());
+        QVERIFY(widget<QWidget>("packageProgress")->isHidden());
     }
 
     void progressReportsFillTheTexts()
@@ -621,14 +630,44 @@ private Q_SLOTS:
         QVERIFY(label("packageSpeed")->text().isEmpty());
         QVERIFY(label("packageTotalSize")->text().isEmpty());
 
-        // A second report, or one after a cancel, starts nothing new.
+        // A second report starts nothing new. A cancel that crosses the end
+        // gets only the end report: that too leaves the dialog usable.
         page->stopPackage();
-        start();
+        start(QStringLiteral("Second"));
         packageButton()->click();
         page->stopPackage();
         QCOMPARE(begun.count(), 2);
         QCOMPARE(mgr->stopPackageValues(), (std::vector<bool>{false, true, false, true}));
-        QCOMPARE(packageButton()->text(), QStringLiteral("Canceling"));
+        QCOMPARE(packageButton()->text(), QStringLiteral("ToPackage"));
+        QVERIFY(packageButton()->isEnabled());
+        QVERIFY(nameEdit()->isEnabled());
+    }
+
+    void closeQuestionCrossingTheEndClosesAndLeavesNothingBehind()
+    {
+        page->show();
+        start();
+        QTest::ignoreMessage(QtWarningMsg, "now isPackageing, is need stop Package?");
+        PackagePage* dialog = page.get();
+        driver->onNext<vexa::widgets::TipDialog>("close question", [dialog](vexa::widgets::TipDialog* tip) {
+            // The host finishes while the user reads the question, then the user says yes.
+            dialog->stopPackage();
+            dialog->close();
+            tip->findChild<QAbstractButton*>(QStringLiteral("tipConfirmButton"))->click();
+        });
+        page->close();
+        QVERIFY(!page->isVisible());
+        QCOMPARE(mgr->stopPackageValues(), (std::vector<bool>{false, true}));
+
+        // The next opening starts clean: a cancel waits for the host and keeps the dialog open.
+        page->show();
+        QCOMPARE(packageButton()->text(), QStringLiteral("ToPackage"));
+        start(QStringLiteral("Next"));
+        packageButton()->click();
+        RecordingManager* m = mgr.get();
+        RecordingManager::fromForeignThread([m] { m->sigPackageAble(); });
+        QTRY_VERIFY(packageButton()->isEnabled());
+        QVERIFY(page->isVisible());
     }
 };
 

@@ -220,6 +220,16 @@
         <translation>ReSelect</translation>
     </message>
     <message>
+        <source>PackageFolderFailed</source>
+        <comment>Widget</comment>
+        <translation>PackageFolderFailed</translation>
+    </message>
+    <message>
+        <source>PackageHostUnavailable</source>
+        <comment>Widget</comment>
+        <translation>PackageHostUnavailable</translation>
+    </message>
+    <message>
         <source>ClosePackageTip</source>
         <comment>Widget</comment>
         <translation>ClosePackageTip</translation>

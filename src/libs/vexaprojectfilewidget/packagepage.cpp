@@ -144,11 +144,15 @@ public:
     std::vector<std::int64_t> mediaList;
     // Read by the reporting thread.
     std::atomic<std::uint64_t> totalSize{0};
-    bool isPackaging = false;
+    // Every report is legal in every state. Cancelling lasts from the user's
+    // stop until the host says it is ready again (or reports the end).
+    enum class State { Idle, Packaging, Cancelling };
+    std::atomic<State> state{State::Idle}; // read by the reporting thread
     double writeSpeed = 0.0;
     bool closePending = false;
+    // Set while beginPackage is emitted when the start page cannot begin.
+    QString startRefusal;
     QString lastFolderName;
-    std::atomic<bool> isCanceling{false};
     norvane::IHXRuntime* runtime = nullptr;
 
     // Progress accounting, shared between the reporting thread and the GUI
@@ -182,11 +186,27 @@ public:
     void restoreFolderName();
 
     void optPackage(bool keepEnabled);
+    bool startPackaging();
+    void stopPackaging(bool byUser);
     double getDstWriteSpeed() const;
     void updateProgress(const std::uint64_t bytes);
     void notifyPackageAble();
-    void setPackagingState(bool packaging);
+    void setPackagingState();
     bool confirmClose();
+    void showWarning(const QString& key);
+
+    static QString buttonText(State state)
+    {
+        switch (state) {
+        case State::Packaging:
+            return trText(QStringLiteral("CancelPackage"));
+        case State::Cancelling:
+            return trText(QStringLiteral("Canceling"));
+        case State::Idle:
+            break;
+        }
+        return trText(QStringLiteral("ToPackage"));
+    }
 
 public Q_SLOTS:
     void updateProgressValue(const uint64_t mediaSize, const QString& speed, const QString& remainTimeStr,
@@ -353,12 +373,7 @@ void PackagePage::Impl::translateLanguage()
     fileSizeLabel->setText(trText(QStringLiteral("FileSize")));
     remainSpaceLabel->setText(trText(QStringLiteral("RemainPackageSpace")));
     // A switch while packaging or cancelling keeps the button telling the truth.
-    if (isPackaging)
-        packageButton->setText(trText(QStringLiteral("CancelPackage")));
-    else if (isCanceling)
-        packageButton->setText(trText(QStringLiteral("Canceling")));
-    else
-        packageButton->setText(trText(QStringLiteral("ToPackage")));
+    packageButton->setText(buttonText(state));
     speedLabel->setText(trText(QStringLiteral("Speed")));
     remainTimeLabel->setText(trText(QStringLiteral("RemainTime")));
     noSpaceButton->setText(trText(QStringLiteral("NoSpace")));
@@ -411,7 +426,7 @@ void PackagePage::Impl::checkSpace()
         repolish(label);
     }
     // While packaging the button is the way to cancel; while cancelling it waits for the host.
-    if (!isCanceling && !isPackaging)
+    if (state == State::Idle)
         packageButton->setEnabled(!isShort);
 }
 
@@ -487,49 +502,89 @@ void PackagePage::Impl::optPackage(bool keepEnabled)
         qWarning() << "projectFileMgr is null";
         return;
     }
-    if (isPackaging) {
-        if (sender() == packageButton)
-            isCanceling = true;
-        isPackaging = false;
-        {
-            std::lock_guard<std::mutex> lock(progressMutex);
-            packagedSize = 0;
-        }
-        qWarning() << "--PROJECTFILEMGR-- Notify Stop Package!";
-        projectFileMgr->sigStopPackage(true);
-        if (!keepEnabled)
-            packageButton->setEnabled(false);
-    } else {
-        const QString packagePath = locationEdit->text() + QLatin1Char('/') + nameEdit->text();
-        if (QDir(packagePath).exists()) {
-            vexa::widgets::TipDialog tip(vexa::widgets::TipMessage, nullptr);
-            tip.setTipText(trText(QStringLiteral("ReSelect")));
-            tip.setBtnText(trText(QStringLiteral("OK")), QString(), QString());
-            tip.run();
-            return;
-        }
-        STPackage packageInfo;
-        packageInfo.mediaList = mediaList;
-        packageInfo.allMedias = allMediasRadio->isChecked();
-
-        totalSizeLabel->setText(QStringLiteral("/%1").arg(fileSizeValue->text()));
-        writeSpeed = getDstWriteSpeed();
-        speedValue->setText(formatSize(wholeBytes(writeSpeed), true));
-        finishedSizeLabel->setText(QStringLiteral("0.0K"));
-
-        qWarning() << "--PROJECTFILEMGR-- Notify Continue Package!";
-        projectFileMgr->sigStopPackage(false);
-        {
-            std::lock_guard<std::mutex> lock(progressMutex);
-            lastReportTime = std::chrono::steady_clock::now();
-            // Until the first timed report the probe's rate is the best guess.
-            speedMeter = SpeedMeter();
-            speedMeter.lastSpeed = writeSpeed;
-        }
-        Q_EMIT q->beginPackage(packageInfo, nameEdit->text(), locationEdit->text());
-        isPackaging = true;
+    switch (state.load()) {
+    case State::Packaging:
+        stopPackaging(!keepEnabled);
+        break;
+    case State::Idle:
+        if (!startPackaging())
+            return; // the look stays as it was
+        break;
+    case State::Cancelling:
+        return; // waiting for the host; the button is disabled
     }
-    setPackagingState(isPackaging);
+    setPackagingState();
+}
+
+bool PackagePage::Impl::startPackaging()
+{
+    const QString location = locationEdit->text();
+    const QString packagePath = location + QLatin1Char('/') + nameEdit->text();
+    // A file of that name blocks the folder as much as a folder does.
+    const QFileInfo existing(packagePath);
+    if (existing.exists() || existing.isSymLink()) {
+        vexa::widgets::TipDialog tip(vexa::widgets::TipMessage, nullptr);
+        tip.setTipText(trText(QStringLiteral("ReSelect")));
+        tip.setBtnText(trText(QStringLiteral("OK")), QString(), QString());
+        tip.run();
+        return false;
+    }
+    // The default location never went through the chooser's check.
+    if (!folderWritePermission(location.toStdString())) {
+        qWarning() << "--PackageSetting--have no permission to write file!" << location;
+        showWarning(QStringLiteral("NoPermission"));
+        return false;
+    }
+    STPackage packageInfo;
+    packageInfo.mediaList = mediaList;
+    packageInfo.allMedias = allMediasRadio->isChecked();
+
+    totalSizeLabel->setText(QStringLiteral("/%1").arg(fileSizeValue->text()));
+    writeSpeed = getDstWriteSpeed();
+    speedValue->setText(formatSize(wholeBytes(writeSpeed), true));
+    finishedSizeLabel->setText(QStringLiteral("0.0K"));
+
+    qWarning() << "--PROJECTFILEMGR-- Notify Continue Package!";
+    projectFileMgr->sigStopPackage(false);
+    {
+        std::lock_guard<std::mutex> lock(progressMutex);
+        packagedSize = 0;
+        lastReportTime = std::chrono::steady_clock::now();
+        // Until the first timed report the probe's rate is the best guess.
+        speedMeter = SpeedMeter();
+        speedMeter.lastSpeed = writeSpeed;
+    }
+    startRefusal.clear();
+    state = State::Packaging;
+    Q_EMIT q->beginPackage(packageInfo, nameEdit->text(), locationEdit->text());
+    if (startRefusal.isEmpty())
+        return true;
+    state = State::Idle;
+    qWarning() << "--PROJECTFILEMGR-- package not started:" << startRefusal;
+    setPackagingState();
+    showWarning(startRefusal);
+    startRefusal.clear();
+    return false;
+}
+
+void PackagePage::Impl::stopPackaging(bool byUser)
+{
+    // A user's stop waits for the host's answer; the host's own end does not.
+    state = byUser ? State::Cancelling : State::Idle;
+    {
+        std::lock_guard<std::mutex> lock(progressMutex);
+        packagedSize = 0;
+    }
+    qWarning() << "--PROJECTFILEMGR-- Notify Stop Package!";
+    if (projectFileMgr)
+        projectFileMgr->sigStopPackage(true);
+}
+
+void PackagePage::Impl::showWarning(const QString& key)
+{
+    vexa::widgets::TipDialog tip(vexa::widgets::TipWarning, nullptr);
+    tip.setTipText(trText(key));
+    tip.run();
 }
 
 double PackagePage::Impl::getDstWriteSpeed() const
@@ -567,7 +622,7 @@ void PackagePage::Impl::updateProgress(const std::uint64_t bytes)
     {
         std::lock_guard<std::mutex> lock(progressMutex);
         packagedSize += bytes;
-        if (isCanceling) {
+        if (state == State::Cancelling) {
             packagedSize = 0;
             stopped = true;
         }
@@ -635,26 +690,31 @@ void PackagePage::Impl::notifyPackageAble()
 
 void PackagePage::Impl::onPackageAble()
 {
-    isCanceling = false;
-    packageButton->setEnabled(true);
-    packageButton->setText(trText(QStringLiteral("ToPackage")));
+    // While packaging the answer changes nothing: the button must stay the way to cancel.
+    if (state == State::Packaging)
+        return;
+    state = State::Idle;
+    packageButton->setText(buttonText(state));
     // The host is ready again, but a package still needs room on the drive.
-    if (!isPackaging)
-        checkSpace();
+    checkSpace();
     if (closePending) {
         closePending = false;
         q->close();
     }
 }
 
-void PackagePage::Impl::setPackagingState(bool packaging)
+void PackagePage::Impl::setPackagingState()
 {
+    const State now = state;
+    const bool packaging = now == State::Packaging;
     for (QWidget* input : std::initializer_list<QWidget*>{nameEdit, locationEdit, selectButton, usedMediasRadio,
                                                           allMediasRadio})
         input->setEnabled(!packaging);
-    const QString idleText = packageButton->isEnabled() ? trText(QStringLiteral("ToPackage"))
-                                                        : trText(QStringLiteral("Canceling"));
-    packageButton->setText(packaging ? trText(QStringLiteral("CancelPackage")) : idleText);
+    packageButton->setText(buttonText(now));
+    if (now == State::Idle)
+        checkSpace();
+    else
+        packageButton->setEnabled(packaging);
     progressBar->setValue(0);
     remainTimeValue->setText(
         QTime::fromString(QStringLiteral("000000"), QStringLiteral("hhmmss")).toString(Qt::TextDate));
@@ -691,22 +751,33 @@ PackagePage::PackagePage(QWidget* parent) : vexa::widgets::Dialog(parent), d(new
 
 PackagePage::~PackagePage()
 {
+    if (d->projectFileMgr) {
+        qWarning() << "PackagePage destroyed with a projectFileMgr attached, detaching it";
+        unsetProjectFileMgr();
+    }
     d->nameEdit->removeEventFilter(this);
     d.reset();
 }
 
-void PackagePage::setProjectFileMgr(IProjectFileMgr* mgr)
+bool PackagePage::setProjectFileMgr(IProjectFileMgr* mgr)
 {
     if (!mgr) {
         qWarning() << "projectFileMgr is null";
-        return;
+        return false;
     }
-    d->projectFileMgr = mgr;
+    if (d->projectFileMgr)
+        unsetProjectFileMgr();
     Impl* impl = d.get();
-    callInRuntime(d->runtime, __FILE__, __LINE__, "setProjectFileMgr", [mgr, impl] {
+    const bool connected = callInRuntime(d->runtime, __FILE__, __LINE__, "setProjectFileMgr", [mgr, impl] {
         mgr->sigPackageProgress.connect(&Impl::updateProgress, impl);
         mgr->sigPackageAble.connect(&Impl::notifyPackageAble, impl);
     });
+    if (!connected) {
+        qWarning() << "projectFileMgr not attached to the package page, the runtime refused the call";
+        return false;
+    }
+    d->projectFileMgr = mgr;
+    return true;
 }
 
 void PackagePage::unsetProjectFileMgr()
@@ -717,7 +788,7 @@ void PackagePage::unsetProjectFileMgr()
     }
     IProjectFileMgr* mgr = d->projectFileMgr;
     Impl* impl = d.get();
-    callInRuntime(d->runtime, __FILE__, __LINE__, "unsetProjectFileMgr", [mgr, impl] {
+    callInRuntimeOrHere(d->runtime, __FILE__, __LINE__, "unsetProjectFileMgr", [mgr, impl] {
         mgr->sigPackageProgress.disconnect(&Impl::updateProgress, impl);
         mgr->sigPackageAble.disconnect(&Impl::notifyPackageAble, impl);
     });
@@ -753,27 +824,54 @@ void PackagePage::switchLanguage(const QString& language)
 
 void PackagePage::stopPackage()
 {
-    // A finish report after a cancel must not start a new package.
-    if (!d->isPackaging)
-        return;
-    d->optPackage(true);
+    // The host's end of a package: whatever the dialog was doing, it is idle now.
+    if (d->state == Impl::State::Packaging)
+        d->stopPackaging(false);
+    d->state = Impl::State::Idle;
+    d->closePending = false;
+    d->setPackagingState();
+}
+
+void PackagePage::refuseStart(const QString& tipKey)
+{
+    if (d->state == Impl::State::Packaging)
+        d->startRefusal = tipKey.isEmpty() ? QStringLiteral("PackageHostUnavailable") : tipKey;
 }
 
 void PackagePage::closeEvent(QCloseEvent* event)
 {
-    if (!d || !d->isPackaging) {
+    if (!d || d->state != Impl::State::Packaging) {
         if (d)
             d->closePending = false;
         vexa::widgets::Dialog::closeEvent(event);
         return;
     }
     qWarning() << "now isPackageing, is need stop Package?";
-    if (d->confirmClose()) {
+    const bool stop = d->confirmClose();
+    if (d->state != Impl::State::Packaging) {
+        // Packaging ended while the question was open; its own close could not
+        // run meanwhile, so there is nothing left to stop: close now.
+        d->closePending = false;
+        vexa::widgets::Dialog::closeEvent(event);
+        return;
+    }
+    if (stop) {
         d->closePending = true;
-        // Runs the stop branch with the button as sender, as a user's cancel does.
-        Q_EMIT d->packageButton->clicked(false);
+        d->stopPackaging(true);
+        d->setPackagingState();
     }
     event->ignore();
+}
+
+void PackagePage::showEvent(QShowEvent* event)
+{
+    // Nothing of an earlier opening carries over, but a package still under way.
+    if (d->state != Impl::State::Packaging) {
+        d->state = Impl::State::Idle;
+        d->setPackagingState();
+    }
+    d->closePending = false;
+    vexa::widgets::Dialog::showEvent(event);
 }
 
 bool PackagePage::eventFilter(QObject* watched, QEvent* event)
@@ -785,7 +883,7 @@ bool PackagePage::eventFilter(QObject* watched, QEvent* event)
 
 void PackagePage::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Escape && d && d->isPackaging) {
+    if (event->key() == Qt::Key_Escape && d && d->state == Impl::State::Packaging) {
         event->accept();
         return;
     }

@@ -26,7 +26,8 @@ public:
     explicit PackagePage(QWidget* parent = nullptr);
     ~PackagePage() override;
 
-    void setProjectFileMgr(IProjectFileMgr* mgr);
+    // False, with nothing attached, when the runtime does not run the connect.
+    bool setProjectFileMgr(IProjectFileMgr* mgr);
     void unsetProjectFileMgr();
     void setHXRuntime(norvane::IHXRuntime* runtime);
     void unsetHXRuntime();
@@ -34,13 +35,18 @@ public:
     void setMediaSize(const STPackageInfo& info);
     void setDefaultFolderName(const QString& name);
     void switchLanguage(const QString& language);
+    // The host reported the end of a package (or of a cancel): back to idle.
     void stopPackage();
+    // Called by a beginPackage handler that cannot begin: the dialog goes back
+    // to idle and shows the tip of this key (empty: the host is unavailable).
+    void refuseStart(const QString& tipKey);
 
 Q_SIGNALS:
     void beginPackage(STPackage packageInfo, QString folderName, QString location);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 

@@ -219,7 +219,11 @@ public:
         return vexa::projectfilemgr::callInRuntime(hxRuntime, file, line, function, call);
     }
 
-    bool openFile(const std::string& path);
+    // Why an open request was not made; Sent when it was.
+    enum class OpenResult { Sent, NoManager, Missing, Refused };
+    OpenResult openFile(const std::string& path);
+    void disconnectManager();
+    void showStartPage();
     void autoOpenLastProject();
     void onSystemRestoreWaitNotify(void*);
     void onSystemRestoreNotify(void*);
@@ -276,6 +280,15 @@ ProjectFileWidget::ProjectFileWidget(QWidget* parent) : QDialog(parent), d(new I
 
 ProjectFileWidget::~ProjectFileWidget()
 {
+    // A host that forgets to detach must not get calls into a freed page.
+    if (d->projectFileMgr) {
+        qWarning() << "ProjectFileWidget destroyed with a projectFileMgr attached, detaching it";
+        unsetProjectFileMgr();
+    }
+    if (d->hxRuntime) {
+        qWarning() << "ProjectFileWidget destroyed with a hxRuntime attached, detaching it";
+        unsetHXRuntime();
+    }
     // The loading page and the package dialog have no parent; they go with the page.
     LoadingPage* loadingPage = d->loadingPage;
     PackagePage* packagePage = d->packagePage;
@@ -553,10 +566,10 @@ void ProjectFileWidget::setProjectFileMgr(IProjectFileMgr* projectFileMgr)
         qWarning() << "hxRuntime is null, attach the runtime before the projectFileMgr";
         return;
     }
-    d->projectFileMgr = projectFileMgr;
-    d->packagePage->setProjectFileMgr(projectFileMgr);
+    if (d->projectFileMgr)
+        unsetProjectFileMgr(); // one manager at a time, each slot connected once
     Impl* impl = d;
-    d->VEXA_CALL_IN_RUNTIME("setProjectFileMgr", [projectFileMgr, impl] {
+    const bool connected = d->VEXA_CALL_IN_RUNTIME("setProjectFileMgr", [projectFileMgr, impl] {
         projectFileMgr->sigShowPackageDialog.connect(&Impl::notifyShowPackageDialog, impl);
         projectFileMgr->sigPackageFinished.connect(&Impl::notifyFinishPackage, impl);
         projectFileMgr->sigOpenFinished.connect(&Impl::notifyOpenFinish, impl);
@@ -564,6 +577,17 @@ void ProjectFileWidget::setProjectFileMgr(IProjectFileMgr* projectFileMgr)
         projectFileMgr->sigProhibitPackage.connect(&Impl::notifyProhibitPackage, impl);
         projectFileMgr->sigResetShortcut.connect(&Impl::notifyResetShortcut, impl);
     });
+    // A page that keeps a manager it cannot hear would wait for answers forever.
+    if (!connected) {
+        qWarning() << "projectFileMgr not attached, the runtime refused the call";
+        return;
+    }
+    d->projectFileMgr = projectFileMgr;
+    if (!d->packagePage->setProjectFileMgr(projectFileMgr)) {
+        qWarning() << "projectFileMgr not attached, the package page could not connect";
+        d->disconnectManager();
+        d->projectFileMgr = nullptr;
+    }
 }
 
 void ProjectFileWidget::unsetProjectFileMgr()
@@ -572,18 +596,23 @@ void ProjectFileWidget::unsetProjectFileMgr()
         qWarning() << "projectFileMgr is null";
         return;
     }
-    IProjectFileMgr* projectFileMgr = d->projectFileMgr;
-    Impl* impl = d;
-    d->VEXA_CALL_IN_RUNTIME("unsetProjectFileMgr", [projectFileMgr, impl] {
-        projectFileMgr->sigShowPackageDialog.disconnect(&Impl::notifyShowPackageDialog, impl);
-        projectFileMgr->sigPackageFinished.disconnect(&Impl::notifyFinishPackage, impl);
-        projectFileMgr->sigOpenFinished.disconnect(&Impl::notifyOpenFinish, impl);
-        projectFileMgr->sigSaveFinished.disconnect(&Impl::notifySaveFinish, impl);
-        projectFileMgr->sigProhibitPackage.disconnect(&Impl::notifyProhibitPackage, impl);
-        projectFileMgr->sigResetShortcut.disconnect(&Impl::notifyResetShortcut, impl);
-    });
+    d->disconnectManager();
     d->packagePage->unsetProjectFileMgr();
     d->projectFileMgr = nullptr;
+}
+
+void ProjectFileWidget::Impl::disconnectManager()
+{
+    IProjectFileMgr* mgr = projectFileMgr;
+    Impl* impl = this;
+    vexa::projectfilemgr::callInRuntimeOrHere(hxRuntime, __FILE__, __LINE__, "unsetProjectFileMgr", [mgr, impl] {
+        mgr->sigShowPackageDialog.disconnect(&Impl::notifyShowPackageDialog, impl);
+        mgr->sigPackageFinished.disconnect(&Impl::notifyFinishPackage, impl);
+        mgr->sigOpenFinished.disconnect(&Impl::notifyOpenFinish, impl);
+        mgr->sigSaveFinished.disconnect(&Impl::notifySaveFinish, impl);
+        mgr->sigProhibitPackage.disconnect(&Impl::notifyProhibitPackage, impl);
+        mgr->sigResetShortcut.disconnect(&Impl::notifyResetShortcut, impl);
+    });
 }
 
 void ProjectFileWidget::setHXRuntime(norvane::IHXRuntime* hxRuntime)
@@ -679,12 +708,20 @@ void ProjectFileWidget::run()
         QString path = arguments.at(1);
         path.replace(QLatin1Char('\\'), QLatin1Char('/'));
         qDebug() << "QApplication::arguments()[1]: " << arguments.at(1);
-        if (!d->openFile(path.toStdString())) {
-            if (d->projectFileMgr) {
-                IProjectFileMgr* projectFileMgr = d->projectFileMgr;
-                d->VEXA_CALL_IN_RUNTIME("run", [projectFileMgr] { projectFileMgr->sigArgumentOpenFailed(); });
-            } else {
-                qWarning() << "projectFileMgr is nullptr!";
+        const Impl::OpenResult result = d->openFile(path.toStdString());
+        if (result == Impl::OpenResult::NoManager) {
+            qWarning() << "projectFileMgr is nullptr!";
+        } else if (result != Impl::OpenResult::Sent) {
+            IProjectFileMgr* projectFileMgr = d->projectFileMgr;
+            // The host must hear of the failure even when its runtime refuses calls.
+            if (!d->VEXA_CALL_IN_RUNTIME("run", [projectFileMgr] { projectFileMgr->sigArgumentOpenFailed(); })) {
+                qWarning() << "the runtime refused sigArgumentOpenFailed, raised directly";
+                projectFileMgr->sigArgumentOpenFailed();
+            }
+            // No open is coming, so leave the user a window to work from.
+            if (result == Impl::OpenResult::Refused) {
+                d->initFileList();
+                d->showStartPage();
             }
         }
         return;
@@ -706,13 +743,17 @@ void ProjectFileWidget::run()
         d->autoOpenLastProject();
         return;
     }
+    d->showStartPage();
+}
 
+void ProjectFileWidget::Impl::showStartPage()
+{
     qWarning() << "show projectflie widget!";
-    for (int row = 0; row < d->fileListWidget->count(); ++row) {
-        if (auto* tile = qobject_cast<FileListItem*>(d->fileListWidget->itemWidget(d->fileListWidget->item(row))))
-            tile->switchLanguage(d->language);
+    for (int row = 0; row < fileListWidget->count(); ++row) {
+        if (auto* tile = qobject_cast<FileListItem*>(fileListWidget->itemWidget(fileListWidget->item(row))))
+            tile->switchLanguage(language);
     }
-    show();
+    q->show();
 }
 
 void ProjectFileWidget::Impl::autoOpenLastProject()
@@ -733,11 +774,11 @@ void ProjectFileWidget::slotItemDoubleClicked(QListWidgetItem* item)
         d->openFile(tile->getFilePath());
 }
 
-bool ProjectFileWidget::Impl::openFile(const std::string& path)
+ProjectFileWidget::Impl::OpenResult ProjectFileWidget::Impl::openFile(const std::string& path)
 {
     if (!projectFileMgr) {
         qWarning() << "projectFileMgr is nullptr!";
-        return false;
+        return OpenResult::NoManager;
     }
     std::error_code error;
     if (!pathExists(path, error)) {
@@ -745,7 +786,7 @@ bool ProjectFileWidget::Impl::openFile(const std::string& path)
         vexa::widgets::TipDialog tip(vexa::widgets::TipMessage, nullptr);
         tip.setTipText(trText(QStringLiteral("NullFileTip")));
         tip.run();
-        return false;
+        return OpenResult::Missing;
     }
 
     qWarning() << "projectFile will openFile path is " << path.c_str();
@@ -758,10 +799,10 @@ bool ProjectFileWidget::Impl::openFile(const std::string& path)
         // No answer will come, so the busy dialog would never close.
         qWarning() << "open request not made, the runtime refused the call:" << path.c_str();
         curFilePath = previousPath;
-        return false;
+        return OpenResult::Refused;
     }
     q->setBlockDialogVisible(true, true);
-    return true;
+    return OpenResult::Sent;
 }
 
 void ProjectFileWidget::Impl::onOpenProjectFinish(const QString& filePath, const EnProjectOpenStatus flag)
@@ -1565,21 +1606,33 @@ void ProjectFileWidget::Impl::packageProject(STPackage packageInfo, const QStrin
 {
     const QString packagePath = QStringLiteral("%1/%2").arg(location, folderName);
     packageInfo.packagePath = packagePath.toStdString();
-    if (QDir(packagePath).exists())
+    // Every way out without a request tells the dialog why, so it does not wait for a package.
+    const QFileInfo existing(packagePath);
+    if (existing.exists() || existing.isSymLink()) {
+        packagePage->refuseStart(QStringLiteral("ReSelect"));
         return;
+    }
+    if (!projectFileMgr) {
+        qWarning() << "new projectFile failed!";
+        packagePage->refuseStart(QString());
+        return;
+    }
     if (!QDir().mkdir(packagePath)) {
         qWarning() << "mkdir package folder failed! " << packagePath;
+        packagePage->refuseStart(QStringLiteral("PackageFolderFailed"));
         return;
     }
     const QString optimizatedPath = QStringLiteral("%1/%2").arg(packagePath, QStringLiteral("optimizatedPath"));
     if (!QDir().mkdir(optimizatedPath)) {
         qWarning() << "mkdir optimizatedPath folder failed! " << optimizatedPath;
+        packagePage->refuseStart(QStringLiteral("PackageFolderFailed"));
         return;
     }
     packageInfo.optimizatedPath = optimizatedPath.toStdString();
     const QString resPath = QStringLiteral("%1/%2").arg(packagePath, QStringLiteral("resPath"));
     if (!QDir().mkdir(resPath)) {
         qWarning() << "mkdir resPath folder failed! " << resPath;
+        packagePage->refuseStart(QStringLiteral("PackageFolderFailed"));
         return;
     }
     packageInfo.resPath = resPath.toStdString();
@@ -1587,6 +1640,7 @@ void ProjectFileWidget::Impl::packageProject(STPackage packageInfo, const QStrin
     packageInfo.imagePath = imagePath.toStdString();
     if (!QDir().mkdir(imagePath)) {
         qWarning() << "mkdir projectThumb folder failed! " << imagePath;
+        packagePage->refuseStart(QStringLiteral("PackageFolderFailed"));
         return;
     }
     const QString projectPath =
@@ -1598,12 +1652,11 @@ void ProjectFileWidget::Impl::packageProject(STPackage packageInfo, const QStrin
     record.packageData = packageInfo;
     record.isPackage = true;
 
-    if (!projectFileMgr) {
-        qWarning() << "new projectFile failed!";
-        return;
-    }
     IProjectFileMgr* mgr = projectFileMgr;
-    VEXA_CALL_IN_RUNTIME("packageProject", [mgr, record] { mgr->writeProject(record, false); });
+    if (!VEXA_CALL_IN_RUNTIME("packageProject", [mgr, record] { mgr->writeProject(record, false); })) {
+        qWarning() << "package request not made, the runtime refused the call:" << packagePath;
+        packagePage->refuseStart(QString());
+    }
 }
 
 void ProjectFileWidget::Impl::onFinishPackage(const bool isSuccess, const std::string& path)

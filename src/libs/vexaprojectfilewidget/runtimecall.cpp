@@ -55,5 +55,14 @@ bool callInRuntime(norvane::IHXRuntime* runtime, const char* file, int line, con
     return true;
 }
 
+void callInRuntimeOrHere(norvane::IHXRuntime* runtime, const char* file, int line, const char* function,
+                         const std::function<void()>& call)
+{
+    if (callInRuntime(runtime, file, line, function, call))
+        return;
+    qWarning() << "the runtime did not run" << function << ", made directly instead";
+    call();
+}
+
 } // namespace projectfilemgr
 } // namespace vexa

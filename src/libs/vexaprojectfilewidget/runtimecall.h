@@ -16,5 +16,11 @@ namespace projectfilemgr {
 bool callInRuntime(norvane::IHXRuntime* runtime, const char* file, int line, const char* function,
                    const std::function<void()>& call);
 
+// For calls that must happen whatever the runtime does (detaching from a
+// manager's signals, which are thread-safe): through the runtime when it runs
+// the call, otherwise directly on this thread with a warning.
+void callInRuntimeOrHere(norvane::IHXRuntime* runtime, const char* file, int line, const char* function,
+                         const std::function<void()>& call);
+
 } // namespace projectfilemgr
 } // namespace vexa
