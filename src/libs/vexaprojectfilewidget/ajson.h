@@ -5,10 +5,10 @@
 // AJSON(Type, member, ...) placed beside it (at global scope); the names are
 // the JSON keys and their order is the order in which members are written.
 //
-// Supported member types: std::string (UTF-8), bool, std::vector of bound
-// records. The reader is lenient about unquoted words, comments and unknown
-// members, and reports every syntax error as ajson::exception with the line
-// and column of the reader at that moment.
+// Supported member types: std::string (UTF-8; other bytes are kept), bool,
+// std::vector of bound records. The reader is lenient about unquoted words,
+// comments and unknown members, and reports every syntax error as
+// ajson::exception with the line and column of the reader at that moment.
 
 #include <cmath>
 #include <cstddef>
@@ -772,8 +772,9 @@ public:
         len_ += n;
     }
 
-    // Quoted, pure ASCII. Stops at a zero byte or at the first byte that is
-    // not part of valid UTF-8; the closing quote is always written.
+    // Quoted. Valid UTF-8 comes out as pure ASCII; bytes that are not part of
+    // valid UTF-8 are written as they are, since the reader copies them back
+    // unchanged and a file name may hold any byte. Stops at a zero byte.
     void writeString(const char *s, std::size_t n)
     {
         static const char hex[] = "0123456789ABCDEF";
@@ -814,8 +815,13 @@ public:
             }
             unsigned long cp = 0;
             const int used = decodeUtf8(p, end, cp);
-            if (used == 0)
-                break;
+            if (used == 0) {
+                // Also an encoded lone surrogate: as an escape it could pair up
+                // with a following one when read back.
+                put(char(b));
+                ++p;
+                continue;
+            }
             p += used;
             if (cp >= 0x10000) {
                 cp -= 0x10000;
