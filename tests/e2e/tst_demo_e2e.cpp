@@ -215,6 +215,7 @@ private Q_SLOTS:
         dir.reset(new QTemporaryDir);
         QVERIFY(dir->isValid());
         QFile::remove(recentListPath());
+        QFile::remove(recentListPath() + QStringLiteral(".damaged"));
         driver.reset(new ModalDriver);
     }
 
@@ -290,6 +291,25 @@ private Q_SLOTS:
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("recent list unreadable")));
         QVERIFY(!addRecentProject(list, QStringLiteral("/p/c.ptr7"), QStringLiteral("c"), QString()));
         QCOMPARE(readAll(list), QByteArray("{\"projects\":[{\"strProfilePath\":"));
+    }
+
+    void projectOpenedAfterThePageFoundTheListDamagedIsListedAgain()
+    {
+        QVERIFY(QDir().mkpath(QFileInfo(recentListPath()).absolutePath()));
+        QFile file(recentListPath());
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("\x89PNG\r\n");
+        file.close();
+        startHost();
+        const QString path = dir->filePath(QStringLiteral("Back.ptr7"));
+        QVERIFY(writeProjectFile(path, projectFromTemplate(QStringLiteral("Back"), BlankTemplate)));
+        host->manager()->loadProject(path.toStdString(), unserializeDefault);
+        host->manager()->waitIdle();
+        host.reset();
+        startHost();
+        auto* list = host->page()->findChild<QListWidget*>(QStringLiteral("FileListWidget"));
+        QVERIFY(list);
+        QCOMPARE(list->count(), 1);
     }
 
     void createFromTemplateTwoSaveAndSaveAs()

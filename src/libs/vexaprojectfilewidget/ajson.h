@@ -164,6 +164,11 @@ public:
     std::size_t offset() const { return offset_; }
     std::size_t remaining() const { return atEnd_ ? 0 : length_ - offset_; }
 
+    // Elements of bound vectors read to their end, so a caller can tell them
+    // from one an error cut short.
+    std::size_t elementsRead() const { return elementsRead_; }
+    void elementRead() { ++elementsRead_; }
+
     bool isChar(char c) const { return tok_.kind == token_structural && tok_.str[0] == c; }
 
     [[noreturn]] void error(const char *msg) const
@@ -452,6 +457,7 @@ private:
     bool atEnd_ = false;
     double fractionStep_ = 0.1;
     std::int32_t exponent_ = 0;
+    std::size_t elementsRead_ = 0;
 };
 
 namespace detail {
@@ -620,6 +626,7 @@ void readMember(JsonReader &rd, std::vector<T, A> &value)
     for (;;) {
         value.emplace_back();
         readRecord(rd, value.back());
+        rd.elementRead();
         if (!estimated) {
             // Guess the element count from the first element's size, so a long list
             // is not moved on every doubling. At most one slot per 64 bytes left,
@@ -958,13 +965,35 @@ void writeRecord(JsonWriter &w, const T &rec)
 
 } // namespace detail
 
-// Fills rec from data (length bytes; a zero byte also ends the input).
+// Fills rec from data (length bytes; a zero byte also ends the input). When
+// elementsRead is given, it receives the number of vector elements read to
+// their end, also when an error is thrown: those before a cut-short one.
 template <typename T>
-void loadFromBuffer(T &rec, const char *data, std::size_t length)
+void loadFromBuffer(T &rec, const char *data, std::size_t length, std::size_t *elementsRead = nullptr)
 {
     JsonReader rd(data, length);
-    rd.nextToken();
-    detail::readRecord(rd, rec);
+    try {
+        rd.nextToken();
+        detail::readRecord(rd, rec);
+    } catch (...) {
+        if (elementsRead)
+            *elementsRead = rd.elementsRead();
+        throw;
+    }
+    if (elementsRead)
+        *elementsRead = rd.elementsRead();
+}
+
+// As loadFromBuffer, for the whole content of a file: a UTF-8 byte-order
+// mark at the start is skipped.
+template <typename T>
+void loadFromFileContent(T &rec, const char *data, std::size_t length, std::size_t *elementsRead = nullptr)
+{
+    if (length >= 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0) {
+        data += 3;
+        length -= 3;
+    }
+    loadFromBuffer(rec, data, length, elementsRead);
 }
 
 template <typename T>
@@ -1000,13 +1029,7 @@ void loadFromFile(T &rec, const char *path)
             break;
     }
     buffer[got] = 0;
-    const char *data = buffer.get();
-    std::size_t length = got;
-    if (length >= 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0) {
-        data += 3;
-        length -= 3;
-    }
-    loadFromBuffer(rec, data, length);
+    loadFromFileContent(rec, buffer.get(), got);
 }
 
 template <typename T>
