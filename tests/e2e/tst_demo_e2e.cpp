@@ -263,7 +263,7 @@ private Q_SLOTS:
         }
     }
 
-    void recentListAddsAtTheFrontRefreshesAndNeverReplacesAnUnreadableFile()
+    void recentListAddsAtTheFrontRefreshesAndStartsADamagedFileAfresh()
     {
         const QString list = recentListPath();
         QVERIFY(addRecentProject(list, QStringLiteral("/p/a.ptr7"), QStringLiteral("a"), QStringLiteral("/i/a.png")));
@@ -284,13 +284,20 @@ private Q_SLOTS:
         QCOMPARE(doc.projects[0].strImagePath, std::string("/i/a.png"));
         QVERIFY(!doc.projects[0].isDamageFile);
 
+        // A damaged list is kept aside; the entry read before the damage and the new one remain.
+        const QByteArray damaged = "{\"projects\":[{\"strProfilePath\":\"/p/a.ptr7\"},{\"strProfilePath\":";
         QFile file(list);
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write("{\"projects\":[{\"strProfilePath\":");
+        file.write(damaged);
         file.close();
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("recent list unreadable")));
-        QVERIFY(!addRecentProject(list, QStringLiteral("/p/c.ptr7"), QStringLiteral("c"), QString()));
-        QCOMPARE(readAll(list), QByteArray("{\"projects\":[{\"strProfilePath\":"));
+        QTest::ignoreMessage(QtCriticalMsg, QRegularExpression(QStringLiteral("^load_from_file error: ")));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral(" kept as ")));
+        QVERIFY(addRecentProject(list, QStringLiteral("/p/c.ptr7"), QStringLiteral("c"), QString()));
+        QCOMPARE(readAll(list + QStringLiteral(".damaged")), damaged);
+        doc = readList();
+        QCOMPARE(doc.projects.size(), std::size_t(2));
+        QCOMPARE(doc.projects[0].strProfilePath, std::string("/p/c.ptr7"));
+        QCOMPARE(doc.projects[1].strProfilePath, std::string("/p/a.ptr7"));
     }
 
     void projectOpenedAfterThePageFoundTheListDamagedIsListedAgain()
