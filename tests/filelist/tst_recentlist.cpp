@@ -276,6 +276,21 @@ private Q_SLOTS:
         QCOMPARE(emptyViewShown(), kept.isEmpty());
     }
 
+    void failedWriteIsLoggedWithItsCause()
+    {
+        // The list file leads to a name too long for the writer's temporary file.
+        const QString target = dir->filePath(QString(250, QLatin1Char('x')));
+        const QString project = makeProject(QStringLiteral("a.ptr7"));
+        QCOMPARE(vexatest::makeFile(target, listOf({listEntry(project)})), target);
+        QDir().mkpath(QFileInfo(listFilePath()).absolutePath());
+        QVERIFY(QFile::link(target, listFilePath()));
+
+        LogCapture log;
+        page->run();
+        QCOMPARE(log.count(QStringLiteral("saveToFile error:  File name too long  from: \"%1\"").arg(listFilePath())), 1);
+        QCOMPARE(rowNames(), QStringList{QStringLiteral("a.ptr7")});
+    }
+
     void damagedAnswerEditsTheFileAsItIsNow()
     {
         // The page never read the list (a project named on the command line

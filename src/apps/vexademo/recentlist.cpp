@@ -1,6 +1,5 @@
 #include "recentlist.h"
 
-#include "hxcutils.h"
 #include "listfile.h"
 
 #include <QDebug>
@@ -57,7 +56,7 @@ bool addRecentProject(const QString& listPath, const QString& projectPath, const
     doc.projects.insert(doc.projects.begin(), entry);
 
     try {
-        return NoCacheFile::saveToFile(listPath.toStdString(), ajson::toJson(doc));
+        return vexa::projectfilemgr::saveListFile(listPath, ajson::toJson(doc));
     } catch (const std::exception& e) {
         qWarning() << "recent list not written:" << listPath << e.what();
         return false;

@@ -73,5 +73,16 @@ bool readListFile(const QString& path, STProjectFileList& doc)
     return true;
 }
 
+bool saveListFile(const QString& path, const std::string& text)
+{
+    errno = 0;
+    if (NoCacheFile::saveToFile(path.toStdString(), text))
+        return true;
+    const int error = errno;
+    qCritical() << "saveToFile error: " << (error ? std::generic_category().message(error) : std::string("unknown cause")).c_str()
+                << " from:" << path;
+    return false;
+}
+
 } // namespace projectfilemgr
 } // namespace vexa

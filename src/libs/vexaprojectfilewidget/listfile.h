@@ -8,6 +8,8 @@
 
 #include <QString>
 
+#include <string>
+
 namespace vexa {
 namespace projectfilemgr {
 
@@ -18,6 +20,10 @@ namespace projectfilemgr {
 // good. False, with doc emptied, when the file cannot be read or its copy
 // cannot be kept; the file must then not be written.
 VEXAPROJECTFILEWIDGET_EXPORT bool readListFile(const QString& path, STProjectFileList& doc);
+
+// Writes text as the list file. A failure is logged as critical with the
+// reason; false then.
+VEXAPROJECTFILEWIDGET_EXPORT bool saveListFile(const QString& path, const std::string& text);
 
 } // namespace projectfilemgr
 } // namespace vexa

@@ -1088,7 +1088,7 @@ std::string ProjectFileWidget::Impl::imageFolderPath() const
 void ProjectFileWidget::Impl::writeListFile(const QString& path)
 {
     try {
-        NoCacheFile::saveToFile(path.toStdString(), ajson::toJson(fileListDoc));
+        saveListFile(path, ajson::toJson(fileListDoc));
     } catch (const ajson::exception& e) {
         qCritical() << "saveToFile error: " << e.what() << " from:" << path;
     }
@@ -1129,7 +1129,8 @@ void ProjectFileWidget::Impl::initFileList()
 
     try {
         const std::string text = ajson::toJson(fileListDoc);
-        NoCacheFile::saveToFile(path.toStdString(), text);
+        // A failed write is logged there; the rows read are shown all the same.
+        saveListFile(path, text);
     } catch (const ajson::exception& e) {
         qCritical() << "saveToFile error: " << e.what() << " from:" << path;
         return;
