@@ -1,8 +1,8 @@
 #pragma once
 
 // Round-trip check shared by the fuzz target and the corpus replay test:
-// whatever loads must write as printable ASCII, load again, and come back as
-// the same records (strings cut where the writer stops at bad UTF-8).
+// whatever loads must write without control bytes (as printable ASCII when
+// every string is valid UTF-8), load again, and come back as the same records.
 
 #include "projectfilelist.h"
 
@@ -15,9 +15,9 @@ namespace vexa {
 namespace projectfilemgr {
 namespace fuzzcheck {
 
-// Longest prefix made of valid UTF-8 without NUL; written independently of
-// the writer so the check does not share its faults.
-inline std::string writablePrefix(const std::string &s)
+// Whether s is valid UTF-8 without NUL; written independently of the writer
+// so the check does not share its faults.
+inline bool isValidText(const std::string &s)
 {
     std::size_t i = 0;
     const std::size_t n = s.size();
@@ -57,7 +57,7 @@ inline std::string writablePrefix(const std::string &s)
             break;
         i += len;
     }
-    return s.substr(0, i);
+    return i == n;
 }
 
 // nullptr when the input either fails to load with a well-formed report or
@@ -70,10 +70,14 @@ inline const char *checkRoundTrip(const std::uint8_t *data, std::size_t size)
     } catch (const ajson::exception &e) {
         return std::strncmp(e.what(), "error at line :", 15) == 0 ? nullptr : "malformed error report";
     }
+    bool allValid = true;
+    for (const STProjectFile &f : first.projects)
+        allValid = allValid && isValidText(f.strProfileName) && isValidText(f.strProfilePath) && isValidText(f.strImagePath);
     const std::string text = ajson::toJson(first);
     for (const char c : text) {
-        if (c < 0x20 || c > 0x7E)
-            return "written text is not printable ASCII";
+        const unsigned char b = static_cast<unsigned char>(c);
+        if (b < 0x20 || b == 0x7F || (allValid && b > 0x7F))
+            return "written text holds a control byte or, from valid text, a byte beyond ASCII";
     }
     STProjectFileList second;
     try {
@@ -86,8 +90,8 @@ inline const char *checkRoundTrip(const std::uint8_t *data, std::size_t size)
     for (std::size_t i = 0; i < first.projects.size(); ++i) {
         const STProjectFile &a = first.projects[i];
         const STProjectFile &b = second.projects[i];
-        if (b.strProfileName != writablePrefix(a.strProfileName) || b.strProfilePath != writablePrefix(a.strProfilePath)
-            || b.strImagePath != writablePrefix(a.strImagePath) || b.isDamageFile != a.isDamageFile)
+        if (b.strProfileName != a.strProfileName || b.strProfilePath != a.strProfilePath
+            || b.strImagePath != a.strImagePath || b.isDamageFile != a.isDamageFile)
             return "record changed";
     }
     if (ajson::toJson(second) != text)

@@ -215,6 +215,7 @@ private Q_SLOTS:
         dir.reset(new QTemporaryDir);
         QVERIFY(dir->isValid());
         QFile::remove(recentListPath());
+        QFile::remove(recentListPath() + QStringLiteral(".damaged"));
         driver.reset(new ModalDriver);
     }
 
@@ -262,7 +263,7 @@ private Q_SLOTS:
         }
     }
 
-    void recentListAddsAtTheFrontRefreshesAndNeverReplacesAnUnreadableFile()
+    void recentListAddsAtTheFrontRefreshesAndStartsADamagedFileAfresh()
     {
         const QString list = recentListPath();
         QVERIFY(addRecentProject(list, QStringLiteral("/p/a.ptr7"), QStringLiteral("a"), QStringLiteral("/i/a.png")));
@@ -283,13 +284,39 @@ private Q_SLOTS:
         QCOMPARE(doc.projects[0].strImagePath, std::string("/i/a.png"));
         QVERIFY(!doc.projects[0].isDamageFile);
 
+        // A damaged list is kept aside; the entry read before the damage and the new one remain.
+        const QByteArray damaged = "{\"projects\":[{\"strProfilePath\":\"/p/a.ptr7\"},{\"strProfilePath\":";
         QFile file(list);
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write("{\"projects\":[{\"strProfilePath\":");
+        file.write(damaged);
         file.close();
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("recent list unreadable")));
-        QVERIFY(!addRecentProject(list, QStringLiteral("/p/c.ptr7"), QStringLiteral("c"), QString()));
-        QCOMPARE(readAll(list), QByteArray("{\"projects\":[{\"strProfilePath\":"));
+        QTest::ignoreMessage(QtCriticalMsg, QRegularExpression(QStringLiteral("^load_from_file error: ")));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral(" kept as ")));
+        QVERIFY(addRecentProject(list, QStringLiteral("/p/c.ptr7"), QStringLiteral("c"), QString()));
+        QCOMPARE(readAll(list + QStringLiteral(".damaged")), damaged);
+        doc = readList();
+        QCOMPARE(doc.projects.size(), std::size_t(2));
+        QCOMPARE(doc.projects[0].strProfilePath, std::string("/p/c.ptr7"));
+        QCOMPARE(doc.projects[1].strProfilePath, std::string("/p/a.ptr7"));
+    }
+
+    void projectOpenedAfterThePageFoundTheListDamagedIsListedAgain()
+    {
+        QVERIFY(QDir().mkpath(QFileInfo(recentListPath()).absolutePath()));
+        QFile file(recentListPath());
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("\x89PNG\r\n");
+        file.close();
+        startHost();
+        const QString path = dir->filePath(QStringLiteral("Back.ptr7"));
+        QVERIFY(writeProjectFile(path, projectFromTemplate(QStringLiteral("Back"), BlankTemplate)));
+        host->manager()->loadProject(path.toStdString(), unserializeDefault);
+        host->manager()->waitIdle();
+        host.reset();
+        startHost();
+        auto* list = host->page()->findChild<QListWidget*>(QStringLiteral("FileListWidget"));
+        QVERIFY(list);
+        QCOMPARE(list->count(), 1);
     }
 
     void createFromTemplateTwoSaveAndSaveAs()

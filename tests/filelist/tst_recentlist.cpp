@@ -24,6 +24,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
+#include <random>
 
 using namespace vexa::projectfilemgr;
 using vexatest::listEntry;
@@ -113,6 +114,9 @@ private Q_SLOTS:
         QVERIFY(dir->isValid());
         QFile::remove(listFilePath());
         QDir(listFilePath()).removeRecursively();
+        const QFileInfo list(listFilePath());
+        for (const QFileInfo& copy : list.dir().entryInfoList({list.fileName() + QStringLiteral(".damaged*")}))
+            QVERIFY(QFile::remove(copy.filePath()));
         driver.reset(new ModalDriver);
         page.reset(new ProjectFileWidget);
         page->switchLanguage(QStringLiteral("xx"));
@@ -216,30 +220,75 @@ private Q_SLOTS:
         QCOMPARE(list()->findChildren<QLabel*>(QStringLiteral("emptyFileLabel")).size(), 1);
     }
 
-    void unreadableListIsLoggedAndLeftAsItIs_data()
+    void damagedListIsKeptAsideAndStartedAfresh_data()
     {
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<QString>("error");
-        QTest::newRow("empty file") << QByteArray() << QStringLiteral("error at line :0 col :0 msg:read object must start with {!");
-        QTest::newRow("projects not an array")
-            << QByteArray("{\n \"projects\": {}}") << QStringLiteral("error at line :1 col :15 msg:array must start with [.");
-        QTest::newRow("cut short") << QByteArray(R"({"projects":[{"strProfilePath":"/a"},)")
-                                   << QStringLiteral("error at line :0 col :37 msg:read object must start with {!");
+        QTest::addColumn<QByteArray>("content"); // @A and @B stand for two sound entries
+        QTest::addColumn<int>("cut");            // bytes taken off the end
+        QTest::addColumn<QStringList>("kept");
+        QTest::addColumn<QString>("copy");       // where the damaged file goes
+        std::mt19937 rng(13);
+        QByteArray noise(256, '\0');
+        for (char& c : noise)
+            c = char(rng());
+        QTest::newRow("random bytes, earlier copy there") << noise << 0 << QStringList() << QStringLiteral(".damaged.2");
+        QTest::newRow("empty") << QByteArray() << 0 << QStringList() << QStringLiteral(".damaged");
+        QTest::newRow("truncated") << QByteArray("{\"projects\":[@A,@B]}") << 30 << QStringList{"a.ptr7"}
+                                   << QStringLiteral(".damaged");
+        QTest::newRow("bad entry after two good")
+            << QByteArray("{\"projects\":[@A,@B,{\"strProfilePath\":\"/\",\"isDamageFile\":}]}") << 0
+            << QStringList{"a.ptr7", "b.ptr7"} << QStringLiteral(".damaged");
     }
 
-    void unreadableListIsLoggedAndLeftAsItIs()
+    void damagedListIsKeptAsideAndStartedAfresh()
     {
         QFETCH(QByteArray, content);
-        QFETCH(QString, error);
+        QFETCH(int, cut);
+        QFETCH(QStringList, kept);
+        QFETCH(QString, copy);
+        QMap<QString, QByteArray> entries;
+        for (const QString& name : {QStringLiteral("a.ptr7"), QStringLiteral("b.ptr7")})
+            entries[name] = listEntry(makeProject(name));
+        content.replace("@A", entries["a.ptr7"]).replace("@B", entries["b.ptr7"]).chop(cut);
         QVERIFY(vexatest::writeListFile(content));
-        const QByteArray before = readListFile();
+        const QString earlier = listFilePath() + QStringLiteral(".damaged");
+        if (copy != QLatin1String(".damaged"))
+            QCOMPARE(vexatest::makeFile(earlier, "older"), earlier);
 
         LogCapture log;
         page->run();
-        QCOMPARE(log.count(QStringLiteral("load_from_file error:  %1  from: \"%2\"").arg(error, listFilePath())), 1);
-        QCOMPARE(list()->count(), 0);
-        QVERIFY(!emptyViewShown());
-        QCOMPARE(readListFile(), before);
+        const QString backup = listFilePath() + copy;
+        QFile saved(backup);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll(), content);
+        QCOMPARE(log.countContaining(QStringLiteral("\"%1\" kept as \"%2\"").arg(listFilePath(), backup)), 1);
+        if (copy != QLatin1String(".damaged")) {
+            QFile older(earlier);
+            QVERIFY(older.open(QIODevice::ReadOnly));
+            QCOMPARE(older.readAll(), QByteArray("older"));
+        }
+        QList<QByteArray> written;
+        for (const QString& name : kept)
+            written << entries[name];
+        QCOMPARE(readListFile(), listOf(written));
+        QStringList rows = rowNames();
+        rows.sort();
+        QCOMPARE(rows, kept);
+        QCOMPARE(emptyViewShown(), kept.isEmpty());
+    }
+
+    void failedWriteIsLoggedWithItsCause()
+    {
+        // The list file leads to a name too long for the writer's temporary file.
+        const QString target = dir->filePath(QString(250, QLatin1Char('x')));
+        const QString project = makeProject(QStringLiteral("a.ptr7"));
+        QCOMPARE(vexatest::makeFile(target, listOf({listEntry(project)})), target);
+        QDir().mkpath(QFileInfo(listFilePath()).absolutePath());
+        QVERIFY(QFile::link(target, listFilePath()));
+
+        LogCapture log;
+        page->run();
+        QCOMPARE(log.count(QStringLiteral("saveToFile error:  File name too long  from: \"%1\"").arg(listFilePath())), 1);
+        QCOMPARE(rowNames(), QStringList{QStringLiteral("a.ptr7")});
     }
 
     void damagedAnswerEditsTheFileAsItIsNow()
@@ -262,13 +311,12 @@ private Q_SLOTS:
         page->openClicked();
         QCOMPARE(readListFile(), listOf({listEntry(other), listEntry(broken, true)}));
 
-        // An unreadable list stays as it is.
-        const QByteArray unreadable = "{\"projects\":[" + listEntry(broken) + ",";
-        QVERIFY(vexatest::writeListFile(unreadable));
+        // A damaged list starts afresh from the entries read before the damage.
+        QVERIFY(vexatest::writeListFile("{\"projects\":[" + listEntry(broken) + ","));
         driver->acceptFileDialog(broken);
         driver->answerTip(1);
         page->openClicked();
-        QCOMPARE(readListFile(), unreadable);
+        QCOMPARE(readListFile(), listOf({listEntry(broken, true)}));
         QCOMPARE(log.countContaining(QStringLiteral("load_from_file error: ")), 1);
 
         // A path that is not listed leaves the entries as they are, rewritten compactly.

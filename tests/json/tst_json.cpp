@@ -1,5 +1,5 @@
 // Reader and writer of the recent list file: token positions, member binding,
-// escapes, the writer's output, and a write-then-read round trip.
+// escapes, the writer's output, and write-then-read round trips.
 
 #include "projectfilelist.h"
 
@@ -584,15 +584,14 @@ void Writer::escaping_data()
     QTest::newRow("emoji pair") << QByteArray("\xF0\x9F\x98\x80") << QByteArray("\\uD83D\\uDE00");
     QTest::newRow("highest code point") << QByteArray("\xF4\x8F\xBF\xBF") << QByteArray("\\uDBFF\\uDFFF");
     QTest::newRow("zero ends content") << QByteArray("ab\0cd", 5) << QByteArray("ab");
-    QTest::newRow("bad start byte") << QByteArray("ab\xFF" "cd") << QByteArray("ab");
-    QTest::newRow("stray continuation") << QByteArray("ab\x80" "cd") << QByteArray("ab");
-    QTest::newRow("overlong two") << QByteArray("a\xC0\xAF") << QByteArray("a");
-    QTest::newRow("overlong three") << QByteArray("a\xE0\x80\xAF") << QByteArray("a");
-    QTest::newRow("overlong four") << QByteArray("a\xF0\x80\x80\xAF") << QByteArray("a");
-    QTest::newRow("encoded surrogate") << QByteArray("x\xED\xA0\x80y") << QByteArray("x");
-    QTest::newRow("above highest") << QByteArray("x\xF4\x90\x80\x80") << QByteArray("x");
-    QTest::newRow("cut sequence") << QByteArray("\xC3\xA9\xE2\x82") << QByteArray("\\u00E9");
-    QTest::newRow("missing continuation") << QByteArray("\xE2\x82z") << QByteArray("");
+    // Bytes that are not valid UTF-8 go out as they are; the reader copies them back.
+    QTest::newRow("bad start byte") << QByteArray("ab\xFF" "cd") << QByteArray("ab\xFF" "cd");
+    QTest::newRow("stray continuation") << QByteArray("ab\x80" "cd") << QByteArray("ab\x80" "cd");
+    QTest::newRow("overlong") << QByteArray("a\xC0\xAF\xF0\x80\x80\xAF") << QByteArray("a\xC0\xAF\xF0\x80\x80\xAF");
+    QTest::newRow("encoded surrogates") << QByteArray("\xED\xA0\x80\xED\xB0\x80") << QByteArray("\xED\xA0\x80\xED\xB0\x80");
+    QTest::newRow("above highest") << QByteArray("x\xF4\x90\x80\x80") << QByteArray("x\xF4\x90\x80\x80");
+    QTest::newRow("cut sequence") << QByteArray("\xC3\xA9\xE2\x82") << QByteArray("\\u00E9\xE2\x82");
+    QTest::newRow("missing continuation") << QByteArray("\xE2\x82z\xC3\xA9") << QByteArray("\xE2\x82z\\u00E9");
 }
 
 void Writer::escaping()
@@ -636,6 +635,8 @@ class RoundTrip : public QObject {
 private slots:
     void drivePath();
     void randomRecords();
+    void anyBytesSurvive();
+    void todaysFileRewrittenIdentically();
 };
 
 void RoundTrip::drivePath()
@@ -726,6 +727,43 @@ void RoundTrip::randomRecords()
         }
     }
     QVERIFY(records >= 10000);
+}
+
+void RoundTrip::anyBytesSurvive()
+{
+    // A file name may hold any byte but zero; a rewrite must not cut it short.
+    std::mt19937 rng(20261207u);
+    std::uniform_int_distribution<int> length(1, 64);
+    std::uniform_int_distribution<int> byte(1, 255);
+    auto randomBytes = [&] {
+        std::string s(std::size_t(length(rng)), '\0');
+        for (char &c : s)
+            c = char(byte(rng));
+        return s;
+    };
+    STProjectFileList list;
+    for (int i = 0; i < 5000; ++i) {
+        const std::string name = randomBytes();
+        list.projects.push_back(make(name, randomBytes(), "", false));
+    }
+    const std::string text = ajson::toJson(list);
+    STProjectFileList back;
+    QCOMPARE(errorOf(back, QByteArray::fromStdString(text)), QString());
+    QCOMPARE(back.projects.size(), list.projects.size());
+    for (std::size_t i = 0; i < list.projects.size(); ++i) {
+        QCOMPARE(QByteArray::fromStdString(back.projects[i].strProfileName), QByteArray::fromStdString(list.projects[i].strProfileName));
+        QCOMPARE(QByteArray::fromStdString(back.projects[i].strProfilePath), QByteArray::fromStdString(list.projects[i].strProfilePath));
+    }
+    QCOMPARE(ajson::toJson(back), text);
+}
+
+void RoundTrip::todaysFileRewrittenIdentically()
+{
+    // A file as the writer has always written it comes out byte for byte.
+    const QByteArray file(R"({"projects":[{"strProfileName":"a b","strProfilePath":"C:\\new","strImagePath":"","isDamageFile":true},)"
+                          R"({"strProfileName":"\u6587\u4EF6\u00E9\uD83D\uDE00\uDBFF\uDFFF","strProfilePath":"/x/\"q\"\b\t\n\f\r\u0001\u007F/",)"
+                          R"("strImagePath":"\u20AC","isDamageFile":false}]})");
+    QCOMPARE(QByteArray::fromStdString(ajson::toJson(load(file))), file);
 }
 
 int main(int argc, char **argv)

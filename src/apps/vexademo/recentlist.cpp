@@ -1,7 +1,6 @@
 #include "recentlist.h"
 
-#include "hxcutils.h"
-#include "projectfilelist.h"
+#include "listfile.h"
 
 #include <QDebug>
 #include <QDir>
@@ -28,12 +27,10 @@ bool addRecentProject(const QString& listPath, const QString& projectPath, const
     vexa::projectfilemgr::STProjectFileList doc;
     const QFileInfo info(listPath);
     if (info.exists()) {
-        try {
-            ajson::loadFromFile(doc, listPath.toStdString().c_str());
-        } catch (const std::exception& e) {
-            qWarning() << "recent list unreadable, not touched:" << listPath << e.what();
+        // A damaged file is kept aside there and the list starts afresh, so
+        // projects opened from now on are listed again.
+        if (!vexa::projectfilemgr::readListFile(listPath, doc))
             return false;
-        }
     } else {
         QDir().mkpath(info.absolutePath());
     }
@@ -59,7 +56,7 @@ bool addRecentProject(const QString& listPath, const QString& projectPath, const
     doc.projects.insert(doc.projects.begin(), entry);
 
     try {
-        return NoCacheFile::saveToFile(listPath.toStdString(), ajson::toJson(doc));
+        return vexa::projectfilemgr::saveListFile(listPath, ajson::toJson(doc));
     } catch (const std::exception& e) {
         qWarning() << "recent list not written:" << listPath << e.what();
         return false;

@@ -11,8 +11,9 @@ namespace vexademo {
 QString recentListPath();
 
 // Puts the project at the front of the list, or refreshes its entry (name,
-// thumbnail, damaged mark cleared) where it already is. An unreadable list
-// file is left as it is rather than replaced. Safe on any thread.
+// thumbnail, damaged mark cleared) where it already is. A list file that does
+// not parse is kept aside and the list started afresh; one that cannot be
+// read at all is left as it is. Safe on any thread.
 bool addRecentProject(const QString& listPath, const QString& projectPath, const QString& name,
                       const QString& imagePath);
 

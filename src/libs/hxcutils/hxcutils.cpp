@@ -85,8 +85,10 @@ bool writeAll(int fd, const char* data, std::size_t size)
                 continue;
             return false;
         }
-        if (written == 0)
+        if (written == 0) {
+            errno = EIO;
             return false;
+        }
         data += written;
         size -= static_cast<std::size_t>(written);
     }
@@ -150,8 +152,10 @@ bool diskFreeSpace(const std::string& folder, std::uint64_t& bytesAvailable, int
 
 bool NoCacheFile::saveToFile(const std::string& path, const std::string& text)
 {
-    if (path.empty() || path.back() == '/')
+    if (path.empty() || path.back() == '/') {
+        errno = path.empty() ? ENOENT : EISDIR;
         return false;
+    }
 
     // Writing through a symbolic link replaces the file it points to and keeps the link.
     std::string target = path;
@@ -165,14 +169,21 @@ bool NoCacheFile::saveToFile(const std::string& path, const std::string& text)
     }
 
     const std::string folder = folderOf(target);
-    if (!isDirectory(folder))
+    struct stat folderInfo {};
+    if (::stat(folder.c_str(), &folderInfo) != 0)
         return false;
+    if (!S_ISDIR(folderInfo.st_mode)) {
+        errno = ENOTDIR;
+        return false;
+    }
 
     mode_t mode = 0666 & ~currentUmask();
     struct stat existing {};
     if (::stat(target.c_str(), &existing) == 0) {
-        if (!S_ISREG(existing.st_mode))
+        if (!S_ISREG(existing.st_mode)) {
+            errno = S_ISDIR(existing.st_mode) ? EISDIR : EINVAL;
             return false;
+        }
         mode = existing.st_mode & 07777;
     }
 
@@ -188,8 +199,10 @@ bool NoCacheFile::saveToFile(const std::string& path, const std::string& text)
         ok = ::close(fd.release()) == 0;
     }
     if (!ok || ::rename(temp.c_str(), target.c_str()) != 0) {
+        const int error = errno; // the cause, not the clean-up's outcome
         fd.reset();
         ::unlink(temp.c_str());
+        errno = error;
         return false;
     }
 

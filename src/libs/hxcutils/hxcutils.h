@@ -20,6 +20,7 @@ class HXCUTILS_EXPORT NoCacheFile
 public:
     // Writes `text` to a temporary file beside `path`, flushes it to disk and
     // renames it over `path`: a crash or a full disk leaves the old file or the
-    // new one, never a truncated one. False on any failure.
+    // new one, never a truncated one. False on any failure, with errno set to
+    // its cause.
     static bool saveToFile(const std::string& path, const std::string& text);
 };

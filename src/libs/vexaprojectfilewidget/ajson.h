@@ -5,10 +5,10 @@
 // AJSON(Type, member, ...) placed beside it (at global scope); the names are
 // the JSON keys and their order is the order in which members are written.
 //
-// Supported member types: std::string (UTF-8), bool, std::vector of bound
-// records. The reader is lenient about unquoted words, comments and unknown
-// members, and reports every syntax error as ajson::exception with the line
-// and column of the reader at that moment.
+// Supported member types: std::string (UTF-8; other bytes are kept), bool,
+// std::vector of bound records. The reader is lenient about unquoted words,
+// comments and unknown members, and reports every syntax error as
+// ajson::exception with the line and column of the reader at that moment.
 
 #include <cmath>
 #include <cstddef>
@@ -163,6 +163,11 @@ public:
     std::uint64_t col() const { return col_; }
     std::size_t offset() const { return offset_; }
     std::size_t remaining() const { return atEnd_ ? 0 : length_ - offset_; }
+
+    // Elements of bound vectors read to their end, so a caller can tell them
+    // from one an error cut short.
+    std::size_t elementsRead() const { return elementsRead_; }
+    void elementRead() { ++elementsRead_; }
 
     bool isChar(char c) const { return tok_.kind == token_structural && tok_.str[0] == c; }
 
@@ -452,6 +457,7 @@ private:
     bool atEnd_ = false;
     double fractionStep_ = 0.1;
     std::int32_t exponent_ = 0;
+    std::size_t elementsRead_ = 0;
 };
 
 namespace detail {
@@ -620,6 +626,7 @@ void readMember(JsonReader &rd, std::vector<T, A> &value)
     for (;;) {
         value.emplace_back();
         readRecord(rd, value.back());
+        rd.elementRead();
         if (!estimated) {
             // Guess the element count from the first element's size, so a long list
             // is not moved on every doubling. At most one slot per 64 bytes left,
@@ -772,8 +779,9 @@ public:
         len_ += n;
     }
 
-    // Quoted, pure ASCII. Stops at a zero byte or at the first byte that is
-    // not part of valid UTF-8; the closing quote is always written.
+    // Quoted. Valid UTF-8 comes out as pure ASCII; bytes that are not part of
+    // valid UTF-8 are written as they are, since the reader copies them back
+    // unchanged and a file name may hold any byte. Stops at a zero byte.
     void writeString(const char *s, std::size_t n)
     {
         static const char hex[] = "0123456789ABCDEF";
@@ -814,8 +822,13 @@ public:
             }
             unsigned long cp = 0;
             const int used = decodeUtf8(p, end, cp);
-            if (used == 0)
-                break;
+            if (used == 0) {
+                // Also an encoded lone surrogate: as an escape it could pair up
+                // with a following one when read back.
+                put(char(b));
+                ++p;
+                continue;
+            }
             p += used;
             if (cp >= 0x10000) {
                 cp -= 0x10000;
@@ -952,13 +965,35 @@ void writeRecord(JsonWriter &w, const T &rec)
 
 } // namespace detail
 
-// Fills rec from data (length bytes; a zero byte also ends the input).
+// Fills rec from data (length bytes; a zero byte also ends the input). When
+// elementsRead is given, it receives the number of vector elements read to
+// their end, also when an error is thrown: those before a cut-short one.
 template <typename T>
-void loadFromBuffer(T &rec, const char *data, std::size_t length)
+void loadFromBuffer(T &rec, const char *data, std::size_t length, std::size_t *elementsRead = nullptr)
 {
     JsonReader rd(data, length);
-    rd.nextToken();
-    detail::readRecord(rd, rec);
+    try {
+        rd.nextToken();
+        detail::readRecord(rd, rec);
+    } catch (...) {
+        if (elementsRead)
+            *elementsRead = rd.elementsRead();
+        throw;
+    }
+    if (elementsRead)
+        *elementsRead = rd.elementsRead();
+}
+
+// As loadFromBuffer, for the whole content of a file: a UTF-8 byte-order
+// mark at the start is skipped.
+template <typename T>
+void loadFromFileContent(T &rec, const char *data, std::size_t length, std::size_t *elementsRead = nullptr)
+{
+    if (length >= 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0) {
+        data += 3;
+        length -= 3;
+    }
+    loadFromBuffer(rec, data, length, elementsRead);
 }
 
 template <typename T>
@@ -994,13 +1029,7 @@ void loadFromFile(T &rec, const char *path)
             break;
     }
     buffer[got] = 0;
-    const char *data = buffer.get();
-    std::size_t length = got;
-    if (length >= 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0) {
-        data += 3;
-        length -= 3;
-    }
-    loadFromBuffer(rec, data, length);
+    loadFromFileContent(rec, buffer.get(), got);
 }
 
 template <typename T>

@@ -10,6 +10,7 @@
 #include "hxcutils.h"
 #include "ihxruntime.h"
 #include "iprojectfilemgr.h"
+#include "listfile.h"
 #include "loadingpage.h"
 #include "packagepage.h"
 #include "projectfilelist.h"
@@ -131,19 +132,16 @@ bool keyBefore(int rule, const SortKey& a, const SortKey& b, bool descending)
 
 // Reads the list file afresh before the page edits it: the host may have
 // changed it since the page read it, and the page may never have read it (a
-// project opened from the command line). False when there is nothing to edit
-// or the file cannot be read; such a file is then left as it is.
+// project opened from the command line). A damaged file is kept aside and the
+// list starts afresh (readListFile). False when there is nothing to edit or
+// the file cannot be read; such a file is then left as it is.
 bool reloadListFile(STProjectFileList& doc, const QString& path)
 {
     if (!QFileInfo(path).isFile())
         return false;
     STProjectFileList current;
-    try {
-        ajson::loadFromFile(current, path.toStdString().c_str());
-    } catch (const std::exception& e) {
-        qCritical() << "load_from_file error: " << e.what() << " from:" << path;
+    if (!readListFile(path, current))
         return false;
-    }
     doc.projects.swap(current.projects);
     return true;
 }
@@ -1131,7 +1129,7 @@ std::string ProjectFileWidget::Impl::imageFolderPath() const
 void ProjectFileWidget::Impl::writeListFile(const QString& path)
 {
     try {
-        NoCacheFile::saveToFile(path.toStdString(), ajson::toJson(fileListDoc));
+        saveListFile(path, ajson::toJson(fileListDoc));
     } catch (const ajson::exception& e) {
         qCritical() << "saveToFile error: " << e.what() << " from:" << path;
     }
@@ -1172,7 +1170,8 @@ void ProjectFileWidget::Impl::initFileList()
 
     try {
         const std::string text = ajson::toJson(fileListDoc);
-        NoCacheFile::saveToFile(path.toStdString(), text);
+        // A failed write is logged there; the rows read are shown all the same.
+        saveListFile(path, text);
     } catch (const ajson::exception& e) {
         qCritical() << "saveToFile error: " << e.what() << " from:" << path;
         return;
