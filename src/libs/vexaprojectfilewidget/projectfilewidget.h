@@ -30,7 +30,10 @@ public:
     explicit ProjectFileWidget(QWidget* parent = nullptr);
     ~ProjectFileWidget() override;
 
-    // Attach the runtime first: attaching the manager goes through it.
+    // Attach the runtime first: attaching the manager goes through it. An
+    // attach the runtime refuses keeps no manager (with a warning). Once
+    // unsetProjectFileMgr() returns, no manager signal calls into the page,
+    // whatever the runtime did; destroying an attached page detaches it.
     void setProjectFileMgr(IProjectFileMgr* projectFileMgr);
     void unsetProjectFileMgr();
     void setHXRuntime(norvane::IHXRuntime* hxRuntime);
