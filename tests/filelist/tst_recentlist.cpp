@@ -94,12 +94,15 @@ private:
         page->run();
     }
 
-    // Right-clicks a row of the shown page and picks a menu action.
-    void chooseOnRow(int row, const QString& action)
+    // Right-clicks a row of the shown page, picks a menu action and answers
+    // the question it asks, if any.
+    void chooseOnRow(int row, const QString& action, int answer = -1)
     {
         QListWidget* l = list();
         const QPoint pos = l->visualItemRect(l->item(row)).center();
         driver->chooseMenuAction(action);
+        if (answer >= 0)
+            driver->answerTip(answer);
         QContextMenuEvent event(QContextMenuEvent::Mouse, pos, l->viewport()->mapToGlobal(pos));
         QApplication::sendEvent(l->viewport(), &event);
     }
@@ -109,7 +112,8 @@ private Q_SLOTS:
 
     void init()
     {
-        dir.reset(new QTemporaryDir);
+        // In the private home, so a deleted project goes to its trash.
+        dir.reset(new QTemporaryDir(QDir::home().filePath(QStringLiteral("projects-XXXXXX"))));
         QVERIFY(dir->isValid());
         QFile::remove(listFilePath());
         QDir(listFilePath()).removeRecursively();
@@ -468,7 +472,7 @@ private Q_SLOTS:
         page->show();
         QVERIFY(QTest::qWaitForWindowExposed(page.get()));
 
-        chooseOnRow(0, QStringLiteral("DeleteFiles"));
+        chooseOnRow(0, QStringLiteral("DeleteFiles"), 1);
         QVERIFY(!QFileInfo::exists(only));
         QCOMPARE(list()->count(), 0);
         QVERIFY(emptyViewShown());
