@@ -1455,6 +1455,11 @@ void ProjectFileWidget::translateLanguage()
     d->sceneTemplateLabel->setText(trText(QStringLiteral("SceneTemplate")));
     d->lastProjectLabel->setText(trText(QStringLiteral("LastProject")));
     d->templateList->translateLanguage();
+    // The tiles already shown, not only those a later sort fills.
+    for (int row = 0; row < d->fileListWidget->count(); ++row) {
+        if (auto* tile = qobject_cast<FileListItem*>(d->fileListWidget->itemWidget(d->fileListWidget->item(row))))
+            tile->translateLanguage();
+    }
 
     const QString code = d->language.toLower();
     if (code == QLatin1String("zh_cn"))
