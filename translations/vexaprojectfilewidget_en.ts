@@ -199,6 +199,11 @@
         <translation>Delete Project File</translation>
     </message>
     <message>
+        <source>DeleteFileTip</source>
+        <comment>Widget</comment>
+        <translation>Delete this project file? It will be moved to the trash.</translation>
+    </message>
+    <message>
         <source>StorageLocation</source>
         <comment>Widget</comment>
         <translation>Location:</translation>

@@ -199,6 +199,11 @@
         <translation>删除项目文件</translation>
     </message>
     <message>
+        <source>DeleteFileTip</source>
+        <comment>Widget</comment>
+        <translation>确定删除此项目文件吗？文件将被移到回收站。</translation>
+    </message>
+    <message>
         <source>StorageLocation</source>
         <comment>Widget</comment>
         <translation>位置:</translation>

@@ -12,12 +12,14 @@
 #include "translator.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QLabel>
 #include <QPainter>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
@@ -38,6 +40,16 @@ QList<QLabel*> labelsOf(QWidget* tile)
 QPixmap pictureOf(QWidget* tile)
 {
     return labelsOf(tile).value(0)->pixmap(Qt::ReturnByValue);
+}
+
+QString trashFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Trash");
+}
+
+QString trashed(const QString& name)
+{
+    return trashFolder() + QStringLiteral("/files/") + name;
 }
 
 bool hasPicture(QWidget* tile)
@@ -116,7 +128,9 @@ private Q_SLOTS:
 
     void init()
     {
-        dir.reset(new QTemporaryDir);
+        // In the private home, so deleted projects go to its trash.
+        dir.reset(new QTemporaryDir(QDir::home().filePath(QStringLiteral("projects-XXXXXX"))));
+        QDir(trashFolder()).removeRecursively();
         QVERIFY(dir->isValid());
         ThumbnailCache::instance().clear();
         driver.reset(new ModalDriver);
@@ -259,15 +273,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("action");
         QTest::addColumn<int>("rows");
         QTest::addColumn<bool>("fileGoneBefore");
+        QTest::addColumn<int>("answer"); // to the delete question; -1: no question expected
         QTest::addColumn<int>("cleared");
         QTest::addColumn<int>("removed");
         QTest::addColumn<bool>("fileExistsAfter");
-        QTest::newRow("clear, others remain") << "ClearFile" << 2 << false << 1 << 1 << true;
-        QTest::newRow("clear the last row") << "ClearFile" << 1 << false << 1 << 1 << true;
-        QTest::newRow("delete, others remain") << "DeleteFiles" << 2 << false << 0 << 1 << false;
-        QTest::newRow("delete the last row") << "DeleteFiles" << 1 << false << 0 << 1 << false;
-        QTest::newRow("delete a missing file") << "DeleteFiles" << 1 << true << 0 << 1 << false;
-        QTest::newRow("dismissed") << "" << 1 << false << 0 << 0 << true;
+        QTest::newRow("clear, others remain") << "ClearFile" << 2 << false << -1 << 1 << 1 << true;
+        QTest::newRow("clear the last row") << "ClearFile" << 1 << false << -1 << 1 << 1 << true;
+        QTest::newRow("delete, others remain") << "DeleteFiles" << 2 << false << 1 << 0 << 1 << false;
+        QTest::newRow("delete the last row") << "DeleteFiles" << 1 << false << 1 << 0 << 1 << false;
+        QTest::newRow("delete cancelled") << "DeleteFiles" << 1 << false << 2 << 0 << 0 << true;
+        QTest::newRow("delete question closed") << "DeleteFiles" << 1 << false << 0 << 0 << 0 << true;
+        QTest::newRow("delete a missing file") << "DeleteFiles" << 1 << true << 1 << 0 << 1 << false;
+        QTest::newRow("dismissed") << "" << 1 << false << -1 << 0 << 0 << true;
     }
 
     void menuActions()
@@ -275,6 +292,7 @@ private Q_SLOTS:
         QFETCH(QString, action);
         QFETCH(int, rows);
         QFETCH(bool, fileGoneBefore);
+        QFETCH(int, answer);
         QFETCH(int, cleared);
         QFETCH(int, removed);
         QFETCH(bool, fileExistsAfter);
@@ -296,9 +314,13 @@ private Q_SLOTS:
                                                 .arg(target)));
         }
         driver->chooseMenuAction(action);
+        if (answer >= 0)
+            driver->answerTip(answer);
         rightClick(0);
 
         QCOMPARE(driver->menuTexts(), (QStringList{QStringLiteral("ClearFile"), QStringLiteral("DeleteFiles")}));
+        QCOMPARE(driver->tipTexts(),
+                 answer >= 0 ? QStringList{QStringLiteral("DeleteFileTip\n") + target} : QStringList());
         QCOMPARE(clearSpy.count(), cleared);
         if (cleared)
             QCOMPARE(clearSpy.at(0).at(0).value<std::string>(), target.toStdString());
@@ -308,24 +330,40 @@ private Q_SLOTS:
         QCOMPARE(list->count(), rows - removed);
         QCOMPARE(emptySpy.count(), list->count() == 0 ? 1 : 0);
         QCOMPARE(QFileInfo::exists(target), fileExistsAfter);
+        // A deleted project can still be restored from the trash.
+        QCOMPARE(QFileInfo::exists(trashed(QStringLiteral("target.ptr7"))),
+                 action == QLatin1String("DeleteFiles") && removed && !fileGoneBefore);
         if (list->count() > 0 && removed)
             QCOMPARE(tile(0)->getFilePath(), dir->filePath(QStringLiteral("other1.ptr7")).toStdString());
     }
 
-    void deletingAFolderThatIsNotEmptyWarnsAndStillRemovesTheRow()
+    void projectThatCannotBeDeletedKeepsItsRow_data()
     {
-        const QString folder = dir->filePath(QStringLiteral("folder.ptr7"));
-        QVERIFY(QDir().mkdir(folder));
-        makeFile(QStringLiteral("folder.ptr7/inside"));
-        add(folder);
+        QTest::addColumn<QString>("path"); // empty: an empty folder, which removing a file would take too
+        QTest::newRow("folder") << QString();
+        QTest::newRow("file of the system") << QStringLiteral("/proc/self/status");
+    }
+
+    void projectThatCannotBeDeletedKeepsItsRow()
+    {
+        QFETCH(QString, path);
+        if (path.isEmpty()) {
+            path = dir->filePath(QStringLiteral("folder.ptr7"));
+            QVERIFY(QDir().mkdir(path));
+        }
+        add(path);
         showList();
+        QSignalSpy removedSpy(list.get(), &FileListWidget::fileItemRemoved);
         LogCapture log;
         driver->chooseMenuAction(QStringLiteral("DeleteFiles"));
+        driver->answerTip(1);
         rightClick(0);
-        QCOMPARE(log.countContaining(QStringLiteral("remove list projectFile error:  \"%1\" , error code is ").arg(folder)), 1);
+        QCOMPARE(log.countContaining(QStringLiteral("remove list projectFile error:  \"%1\" , error code is ").arg(path)),
+                 1);
         QCOMPARE(log.countContaining(QStringLiteral("error code is  Success")), 0);
-        QVERIFY(QFileInfo::exists(folder));
-        QCOMPARE(list->count(), 0);
+        QVERIFY(QFileInfo::exists(path));
+        QCOMPARE(list->count(), 1);
+        QCOMPARE(removedSpy.count(), 0);
     }
 
     void batchPutsEachTileIntoItsOwnRow()

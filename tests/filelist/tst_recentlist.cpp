@@ -95,12 +95,15 @@ private:
         page->run();
     }
 
-    // Right-clicks a row of the shown page and picks a menu action.
-    void chooseOnRow(int row, const QString& action)
+    // Right-clicks a row of the shown page, picks a menu action and answers
+    // the question it asks, if any.
+    void chooseOnRow(int row, const QString& action, int answer = -1)
     {
         QListWidget* l = list();
         const QPoint pos = l->visualItemRect(l->item(row)).center();
         driver->chooseMenuAction(action);
+        if (answer >= 0)
+            driver->answerTip(answer);
         QContextMenuEvent event(QContextMenuEvent::Mouse, pos, l->viewport()->mapToGlobal(pos));
         QApplication::sendEvent(l->viewport(), &event);
     }
@@ -110,7 +113,8 @@ private Q_SLOTS:
 
     void init()
     {
-        dir.reset(new QTemporaryDir);
+        // In the private home, so a deleted project goes to its trash.
+        dir.reset(new QTemporaryDir(QDir::home().filePath(QStringLiteral("projects-XXXXXX"))));
         QVERIFY(dir->isValid());
         QFile::remove(listFilePath());
         QDir(listFilePath()).removeRecursively();
@@ -437,18 +441,22 @@ private Q_SLOTS:
         QCOMPARE(readListFile(), listOf({listEntry(eleven), listEntry(ten), listEntry(twelve)}));
     }
 
-    void sortedRowsSpeakTheLanguageSwitchedToMeanwhile()
+    void rowsSpeakTheLanguageSwitchedTo()
     {
         QVERIFY(vexatest::writeListFile(listOf({listEntry(makeProject(QStringLiteral("a.ptr7"))), listEntry(makeProject(QStringLiteral("b.ptr7")))})));
         runQuietly();
         QCOMPARE(labelsOf(tile(1)).value(5)->text(), QStringLiteral("StorageLocation"));
-        // A language without texts: every caption goes blank.
+        // A language without texts: every caption goes blank, on the rows
+        // shown and on the rows a sort fills afterwards.
         page->switchLanguage(QStringLiteral("yy"));
         LogCapture log;
-        page->changeSortClicked();
-        for (int row = 0; row < 2; ++row) {
-            QCOMPARE(labelsOf(tile(row)).value(1)->text(), QStringLiteral(":"));
-            QCOMPARE(labelsOf(tile(row)).value(5)->text(), QString());
+        for (const bool sorted : {false, true}) {
+            if (sorted)
+                page->changeSortClicked();
+            for (int row = 0; row < 2; ++row) {
+                QCOMPARE(labelsOf(tile(row)).value(1)->text(), QStringLiteral(":"));
+                QCOMPARE(labelsOf(tile(row)).value(5)->text(), QString());
+            }
         }
     }
 
@@ -516,7 +524,7 @@ private Q_SLOTS:
         page->show();
         QVERIFY(QTest::qWaitForWindowExposed(page.get()));
 
-        chooseOnRow(0, QStringLiteral("DeleteFiles"));
+        chooseOnRow(0, QStringLiteral("DeleteFiles"), 1);
         QVERIFY(!QFileInfo::exists(only));
         QCOMPARE(list()->count(), 0);
         QVERIFY(emptyViewShown());

@@ -157,7 +157,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("pathLength"); // > 0: type a full path of this length instead
         QTest::addColumn<bool>("typeExtension");
         QTest::addColumn<int>("backup");
-        QTest::addColumn<QString>("created"); // relative to the desktop; empty when refused
+        QTest::addColumn<QString>("created"); // relative to the desktop unless absolute; empty when refused
 
         QTest::newRow("plain name") << "demo" << 0 << false << -1 << "demo.ptr7";
         QTest::newRow("ptr7 without its dot") << "abcptr7" << 0 << false << -1 << "abcptr7.ptr7";
@@ -168,8 +168,12 @@ private Q_SLOTS:
         QTest::newRow("full path of 259") << "" << 259 << true << -1 << "*";
         QTest::newRow("259 once the extension is added") << "" << 259 << false << -1 << "*";
         QTest::newRow("name of 55, backup 200") << nameOfLength(55) << 0 << false << 200 << nameOfLength(55);
+        QTest::newRow("extension in capitals") << "demo.PTR7" << 0 << false << -1 << "demo.PTR7";
+        QTest::newRow("in the root folder") << "/vexa-root-check" << 0 << false << -1 << "/vexa-root-check.ptr7";
 
         QTest::newRow("leading dot") << ".demo" << 0 << false << -1 << "";
+        QTest::newRow("only spaces") << "   " << 0 << false << -1 << "";
+        QTest::newRow("spaces and the extension") << "  .ptr7" << 0 << false << -1 << "";
         QTest::newRow("missing sub-folder") << "new/demo" << 0 << false << -1 << "";
         QTest::newRow("backslash") << "a\\b" << 0 << false << -1 << "";
         QTest::newRow("vertical bar") << "a|b" << 0 << false << -1 << "";
@@ -200,6 +204,9 @@ private Q_SLOTS:
             QCOMPARE(onDesktop(typeExtension ? typed : typed + QStringLiteral(".ptr7")).size(), pathLength);
         }
         const bool accepted = !created.isEmpty();
+        if (QDir::isAbsolutePath(created) && !QFileInfo(QStringLiteral("/")).isWritable())
+            QSKIP("only the superuser may create files in the root folder");
+        const QString createdPath = QDir::isAbsolutePath(created) ? created : onDesktop(created);
         page->setBackupPathLength(backup);
         attach();
         mgr->answerOpens(Success, "createProject");
@@ -220,12 +227,12 @@ private Q_SLOTS:
 
         if (accepted) {
             QCOMPARE(mgr->callCount("createProject"), std::size_t(1));
-            QCOMPARE(QString::fromStdString(mgr->lastCall("createProject").path), onDesktop(created));
+            QCOMPARE(QString::fromStdString(mgr->lastCall("createProject").path), createdPath);
             QCOMPARE(newProjects.count(), 1);
             QVERIFY(driver->tipTexts().isEmpty());
             // The answer closed the busy dialog and named the project.
             QCOMPARE(names.count(), 1);
-            QCOMPARE(names.at(0).at(0).toString(), QFileInfo(onDesktop(created)).fileName());
+            QCOMPARE(names.at(0).at(0).toString(), QFileInfo(createdPath).fileName());
             QVERIFY(!blockDialog()->isVisible());
             expectOnlyCallsOnTheRuntimeThread();
         } else {

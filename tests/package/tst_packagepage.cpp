@@ -16,6 +16,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -407,20 +408,33 @@ private Q_SLOTS:
         QCOMPARE(nameEdit()->text(), QStringLiteral("Showx"));
     }
 
-    void chooserKeepsTheLocationWhenCancelled()
+    void chooserStartsAtTheLocationAndMeasuresEveryPick()
     {
         const QString before = locationEdit()->text();
-        driver->rejectFileDialog();
+        QString startedIn;
+        driver->onNext<QFileDialog>("folder chooser", [&startedIn](QFileDialog* dialog) {
+            startedIn = dialog->directory().absolutePath();
+            dialog->reject();
+        });
         QTest::ignoreMessage(QtWarningMsg, "--PackageSetting--browse folder is empty!");
         widget<QPushButton>("packageSelectButton")->click();
         QCOMPARE(locationEdit()->text(), before);
-        QCOMPARE(driver->fileDialogTitles(), QStringList{QStringLiteral("SelectFolder")});
+        QCOMPARE(startedIn, QDir(before).absolutePath());
 
         const QString chosen = dir->filePath(QStringLiteral("out"));
         QVERIFY(QDir().mkdir(chosen));
+        gFreeBytes = 50 * MiB;
         driver->acceptFileDialog(chosen);
         widget<QPushButton>("packageSelectButton")->click();
         QCOMPARE(QDir(locationEdit()->text()), QDir(chosen));
+        QCOMPARE(driver->fileDialogTitles(), QStringList{QStringLiteral("SelectFolder")});
+        QVERIFY(!packageButton()->isEnabled());
+
+        // Space freed meanwhile: the same folder again is measured again.
+        gFreeBytes = 10240 * MiB;
+        driver->acceptFileDialog(chosen);
+        widget<QPushButton>("packageSelectButton")->click();
+        QVERIFY(packageButton()->isEnabled());
     }
 
     void startingShowsFirstTextsAndLeavesUserFilesAlone()

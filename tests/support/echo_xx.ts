@@ -200,6 +200,11 @@
         <translation>DeleteFiles</translation>
     </message>
     <message>
+        <source>DeleteFileTip</source>
+        <comment>Widget</comment>
+        <translation>DeleteFileTip</translation>
+    </message>
+    <message>
         <source>StorageLocation</source>
         <comment>Widget</comment>
         <translation>StorageLocation</translation>

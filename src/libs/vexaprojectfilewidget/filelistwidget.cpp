@@ -2,22 +2,81 @@
 
 #include "filelistdelegate.h"
 #include "filelistitem.h"
+#include "tipdialog.h"
 #include "translatemanager.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QMenu>
 #include <QPersistentModelIndex>
 #include <QPointer>
+#include <QStandardPaths>
 #include <QTimer>
-#include <filesystem>
 #include <system_error>
 #include <utility>
 #include <vector>
 
 namespace vexa {
 namespace projectfilemgr {
+
+namespace {
+
+// A project file is gone for good only after the user said so.
+bool confirmDelete(const QString& path)
+{
+    vexa::widgets::TipDialog tip(vexa::widgets::TipQuestion, nullptr);
+    tip.setTipText(
+        QStringLiteral("%1\n%2").arg(trText(QStringLiteral("DeleteFileTip")), QDir::toNativeSeparators(path)));
+    tip.setBtnText(trText(QStringLiteral("OK")), trText(QStringLiteral("Cancel")), QString());
+    const int code = tip.run().buttonCode;
+    return code != 0 && code != 2;
+}
+
+// Moves the project file to the trash, where the system has one, so a wrong
+// click can be undone. True when no file is left at the path; `reason` says
+// what went wrong otherwise, or why there was nothing to remove.
+bool removeProjectFile(const QString& path, QString* reason)
+{
+    const QFileInfo info(path);
+    if (info.isDir()) {
+        // A folder in the list is not a project file: never touch what is inside.
+        *reason = QString::fromStdString(std::make_error_code(std::errc::is_a_directory).message());
+        return false;
+    }
+    if (!info.exists() && !info.isSymLink()) {
+        // Nothing left to remove; the warning says so as it always did.
+        *reason = QString::fromStdString(std::error_code().message());
+        return true;
+    }
+    QFile file(path);
+#if defined(Q_OS_ANDROID) || defined(Q_OS_IOS) || defined(Q_OS_WASM)
+    const bool removed = file.remove();
+#else
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
+    // Qt 5 takes the working folder for the trash when it cannot make one in
+    // the data folder, and the project would end up in a stray "files" folder.
+    QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
+#endif
+    bool removed = file.moveToTrash();
+    if (removed && QFileInfo(file.fileName()).isRelative()) {
+        // It did so all the same (a data folder without write access): put the project back.
+        const QString stray = file.fileName();
+        QFile::rename(stray, path);
+        QFile::remove(QStringLiteral("info/%1.trashinfo").arg(QFileInfo(stray).fileName()));
+        *reason = QStringLiteral("no trash folder");
+        return false;
+    }
+#endif
+    if (!removed)
+        *reason = file.errorString();
+    return removed;
+}
+
+} // namespace
 
 class FileListWidget::Impl
 {
@@ -188,11 +247,22 @@ void FileListWidget::contextMenuEvent(QContextMenuEvent* event)
 
     if (chosen == deleteAction) {
         const std::string path = tile->getFilePath();
-        std::error_code error;
-        if (!std::filesystem::remove(std::filesystem::u8path(path), error)) {
-            qWarning() << "remove list projectFile error: " << QString::fromStdString(path) << ", error code is "
-                       << error.message().c_str();
-        }
+        const QString file = QString::fromStdString(path);
+        if (!confirmDelete(file))
+            return;
+        // The question ran a loop of its own as well.
+        if (!self)
+            return;
+        item = index.isValid() ? itemFromIndex(index) : nullptr;
+        if (!item)
+            return;
+        QString reason;
+        const bool gone = removeProjectFile(file, &reason);
+        if (!reason.isEmpty())
+            qWarning() << "remove list projectFile error: " << file << ", error code is " << qUtf8Printable(reason);
+        // A project that is still on the disk keeps its row.
+        if (!gone)
+            return;
         delete takeItem(row(item));
         Q_EMIT fileItemRemoved(path);
     } else if (chosen == clearAction) {

@@ -459,7 +459,9 @@ void PackagePage::Impl::selectPackagePath()
     QFileDialog dialog(nullptr);
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setWindowTitle(trText(QStringLiteral("SelectFolder")));
-    dialog.setDirectory(QDir(desktopFolder()).absolutePath());
+    // Start where the package would go now, so a nearby folder is one step away.
+    const QString location = locationEdit->text();
+    dialog.setDirectory(QDir(QFileInfo(location).isDir() ? location : desktopFolder()).absolutePath());
     dialog.setViewMode(QFileDialog::Detail);
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly, true);
@@ -485,7 +487,12 @@ void PackagePage::Impl::selectPackagePath()
         qWarning() << "--ProjectSetting--have no permission to write file!";
         return;
     }
-    locationEdit->setText(path);
+    // The same folder again changes no text, yet its free space may have
+    // changed since: measure it anyway.
+    if (path == locationEdit->text())
+        checkSpace();
+    else
+        locationEdit->setText(path);
 }
 
 void PackagePage::Impl::restoreFolderName()

@@ -945,10 +945,13 @@ QString ProjectFileWidget::Impl::showSelectFileDialog() const
     const QString proposedName = QStringLiteral("/%1-%2").arg(
         QStringLiteral("project"), QDateTime::currentDateTime().toString(QStringLiteral("MM-dd-hh-mm-ss")));
     const QString desktop = desktopFolder();
-    // The extension is a literal suffix; the first character of a name may
-    // not be a dot, and no character may be a path separator or one of ?"<>|.
-    static const std::regex extensionTest(R"(.+\.ptr7$)", std::regex::ECMAScript);
-    static const std::regex nameTest(R"(^[^.\\/?"<>|]{1}[^/\\?"<>|]*\.ptr7$)", std::regex::ECMAScript);
+    // The extension is a literal suffix in any case, as it is the same file
+    // type on every system the host runs on; the user's spelling is kept. The
+    // first character of a name may not be a dot, and no character may be a
+    // path separator or one of ?"<>|.
+    static const std::regex extensionTest(R"(.+\.ptr7$)", std::regex::ECMAScript | std::regex::icase);
+    static const std::regex nameTest(R"(^[^.\\/?"<>|]{1}[^/\\?"<>|]*\.ptr7$)",
+                                     std::regex::ECMAScript | std::regex::icase);
 
     QString result;
     for (;;) {
@@ -978,8 +981,11 @@ QString ProjectFileWidget::Impl::showSelectFileDialog() const
             if (cut < 0)
                 break;
             folder = folder.left(cut);
+            // A name right below the root leaves the root itself, not an empty text.
+            if (QDir(folder + QLatin1Char('/')).isRoot())
+                folder += QLatin1Char('/');
         }
-        QString fileName = result.mid(folder.size() + 1);
+        QString fileName = result.mid(folder.size() + (folder.endsWith(QLatin1Char('/')) ? 0 : 1));
         qDebug() << "file name is :" << fileName;
 
         // The regex engine recurses once per character: a pasted path of some
@@ -987,13 +993,16 @@ QString ProjectFileWidget::Impl::showSelectFileDialog() const
         // refused below whatever its ending, so a plain suffix test does there.
         const bool hasExtension = result.size() < 260
                                       ? std::regex_match(fileName.toStdString(), extensionTest)
-                                      : fileName.size() > 5 && fileName.endsWith(QLatin1String(kExtension));
+                                      : fileName.size() > 5 &&
+                                            fileName.endsWith(QLatin1String(kExtension), Qt::CaseInsensitive);
         if (!hasExtension) {
             fileName += QLatin1String(kExtension);
             result += QLatin1String(kExtension);
         }
 
-        if (result.size() >= 260 || fileName.size() + 4 + backupPathLength >= 260 ||
+        // A name of spaces only makes a file that shows no title anywhere.
+        const bool blankName = fileName.chopped(int(qstrlen(kExtension))).trimmed().isEmpty();
+        if (result.size() >= 260 || fileName.size() + 4 + backupPathLength >= 260 || blankName ||
             !std::regex_match(fileName.toStdString(), nameTest)) {
             qWarning() << fileName << " :fileName have illegal character";
             q->showWarningTip(trText(QStringLiteral("FileNameTip")));
@@ -1495,6 +1504,11 @@ void ProjectFileWidget::translateLanguage()
     d->sceneTemplateLabel->setText(trText(QStringLiteral("SceneTemplate")));
     d->lastProjectLabel->setText(trText(QStringLiteral("LastProject")));
     d->templateList->translateLanguage();
+    // The tiles already shown, not only those a later sort fills.
+    for (int row = 0; row < d->fileListWidget->count(); ++row) {
+        if (auto* tile = qobject_cast<FileListItem*>(d->fileListWidget->itemWidget(d->fileListWidget->item(row))))
+            tile->translateLanguage();
+    }
 
     const QString code = d->language.toLower();
     if (code == QLatin1String("zh_cn"))
