@@ -5,6 +5,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,12 @@ public:
     void run();
 
     void saveProject();
+
+    // Asked before the user's open and new requests (the Open and New buttons,
+    // a template, a recent project) replace the open project, ahead of any
+    // file dialog; false: the request is dropped. The host asks about unsaved
+    // work there. None: every request goes ahead.
+    void setReplaceGuard(std::function<bool()> guard);
 
     void setBlockDialogVisible(const bool isLoading, const bool visible);
     void setConfig(const STPluginConfig& config);
