@@ -4,6 +4,7 @@
 #include "demohost.h"
 #include "demomanager.h"
 #include "demoproject.h"
+#include "hosttext.h"
 #include "hxcutils.h"
 #include "mainwindow.h"
 #include "modaldriver.h"
@@ -28,6 +29,7 @@
 #include <QRadioButton>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -190,6 +192,13 @@ private:
             files << path;
         }
         return files;
+    }
+
+    // What the host told the user last (tips go to the status bar in the tests).
+    QString statusText() const
+    {
+        const QList<QLabel*> labels = host->window()->statusBar()->findChildren<QLabel*>();
+        return labels.isEmpty() ? QString() : labels.first()->text();
     }
 
     // A project with media, open in the manager as after a successful open.
@@ -368,6 +377,102 @@ private Q_SLOTS:
         QCOMPARE(resolveMediaPath(copy, copied.media[0]), media[0]);
         QCOMPARE(QString::fromStdString(host->manager()->currentProjectPath()), path);
         QVERIFY(findEntry(readList(), copy));
+    }
+
+    // Every way of putting another project in place of one with unsaved
+    // changes asks first: Save writes it, Don't Save drops it, Cancel keeps
+    // everything as it was, the start page included.
+    void replacingAModifiedProjectAsksFirst_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<int>("answer"); // 1 Save, 2 Don't Save, 3 Cancel
+        for (const char* path : {"recent", "open", "new", "template"}) {
+            QTest::newRow(qPrintable(QStringLiteral("%1, save").arg(QLatin1String(path)))) << QString::fromLatin1(path) << 1;
+            QTest::newRow(qPrintable(QStringLiteral("%1, don't save").arg(QLatin1String(path)))) << QString::fromLatin1(path) << 2;
+            QTest::newRow(qPrintable(QStringLiteral("%1, cancel").arg(QLatin1String(path)))) << QString::fromLatin1(path) << 3;
+        }
+    }
+
+    void replacingAModifiedProjectAsksFirst()
+    {
+        QFETCH(QString, path);
+        QFETCH(int, answer);
+        const QString other = dir->filePath(QStringLiteral("Other.ptr7"));
+        QVERIFY(writeProjectFile(other, projectFromTemplate(QStringLiteral("Other"), BlankTemplate)));
+        QVERIFY(addRecentProject(recentListPath(), other, QStringLiteral("Other"), QString()));
+        startHost();
+        const QString show = dir->filePath(QStringLiteral("Show.ptr7"));
+        openProjectWithMedia(show, makeMedia(1));
+        QTRY_VERIFY(host->window()->isVisible()); // the open's answer has reached the host
+        const bool fromPage = path == QLatin1String("recent") || path == QLatin1String("template");
+        if (fromPage)
+            host->showStartPage();
+        else
+            host->page()->hide();
+
+        const bool creating = path == QLatin1String("new") || path == QLatin1String("template");
+        const QString target = creating ? dir->filePath(QStringLiteral("Fresh.ptr7")) : other;
+        driver->answerTip(answer);
+        if (answer != 3 && path != QLatin1String("recent"))
+            driver->acceptFileDialog(target);
+        if (path == QLatin1String("recent")) {
+            auto* list = host->page()->findChild<QListWidget*>(QStringLiteral("FileListWidget"));
+            QVERIFY(list);
+            const auto names = [list, &other](int row) {
+                for (QLabel* label : list->itemWidget(list->item(row))->findChildren<QLabel*>()) {
+                    if (label->toolTip() == QDir::toNativeSeparators(other))
+                        return true;
+                }
+                return false;
+            };
+            int row = 0;
+            while (row < list->count() && !names(row))
+                ++row;
+            QVERIFY(row < list->count());
+            host->page()->slotItemDoubleClicked(list->item(row));
+        } else if (path == QLatin1String("open")) {
+            Q_EMIT host->window()->openRequested();
+        } else if (path == QLatin1String("new")) {
+            Q_EMIT host->window()->newRequested();
+        } else {
+            auto* templates = host->page()->findChild<QListWidget*>(QStringLiteral("TemplateListWidget"));
+            QVERIFY(templates);
+            host->page()->templateItemDoubleClicked(templates->item(1));
+        }
+        QCOMPARE(driver->tipTexts(), QStringList{ht("AskSave").arg(QStringLiteral("Show"))});
+
+        DemoProject onDisk;
+        QVERIFY(readProjectFile(show, onDisk));
+        QCOMPARE(onDisk.media.size(), answer == 1 ? 1 : 0);
+        if (answer == 3) {
+            QCOMPARE(QString::fromStdString(host->manager()->currentProjectPath()), show);
+            QVERIFY(host->manager()->isModified());
+            QCOMPARE(host->page()->isVisible(), fromPage);
+            QVERIFY(!QFileInfo::exists(dir->filePath(QStringLiteral("Fresh.ptr7"))));
+        } else {
+            QTRY_COMPARE(QString::fromStdString(host->manager()->currentProjectPath()), target);
+            QVERIFY(!host->manager()->isModified());
+        }
+    }
+
+    // Quit, Save, and the save fails: the failure is told and nothing quits.
+    void failedSaveBeforeQuitKeepsTheApplicationOpen()
+    {
+        startHost();
+        const QString folder = dir->filePath(QStringLiteral("gone"));
+        QVERIFY(QDir().mkpath(folder));
+        const QString show = folder + QStringLiteral("/Show.ptr7");
+        openProjectWithMedia(show, makeMedia(1));
+        QVERIFY(QDir(folder).removeRecursively());
+        const QString before = statusText();
+        QSignalSpy quitting(host.get(), &DemoHost::quitting);
+        driver->answerTip(1);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("cannot be saved")));
+        QVERIFY(!host->requestQuit());
+        QCOMPARE(quitting.count(), 0);
+        QVERIFY(statusText() != before); // the failure was told
+        QVERIFY(host->manager()->isModified());
+        QCOMPARE(QString::fromStdString(host->manager()->currentProjectPath()), show);
     }
 
     void packageWithAllMediaCopiesEveryByte()

@@ -52,6 +52,8 @@ struct DemoHost::Private {
     std::uint64_t changedId = 0;
     std::uint64_t errorId = 0;
     bool attached = false;
+    bool saveFailed = false;
+    bool projectSetAside = false; // the host asked already: the page's own question is answered
 };
 
 DemoHost::DemoHost(const DemoOptions& options, QObject* parent) : QObject(parent), d(std::make_unique<Private>())
@@ -83,20 +85,27 @@ DemoHost::DemoHost(const DemoOptions& options, QObject* parent) : QObject(parent
             [this] { QTimer::singleShot(0, this, &DemoHost::showStartPage); });
     connect(page, &ProjectFileWidget::packageFinishTip, this, &DemoHost::onPackageFinished);
     connect(page, &ProjectFileWidget::checkRemainSpace, this, &DemoHost::onCheckRemainSpace);
-    connect(page, &ProjectFileWidget::quitApp, this, [this] { QTimer::singleShot(0, this, &DemoHost::requestQuit); });
+    connect(page, &ProjectFileWidget::quitApp, this, [this] {
+        QTimer::singleShot(0, this, [this] {
+            // The page hid itself for the quit; a cancelled quit leaves it where it was.
+            if (!requestQuit())
+                d->page->show();
+        });
+    });
+    page->setReplaceGuard([this] { return d->projectSetAside || maySetProjectAside(); });
     connect(page, &ProjectFileWidget::sigLanguageChanged, this, &DemoHost::onLanguageChanged);
     connect(page, &ProjectFileWidget::systemRestore, this, &DemoHost::onSystemRestore);
 
     DemoMainWindow* window = d->window;
-    connect(window, &DemoMainWindow::newRequested, page, &ProjectFileWidget::newClicked);
+    connect(window, &DemoMainWindow::newRequested, this, &DemoHost::newFromToolbar);
     connect(window, &DemoMainWindow::openRequested, page, &ProjectFileWidget::openClicked);
-    connect(window, &DemoMainWindow::saveRequested, this, &DemoHost::saveWithBusyDialog);
+    connect(window, &DemoMainWindow::saveRequested, this, [this] { saveWithBusyDialog(); });
     connect(window, &DemoMainWindow::saveAsRequested, page, &ProjectFileWidget::saveAsProject);
     connect(window, &DemoMainWindow::packageRequested, page, &ProjectFileWidget::packageProject);
     connect(window, &DemoMainWindow::addMediaRequested, this, &DemoHost::addMediaFromDialog);
     connect(window, &DemoMainWindow::startPageRequested, this, &DemoHost::showStartPage);
     connect(window, &DemoMainWindow::languageRequested, this, &DemoHost::switchLanguage);
-    connect(window, &DemoMainWindow::quitRequested, this, &DemoHost::requestQuit);
+    connect(window, &DemoMainWindow::quitRequested, this, [this] { requestQuit(); });
     connect(window, &DemoMainWindow::mediaUsedToggled, this,
             [this](int index, bool used) { d->manager->setMediaUsed(index, used); });
 }
@@ -248,13 +257,43 @@ void DemoHost::showStartPage()
     d->page->activateWindow();
 }
 
-void DemoHost::saveWithBusyDialog()
+bool DemoHost::saveWithBusyDialog()
 {
     if (!d->manager->isProjectOpen())
-        return;
+        return false;
+    d->saveFailed = false;
     d->page->saveProject();
     // Runs until the save answer (or a failure report) closes it.
     d->page->setBlockDialogVisible(false, true);
+    return !d->saveFailed;
+}
+
+bool DemoHost::maySetProjectAside()
+{
+    if (!d->manager->isModified())
+        return true;
+    const QString name = QString::fromStdString(d->manager->currentProjectName());
+    vexa::widgets::TipDialog tip(vexa::widgets::TipQuestion, nullptr);
+    tip.setTipText(ht("AskSave").arg(name));
+    tip.setBtnText(ht("Save"), ht("DontSave"), ht("Cancel"));
+    switch (tip.run().buttonCode) {
+    case 1:
+        // A failed save has been reported; the work must not be dropped after it.
+        return saveWithBusyDialog();
+    case 2:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void DemoHost::newFromToolbar()
+{
+    if (!maySetProjectAside())
+        return;
+    d->projectSetAside = true;
+    d->page->newClicked();
+    d->projectSetAside = false;
 }
 
 void DemoHost::addMediaFromDialog()
@@ -272,6 +311,8 @@ void DemoHost::onHostError(const QString& error)
 {
     d->page->setBlockDialogVisible(true, false);
     const QString kind = error.section(QLatin1Char(':'), 0, 0);
+    if (kind == QLatin1String("SaveFailed"))
+        d->saveFailed = true;
     const QString path = QDir::toNativeSeparators(error.section(QLatin1Char(':'), 1));
     showTip(vexa::widgets::TipWarning, ht(kind.toLatin1().constData()).arg(path));
 }
@@ -338,22 +379,15 @@ void DemoHost::onSystemRestore()
     d->window->showStatus(ht("Restored").arg(QFileInfo(path).fileName()));
 }
 
-void DemoHost::requestQuit()
+bool DemoHost::requestQuit()
 {
-    if (d->manager->isModified() && !d->options.quietTips) {
-        vexa::widgets::TipDialog tip(vexa::widgets::TipQuestion, nullptr);
-        tip.setTipText(ht("AskSave"));
-        tip.setBtnText(ht("Save"), ht("DontSave"), ht("Cancel"));
-        const int code = tip.run().buttonCode;
-        if (code == 0 || code == 3)
-            return;
-        if (code == 1)
-            saveWithBusyDialog();
-    }
+    if (!maySetProjectAside())
+        return false;
     rememberSession(true);
     d->page->hide();
     d->window->hide();
     Q_EMIT quitting(); // the application decides how to end
+    return true;
 }
 
 void DemoHost::rememberSession(bool clean)

@@ -175,7 +175,7 @@
     <message>
         <source>AskSave</source>
         <comment>Host</comment>
-        <translation>The project has unsaved changes. Save them before quitting?</translation>
+        <translation>The project “%1” has unsaved changes. Save them before closing it?</translation>
     </message>
     <message>
         <source>DontSave</source>

@@ -175,7 +175,7 @@
     <message>
         <source>AskSave</source>
         <comment>Host</comment>
-        <translation>项目有未保存的更改，退出前是否保存？</translation>
+        <translation>项目“%1”有未保存的更改，关闭前是否保存？</translation>
     </message>
     <message>
         <source>DontSave</source>
