@@ -365,18 +365,29 @@ private Q_SLOTS:
         QCOMPARE(saved.media.size(), 2);
         QCOMPARE(saved.media[1].size, quint64(QFileInfo(media[1]).size()));
 
-        // Save as: a copy under the new name; the open project stays where it was.
+        // Save as: the new file becomes the open project, and the next Save goes there.
         const QString copy = dir->filePath(QStringLiteral("Arena copy.ptr7"));
+        QVERIFY(host->manager()->setMediaUsed(0, false));
         driver->acceptFileDialog(copy);
-        host->page()->saveAsProject();
+        Q_EMIT host->window()->saveAsRequested();
         QTRY_COMPARE(space.count(), 2);
         DemoProject copied;
         QVERIFY(readProjectFile(copy, copied));
         QCOMPARE(copied.name, QStringLiteral("Arena copy"));
         QCOMPARE(copied.media.size(), 2);
         QCOMPARE(resolveMediaPath(copy, copied.media[0]), media[0]);
-        QCOMPARE(QString::fromStdString(host->manager()->currentProjectPath()), path);
-        QVERIFY(findEntry(readList(), copy));
+        QCOMPARE(QString::fromStdString(host->manager()->currentProjectPath()), copy);
+        QVERIFY(!host->manager()->isModified());
+        QCOMPARE(QString::fromStdString(readList().projects.at(0).strProfilePath), copy);
+        auto* title = host->window()->findChild<QLabel*>(QStringLiteral("projectName"));
+        QTRY_COMPARE(title->text(), QStringLiteral("Arena copy"));
+
+        QVERIFY(host->manager()->setMediaUsed(1, false));
+        Q_EMIT host->window()->saveRequested();
+        QVERIFY(readProjectFile(copy, copied));
+        QVERIFY(!copied.media[1].used);
+        QVERIFY(readProjectFile(path, saved));
+        QVERIFY(saved.media[0].used); // the first file kept what it had
     }
 
     // Every way of putting another project in place of one with unsaved

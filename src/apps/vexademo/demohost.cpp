@@ -262,7 +262,10 @@ bool DemoHost::saveWithBusyDialog()
     if (!d->manager->isProjectOpen())
         return false;
     d->saveFailed = false;
-    d->page->saveProject();
+    // To the manager's file, not the page's: after Save As they differ.
+    vexa::projectfilemgr::STProjectFile record;
+    record.strProfilePath = d->manager->currentProjectPath();
+    d->manager->writeProject(record, false);
     // Runs until the save answer (or a failure report) closes it.
     d->page->setBlockDialogVisible(false, true);
     return !d->saveFailed;
@@ -343,6 +346,7 @@ void DemoHost::onCheckRemainSpace()
     }
     d->window->showStatus(ht("Saved").arg(name));
     onProjectChanged();
+    rememberSession(false); // a Save As changes the file to resume
 }
 
 void DemoHost::onLanguageChanged(const QString& language)

@@ -345,7 +345,7 @@ void DemoProjectMgr::doSave(const STProjectFile& record, bool isSaveAs)
             return;
         }
         project = *project_;
-        // A copy saved elsewhere keeps its media where they are.
+        // Saved elsewhere, the project keeps its media where they are.
         if (isSaveAs) {
             for (DemoMedia& m : project.media)
                 m.path = resolveMediaPath(projectPath_, m);
@@ -362,7 +362,13 @@ void DemoProjectMgr::doSave(const STProjectFile& record, bool isSaveAs)
     const QString thumbnail = thumbnailPathFor(folder, file);
     if (!saveThumbnail(project, thumbnail))
         qWarning() << "thumbnail not written:" << thumbnail;
-    if (!isSaveAs) {
+    if (isSaveAs) {
+        // The new file is the one the user goes on with: later saves go there.
+        adopt(project, file, thumbnail);
+        sigSaveFinished(record.strProfilePath);
+        return;
+    }
+    {
         std::lock_guard<std::mutex> lock(stateMutex_);
         if (project_ && projectPath_ == file) {
             project_->modified = project.modified;
