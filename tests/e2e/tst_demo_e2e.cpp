@@ -194,6 +194,18 @@ private:
         return files;
     }
 
+    // Picks a template in the next template chooser the host shows.
+    void chooseTemplate(int type)
+    {
+        driver->onNext(
+            "template chooser", [](QWidget* w) { return w->objectName() == QLatin1String("templateChooser"); },
+            [type](QWidget* dialog) {
+                auto* list = dialog->findChild<QListWidget*>(QStringLiteral("templateChoices"));
+                list->setCurrentRow(type - 1);
+                static_cast<QDialog*>(dialog)->accept();
+            });
+    }
+
     // What the host told the user last (tips go to the status bar in the tests).
     QString statusText() const
     {
@@ -424,6 +436,8 @@ private Q_SLOTS:
         const bool creating = path == QLatin1String("new") || path == QLatin1String("template");
         const QString target = creating ? dir->filePath(QStringLiteral("Fresh.ptr7")) : other;
         driver->answerTip(answer);
+        if (answer != 3 && path == QLatin1String("new"))
+            chooseTemplate(3);
         if (answer != 3 && path != QLatin1String("recent"))
             driver->acceptFileDialog(target);
         if (path == QLatin1String("recent")) {
@@ -463,6 +477,11 @@ private Q_SLOTS:
         } else {
             QTRY_COMPARE(QString::fromStdString(host->manager()->currentProjectPath()), target);
             QVERIFY(!host->manager()->isModified());
+        }
+        if (path == QLatin1String("new") && answer != 3) {
+            DemoProject created;
+            QVERIFY(readProjectFile(target, created));
+            QCOMPARE(created.templateType, 3); // the one chosen, whatever the page had selected
         }
     }
 

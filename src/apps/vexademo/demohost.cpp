@@ -9,6 +9,7 @@
 #include "projectfilewidget.h"
 #include "recentlist.h"
 #include "samplecontent.h"
+#include "templatechooser.h"
 #include "tipdialog.h"
 
 #include <QApplication>
@@ -20,6 +21,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QListWidget>
 #include <QLocale>
 #include <QScreen>
 #include <QSettings>
@@ -294,6 +296,12 @@ void DemoHost::newFromToolbar()
 {
     if (!maySetProjectAside())
         return;
+    const int type = chooseTemplate(d->window);
+    if (type == 0)
+        return;
+    // The page creates from its selected template.
+    if (auto* templates = d->page->findChild<QListWidget*>(QStringLiteral("TemplateListWidget")))
+        templates->setCurrentRow(type - 1);
     d->projectSetAside = true;
     d->page->newClicked();
     d->projectSetAside = false;

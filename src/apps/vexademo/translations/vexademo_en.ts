@@ -222,5 +222,10 @@
         <comment>Host</comment>
         <translation>Media files</translation>
     </message>
+    <message>
+        <source>ChooseTemplate</source>
+        <comment>Host</comment>
+        <translation>New project from a scene template</translation>
+    </message>
 </context>
 </TS>

@@ -222,5 +222,10 @@
         <comment>Host</comment>
         <translation>媒体文件</translation>
     </message>
+    <message>
+        <source>ChooseTemplate</source>
+        <comment>Host</comment>
+        <translation>从场景模板新建项目</translation>
+    </message>
 </context>
 </TS>
