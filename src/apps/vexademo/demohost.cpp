@@ -24,6 +24,7 @@
 #include <QListWidget>
 #include <QLocale>
 #include <QScreen>
+#include <QShortcut>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QLibraryInfo>
@@ -94,6 +95,9 @@ DemoHost::DemoHost(const DemoOptions& options, QObject* parent) : QObject(parent
                 d->page->show();
         });
     });
+    // Escape on the start page goes back to the open project.
+    auto* back = new QShortcut(QKeySequence(Qt::Key_Escape), page);
+    connect(back, &QShortcut::activated, this, &DemoHost::backToProject);
     page->setReplaceGuard([this] { return d->projectSetAside || maySetProjectAside(); });
     connect(page, &ProjectFileWidget::sigLanguageChanged, this, &DemoHost::onLanguageChanged);
     connect(page, &ProjectFileWidget::systemRestore, this, &DemoHost::onSystemRestore);
@@ -257,6 +261,16 @@ void DemoHost::showStartPage()
     d->page->run();
     d->page->raise();
     d->page->activateWindow();
+}
+
+void DemoHost::backToProject()
+{
+    if (!d->manager->isProjectOpen())
+        return;
+    d->page->hide();
+    d->window->show();
+    d->window->raise();
+    d->window->activateWindow();
 }
 
 bool DemoHost::saveWithBusyDialog()

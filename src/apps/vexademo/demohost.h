@@ -54,6 +54,8 @@ public:
     static QString themeStyleSheet();
 
     void showStartPage();
+    // From the start page back to the open project, if there is one.
+    void backToProject();
     // Asks about unsaved work first; false when the user kept the
     // application open (Cancel, or the save failed).
     bool requestQuit();

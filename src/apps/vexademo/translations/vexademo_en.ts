@@ -227,5 +227,10 @@
         <comment>Host</comment>
         <translation>New project from a scene template</translation>
     </message>
+    <message>
+        <source>StartPageTip</source>
+        <comment>Host</comment>
+        <translation>Start page (Esc returns to the project)</translation>
+    </message>
 </context>
 </TS>

@@ -227,5 +227,10 @@
         <comment>Host</comment>
         <translation>从场景模板新建项目</translation>
     </message>
+    <message>
+        <source>StartPageTip</source>
+        <comment>Host</comment>
+        <translation>开始页（按 Esc 返回项目）</translation>
+    </message>
 </context>
 </TS>
