@@ -1540,6 +1540,8 @@ bool ProjectFileWidget::eventFilter(QObject* watched, QEvent* event)
             qWarning() << "Open license agreenment text success!";
         else
             qWarning() << "Open license agreenment text failure!";
+        if (!opened)
+            Q_EMIT documentNotOpened();
         return opened;
     }
     if (watched == d->privacyLabel) {
@@ -1550,6 +1552,8 @@ bool ProjectFileWidget::eventFilter(QObject* watched, QEvent* event)
             qWarning() << "Open privacy agreenment text success!";
         else
             qWarning() << "Open privacy agreenment text failure!";
+        if (!opened)
+            Q_EMIT documentNotOpened();
         return opened;
     }
     if (watched == d->thirdPartyLicenseLabel) {
@@ -1567,6 +1571,8 @@ bool ProjectFileWidget::eventFilter(QObject* watched, QEvent* event)
             qWarning() << "Open third party license text success!";
         else
             qWarning() << "Open third party license text failure!";
+        if (!opened)
+            Q_EMIT documentNotOpened();
         return opened;
     }
     return QObject::eventFilter(watched, event);

@@ -94,6 +94,8 @@ Q_SIGNALS:
     void packageFinishTip(bool isSuccess, const std::string& path);
     void showProjectMgrWidget();
     void sigLanguageChanged(const QString& language);
+    // A legal document could not be opened (missing, or nothing on the system opens it).
+    void documentNotOpened();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
