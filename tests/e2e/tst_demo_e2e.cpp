@@ -34,6 +34,7 @@
 #include <QtTest>
 
 #include <atomic>
+#include <cerrno>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -500,7 +501,7 @@ private Q_SLOTS:
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("cannot be saved")));
         QVERIFY(!host->requestQuit());
         QCOMPARE(quitting.count(), 0);
-        QVERIFY(statusText() != before); // the failure was told
+        QVERIFY2(statusText() != before && statusText().endsWith(ht("ReasonMissing")), qPrintable(statusText()));
         QVERIFY(host->manager()->isModified());
         QCOMPARE(QString::fromStdString(host->manager()->currentProjectPath()), show);
     }
@@ -731,8 +732,9 @@ private Q_SLOTS:
         mgr.waitIdle();
         {
             std::lock_guard<std::mutex> lock(mutex);
-            QCOMPARE(errors, (QStringList{QStringLiteral("CreateFailed:") + QString::fromStdString(nowhere),
-                                          QStringLiteral("SaveFailed:") + QString::fromStdString(nowhere)}));
+            // With the cause: the folder is not there.
+            QCOMPARE(errors, (QStringList{QStringLiteral("CreateFailed:%1:").arg(ENOENT) + QString::fromStdString(nowhere),
+                                          QStringLiteral("SaveFailed:%1:").arg(ENOENT) + QString::fromStdString(nowhere)}));
             QCOMPARE(saved, 0);
         }
 
@@ -749,6 +751,7 @@ private Q_SLOTS:
         QTRY_COMPARE(rec.finishedCount(), 1);
         QVERIFY(!rec.success);
         mgr.waitIdle();
+        QCOMPARE(mgr.lastPackageError(), ENOENT);
         QCOMPARE(filesUnder(out), QStringList());
     }
 

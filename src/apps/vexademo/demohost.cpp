@@ -32,9 +32,41 @@
 #include <QTranslator>
 #include <QUrl>
 
+#include <cerrno>
+#include <cstring>
 #include <thread>
 
 using vexa::projectfilemgr::ProjectFileWidget;
+
+namespace {
+
+// A failure message with what the system said about it, in the user's language.
+QString withReason(const QString& message, int cause)
+{
+    QString reason;
+    switch (cause) {
+    case 0:
+        return message;
+    case ENOSPC:
+    case EDQUOT:
+        reason = vexademo::ht("ReasonDiskFull");
+        break;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        reason = vexademo::ht("ReasonNoPermission");
+        break;
+    case ENOENT:
+    case ENOTDIR:
+        reason = vexademo::ht("ReasonMissing");
+        break;
+    default:
+        reason = vexademo::ht("ReasonOther").arg(QString::fromLocal8Bit(std::strerror(cause)));
+    }
+    return message + QLatin1Char('\n') + reason;
+}
+
+} // namespace
 
 // The theme lives in a static library: its resources must be pulled in by name.
 static void initThemeResources()
@@ -101,6 +133,8 @@ DemoHost::DemoHost(const DemoOptions& options, QObject* parent) : QObject(parent
     page->setReplaceGuard([this] { return d->projectSetAside || maySetProjectAside(); });
     connect(page, &ProjectFileWidget::sigLanguageChanged, this, &DemoHost::onLanguageChanged);
     connect(page, &ProjectFileWidget::systemRestore, this, &DemoHost::onSystemRestore);
+    connect(page, &ProjectFileWidget::documentNotOpened, this,
+            [this] { showTip(vexa::widgets::TipWarning, ht("DocumentNotOpened")); });
 
     DemoMainWindow* window = d->window;
     connect(window, &DemoMainWindow::newRequested, this, &DemoHost::newFromToolbar);
@@ -338,8 +372,9 @@ void DemoHost::onHostError(const QString& error)
     const QString kind = error.section(QLatin1Char(':'), 0, 0);
     if (kind == QLatin1String("SaveFailed"))
         d->saveFailed = true;
-    const QString path = QDir::toNativeSeparators(error.section(QLatin1Char(':'), 1));
-    showTip(vexa::widgets::TipWarning, ht(kind.toLatin1().constData()).arg(path));
+    const int cause = error.section(QLatin1Char(':'), 1, 1).toInt();
+    const QString path = QDir::toNativeSeparators(error.section(QLatin1Char(':'), 2));
+    showTip(vexa::widgets::TipWarning, withReason(ht(kind.toLatin1().constData()).arg(path), cause));
 }
 
 void DemoHost::onPackageFinished(bool ok, const std::string& path)
@@ -351,7 +386,8 @@ void DemoHost::onPackageFinished(bool ok, const std::string& path)
             showTip(vexa::widgets::TipMessage, ht("PackageDone").arg(QDir::toNativeSeparators(folder)), ht("OpenFolder"),
                     folder);
         else
-            showTip(vexa::widgets::TipWarning, ht("PackageFailed").arg(QDir::toNativeSeparators(folder)));
+            showTip(vexa::widgets::TipWarning, withReason(ht("PackageFailed").arg(QDir::toNativeSeparators(folder)),
+                                                          d->manager->lastPackageError()));
     });
 }
 
@@ -432,8 +468,8 @@ void DemoHost::showTip(int kind, const QString& text, const QString& third, cons
     vexa::widgets::TipDialog tip(static_cast<vexa::widgets::EnumTipType>(kind), nullptr);
     tip.setTipText(text);
     tip.setBtnText(ht("OK"), QString(), third);
-    if (tip.run().buttonCode == 3 && !openPath.isEmpty())
-        QDesktopServices::openUrl(QUrl::fromLocalFile(openPath));
+    if (tip.run().buttonCode == 3 && !openPath.isEmpty() && !QDesktopServices::openUrl(QUrl::fromLocalFile(openPath)))
+        showTip(vexa::widgets::TipWarning, ht("NoHandler").arg(QDir::toNativeSeparators(openPath)));
 }
 
 } // namespace vexademo

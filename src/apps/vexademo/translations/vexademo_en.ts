@@ -232,5 +232,36 @@
         <comment>Host</comment>
         <translation>Start page (Esc returns to the project)</translation>
     </message>
+    <message>
+        <source>ReasonDiskFull</source>
+        <comment>Host</comment>
+        <translation>The disk is full.</translation>
+    </message>
+    <message>
+        <source>ReasonNoPermission</source>
+        <comment>Host</comment>
+        <translation>You have no permission to write there.</translation>
+    </message>
+    <message>
+        <source>ReasonMissing</source>
+        <comment>Host</comment>
+        <translation>The file or its folder no longer exists.</translation>
+    </message>
+    <message>
+        <source>ReasonOther</source>
+        <comment>Host</comment>
+        <translation>The system reports: %1</translation>
+    </message>
+    <message>
+        <source>NoHandler</source>
+        <comment>Host</comment>
+        <translation>No program on this computer can open:
+%1</translation>
+    </message>
+    <message>
+        <source>DocumentNotOpened</source>
+        <comment>Host</comment>
+        <translation>The document cannot be shown: it is missing, or no program on this computer opens it.</translation>
+    </message>
 </context>
 </TS>
