@@ -27,9 +27,13 @@ int chooseTemplate(QWidget* parent)
     list->setObjectName(QStringLiteral("templateChoices"));
     list->setViewMode(QListView::IconMode);
     list->setMovement(QListView::Static);
+    list->setFlow(QListView::LeftToRight);
+    list->setWrapping(false); // one row of three, never a scroll bar
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list->setIconSize(QSize(160, 90));
     list->setGridSize(QSize(190, 130));
-    list->setFixedSize(3 * 190 + 12, 140);
+    list->setFixedSize(3 * 190 + 2 * list->frameWidth() + 8, 130 + 2 * list->frameWidth() + 8);
     static const char* const icons[] = {"template_blank", "template_two", "template_three"};
     for (int type = 1; type <= 3; ++type) {
         auto* item = new QListWidgetItem(QIcon(QStringLiteral(":/vexademo/theme/%1.svg").arg(QLatin1String(icons[type - 1]))),
