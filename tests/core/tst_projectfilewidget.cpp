@@ -18,6 +18,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QListWidget>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -394,6 +395,51 @@ private Q_SLOTS:
         page->run();
         QCOMPARE(mgr->callCount("loadProject"), std::size_t(1));
         QVERIFY(page->isVisible());
+    }
+
+    // The host's refusal comes before any file dialog and nothing is sent.
+    void refusedReplacementOpensNoDialogAndSendsNothing_data()
+    {
+        QTest::addColumn<int>("entry");
+        QTest::newRow("open") << 0;
+        QTest::newRow("new") << 1;
+        QTest::newRow("template") << 2;
+        QTest::newRow("recent project") << 3;
+    }
+
+    void refusedReplacementOpensNoDialogAndSendsNothing()
+    {
+        QFETCH(int, entry);
+        writeListFile({makeProject(QStringLiteral("listed.ptr7"))});
+        STPluginConfig config;
+        config.autoOpenCurrentProject = false;
+        page->setConfig(config);
+        attach();
+        mgr->answerOpens(Success); // a wrongly sent open ends at once
+        page->run();
+        int asked = 0;
+        page->setReplaceGuard([&asked] {
+            ++asked;
+            return false;
+        });
+        QSignalSpy opening(page.get(), &ProjectFileWidget::openProject);
+        QSignalSpy creating(page.get(), &ProjectFileWidget::newProject);
+        // Were a dialog to come anyway, this closes it and the count below says so.
+        driver->rejectFileDialog();
+        auto* list = page->findChild<QListWidget*>(QStringLiteral("FileListWidget"));
+        auto* templates = page->findChild<QListWidget*>(QStringLiteral("TemplateListWidget"));
+        QVERIFY(list && list->count() == 1 && templates);
+        switch (entry) {
+        case 0: page->openClicked(); break;
+        case 1: page->newClicked(); break;
+        case 2: page->templateItemDoubleClicked(templates->item(0)); break;
+        default: page->slotItemDoubleClicked(list->item(0)); break;
+        }
+        QCOMPARE(asked, 1);
+        QCOMPARE(driver->handled(), 0);
+        QCOMPARE(opening.count() + creating.count(), 0);
+        QCOMPARE(mgr->calls().size(), std::size_t(0));
+        driver.reset(new ModalDriver); // drop the unused expectation
     }
 
     void autoOpenPicksTheNewestProject()

@@ -4,6 +4,7 @@
 #include "demohost.h"
 #include "demomanager.h"
 #include "demoproject.h"
+#include "hosttext.h"
 #include "hxcutils.h"
 #include "mainwindow.h"
 #include "modaldriver.h"
@@ -28,10 +29,12 @@
 #include <QRadioButton>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <atomic>
+#include <cerrno>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -190,6 +193,25 @@ private:
             files << path;
         }
         return files;
+    }
+
+    // Picks a template in the next template chooser the host shows.
+    void chooseTemplate(int type)
+    {
+        driver->onNext(
+            "template chooser", [](QWidget* w) { return w->objectName() == QLatin1String("templateChooser"); },
+            [type](QWidget* dialog) {
+                auto* list = dialog->findChild<QListWidget*>(QStringLiteral("templateChoices"));
+                list->setCurrentRow(type - 1);
+                static_cast<QDialog*>(dialog)->accept();
+            });
+    }
+
+    // What the host told the user last (tips go to the status bar in the tests).
+    QString statusText() const
+    {
+        const QList<QLabel*> labels = host->window()->statusBar()->findChildren<QLabel*>();
+        return labels.isEmpty() ? QString() : labels.first()->text();
     }
 
     // A project with media, open in the manager as after a successful open.
@@ -356,18 +378,132 @@ private Q_SLOTS:
         QCOMPARE(saved.media.size(), 2);
         QCOMPARE(saved.media[1].size, quint64(QFileInfo(media[1]).size()));
 
-        // Save as: a copy under the new name; the open project stays where it was.
+        // Save as: the new file becomes the open project, and the next Save goes there.
         const QString copy = dir->filePath(QStringLiteral("Arena copy.ptr7"));
+        QVERIFY(host->manager()->setMediaUsed(0, false));
         driver->acceptFileDialog(copy);
-        host->page()->saveAsProject();
+        Q_EMIT host->window()->saveAsRequested();
         QTRY_COMPARE(space.count(), 2);
         DemoProject copied;
         QVERIFY(readProjectFile(copy, copied));
         QCOMPARE(copied.name, QStringLiteral("Arena copy"));
         QCOMPARE(copied.media.size(), 2);
         QCOMPARE(resolveMediaPath(copy, copied.media[0]), media[0]);
-        QCOMPARE(QString::fromStdString(host->manager()->currentProjectPath()), path);
-        QVERIFY(findEntry(readList(), copy));
+        QCOMPARE(QString::fromStdString(host->manager()->currentProjectPath()), copy);
+        QVERIFY(!host->manager()->isModified());
+        QCOMPARE(QString::fromStdString(readList().projects.at(0).strProfilePath), copy);
+        auto* title = host->window()->findChild<QLabel*>(QStringLiteral("projectName"));
+        QTRY_COMPARE(title->text(), QStringLiteral("Arena copy"));
+
+        QVERIFY(host->manager()->setMediaUsed(1, false));
+        Q_EMIT host->window()->saveRequested();
+        QVERIFY(readProjectFile(copy, copied));
+        QVERIFY(!copied.media[1].used);
+        QVERIFY(readProjectFile(path, saved));
+        QVERIFY(saved.media[0].used); // the first file kept what it had
+    }
+
+    // Every way of putting another project in place of one with unsaved
+    // changes asks first: Save writes it, Don't Save drops it, Cancel keeps
+    // everything as it was, the start page included.
+    void replacingAModifiedProjectAsksFirst_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<int>("answer"); // 1 Save, 2 Don't Save, 3 Cancel
+        for (const char* path : {"recent", "open", "new", "template"}) {
+            QTest::newRow(qPrintable(QStringLiteral("%1, save").arg(QLatin1String(path)))) << QString::fromLatin1(path) << 1;
+            QTest::newRow(qPrintable(QStringLiteral("%1, don't save").arg(QLatin1String(path)))) << QString::fromLatin1(path) << 2;
+            QTest::newRow(qPrintable(QStringLiteral("%1, cancel").arg(QLatin1String(path)))) << QString::fromLatin1(path) << 3;
+        }
+    }
+
+    void replacingAModifiedProjectAsksFirst()
+    {
+        QFETCH(QString, path);
+        QFETCH(int, answer);
+        const QString other = dir->filePath(QStringLiteral("Other.ptr7"));
+        QVERIFY(writeProjectFile(other, projectFromTemplate(QStringLiteral("Other"), BlankTemplate)));
+        QVERIFY(addRecentProject(recentListPath(), other, QStringLiteral("Other"), QString()));
+        startHost();
+        const QString show = dir->filePath(QStringLiteral("Show.ptr7"));
+        openProjectWithMedia(show, makeMedia(1));
+        QTRY_VERIFY(host->window()->isVisible()); // the open's answer has reached the host
+        const bool fromPage = path == QLatin1String("recent") || path == QLatin1String("template");
+        if (fromPage)
+            host->showStartPage();
+        else
+            host->page()->hide();
+
+        const bool creating = path == QLatin1String("new") || path == QLatin1String("template");
+        const QString target = creating ? dir->filePath(QStringLiteral("Fresh.ptr7")) : other;
+        driver->answerTip(answer);
+        if (answer != 3 && path == QLatin1String("new"))
+            chooseTemplate(3);
+        if (answer != 3 && path != QLatin1String("recent"))
+            driver->acceptFileDialog(target);
+        if (path == QLatin1String("recent")) {
+            auto* list = host->page()->findChild<QListWidget*>(QStringLiteral("FileListWidget"));
+            QVERIFY(list);
+            const auto names = [list, &other](int row) {
+                for (QLabel* label : list->itemWidget(list->item(row))->findChildren<QLabel*>()) {
+                    if (label->toolTip() == QDir::toNativeSeparators(other))
+                        return true;
+                }
+                return false;
+            };
+            int row = 0;
+            while (row < list->count() && !names(row))
+                ++row;
+            QVERIFY(row < list->count());
+            host->page()->slotItemDoubleClicked(list->item(row));
+        } else if (path == QLatin1String("open")) {
+            Q_EMIT host->window()->openRequested();
+        } else if (path == QLatin1String("new")) {
+            Q_EMIT host->window()->newRequested();
+        } else {
+            auto* templates = host->page()->findChild<QListWidget*>(QStringLiteral("TemplateListWidget"));
+            QVERIFY(templates);
+            host->page()->templateItemDoubleClicked(templates->item(1));
+        }
+        QCOMPARE(driver->tipTexts(), QStringList{ht("AskSave").arg(QStringLiteral("Show"))});
+
+        DemoProject onDisk;
+        QVERIFY(readProjectFile(show, onDisk));
+        QCOMPARE(onDisk.media.size(), answer == 1 ? 1 : 0);
+        if (answer == 3) {
+            QCOMPARE(QString::fromStdString(host->manager()->currentProjectPath()), show);
+            QVERIFY(host->manager()->isModified());
+            QCOMPARE(host->page()->isVisible(), fromPage);
+            QVERIFY(!QFileInfo::exists(dir->filePath(QStringLiteral("Fresh.ptr7"))));
+        } else {
+            QTRY_COMPARE(QString::fromStdString(host->manager()->currentProjectPath()), target);
+            QVERIFY(!host->manager()->isModified());
+        }
+        if (path == QLatin1String("new") && answer != 3) {
+            DemoProject created;
+            QVERIFY(readProjectFile(target, created));
+            QCOMPARE(created.templateType, 3); // the one chosen, whatever the page had selected
+        }
+    }
+
+    // Quit, Save, and the save fails: the failure is told and nothing quits.
+    void failedSaveBeforeQuitKeepsTheApplicationOpen()
+    {
+        startHost();
+        const QString folder = dir->filePath(QStringLiteral("gone"));
+        QVERIFY(QDir().mkpath(folder));
+        const QString show = folder + QStringLiteral("/Show.ptr7");
+        openProjectWithMedia(show, makeMedia(1));
+        QVERIFY(QDir(folder).removeRecursively());
+        const QString before = statusText();
+        QSignalSpy quitting(host.get(), &DemoHost::quitting);
+        driver->answerTip(1);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("cannot be saved")));
+        QVERIFY(!host->requestQuit());
+        QCOMPARE(quitting.count(), 0);
+        QVERIFY2(statusText() != before && statusText().endsWith(ht("ReasonMissing")), qPrintable(statusText()));
+        QVERIFY(host->manager()->isModified());
+        QCOMPARE(QString::fromStdString(host->manager()->currentProjectPath()), show);
     }
 
     void packageWithAllMediaCopiesEveryByte()
@@ -596,8 +732,9 @@ private Q_SLOTS:
         mgr.waitIdle();
         {
             std::lock_guard<std::mutex> lock(mutex);
-            QCOMPARE(errors, (QStringList{QStringLiteral("CreateFailed:") + QString::fromStdString(nowhere),
-                                          QStringLiteral("SaveFailed:") + QString::fromStdString(nowhere)}));
+            // With the cause: the folder is not there.
+            QCOMPARE(errors, (QStringList{QStringLiteral("CreateFailed:%1:").arg(ENOENT) + QString::fromStdString(nowhere),
+                                          QStringLiteral("SaveFailed:%1:").arg(ENOENT) + QString::fromStdString(nowhere)}));
             QCOMPARE(saved, 0);
         }
 
@@ -614,6 +751,7 @@ private Q_SLOTS:
         QTRY_COMPARE(rec.finishedCount(), 1);
         QVERIFY(!rec.success);
         mgr.waitIdle();
+        QCOMPARE(mgr.lastPackageError(), ENOENT);
         QCOMPARE(filesUnder(out), QStringList());
     }
 

@@ -1,6 +1,6 @@
 // The three legal links: which document each opens in each language, with
 // which arguments and log line; any mouse button opens; a document that
-// cannot be opened is logged and the press goes on to the page.
+// cannot be opened is logged, the host is told, and the press goes on to the page.
 
 #include "projectfilewidget.h"
 #include "testmain.h"
@@ -201,6 +201,7 @@ private Q_SLOTS:
         const QString licence = shareDir + QStringLiteral("/license/license_other.pdf");
         QVERIFY(QFile::rename(notices, notices + QStringLiteral(".away")));
         QVERIFY(QFile::rename(licence, licence + QStringLiteral(".away")));
+        QSignalSpy told(page.get(), &ProjectFileWidget::documentNotOpened);
 
         QTest::ignoreMessage(QtWarningMsg, "Open third party license text failure!");
         const bool noticesPassedOn = pressReachedThePage(link(QStringLiteral("thirdPartyLicense")), Qt::LeftButton);
@@ -214,7 +215,8 @@ private Q_SLOTS:
         QVERIFY(opened.isEmpty());
         QCOMPARE(g_calls.size(), 2);
         QVERIFY(QApplication::topLevelWidgets().size() >= 1);
-        QCOMPARE(QApplication::activeModalWidget(), nullptr); // no dialog for the user
+        QCOMPARE(QApplication::activeModalWidget(), nullptr); // the host tells the user
+        QCOMPARE(told.count(), 2);
     }
 };
 

@@ -9,6 +9,7 @@
 #include "projectfilewidget.h"
 #include "recentlist.h"
 #include "samplecontent.h"
+#include "templatechooser.h"
 #include "tipdialog.h"
 
 #include <QApplication>
@@ -20,8 +21,10 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QListWidget>
 #include <QLocale>
 #include <QScreen>
+#include <QShortcut>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QLibraryInfo>
@@ -29,9 +32,41 @@
 #include <QTranslator>
 #include <QUrl>
 
+#include <cerrno>
+#include <cstring>
 #include <thread>
 
 using vexa::projectfilemgr::ProjectFileWidget;
+
+namespace {
+
+// A failure message with what the system said about it, in the user's language.
+QString withReason(const QString& message, int cause)
+{
+    QString reason;
+    switch (cause) {
+    case 0:
+        return message;
+    case ENOSPC:
+    case EDQUOT:
+        reason = vexademo::ht("ReasonDiskFull");
+        break;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        reason = vexademo::ht("ReasonNoPermission");
+        break;
+    case ENOENT:
+    case ENOTDIR:
+        reason = vexademo::ht("ReasonMissing");
+        break;
+    default:
+        reason = vexademo::ht("ReasonOther").arg(QString::fromLocal8Bit(std::strerror(cause)));
+    }
+    return message + QLatin1Char('\n') + reason;
+}
+
+} // namespace
 
 // The theme lives in a static library: its resources must be pulled in by name.
 static void initThemeResources()
@@ -52,6 +87,8 @@ struct DemoHost::Private {
     std::uint64_t changedId = 0;
     std::uint64_t errorId = 0;
     bool attached = false;
+    bool saveFailed = false;
+    bool projectSetAside = false; // the host asked already: the page's own question is answered
 };
 
 DemoHost::DemoHost(const DemoOptions& options, QObject* parent) : QObject(parent), d(std::make_unique<Private>())
@@ -83,20 +120,32 @@ DemoHost::DemoHost(const DemoOptions& options, QObject* parent) : QObject(parent
             [this] { QTimer::singleShot(0, this, &DemoHost::showStartPage); });
     connect(page, &ProjectFileWidget::packageFinishTip, this, &DemoHost::onPackageFinished);
     connect(page, &ProjectFileWidget::checkRemainSpace, this, &DemoHost::onCheckRemainSpace);
-    connect(page, &ProjectFileWidget::quitApp, this, [this] { QTimer::singleShot(0, this, &DemoHost::requestQuit); });
+    connect(page, &ProjectFileWidget::quitApp, this, [this] {
+        QTimer::singleShot(0, this, [this] {
+            // The page hid itself for the quit; a cancelled quit leaves it where it was.
+            if (!requestQuit())
+                d->page->show();
+        });
+    });
+    // Escape on the start page goes back to the open project.
+    auto* back = new QShortcut(QKeySequence(Qt::Key_Escape), page);
+    connect(back, &QShortcut::activated, this, &DemoHost::backToProject);
+    page->setReplaceGuard([this] { return d->projectSetAside || maySetProjectAside(); });
     connect(page, &ProjectFileWidget::sigLanguageChanged, this, &DemoHost::onLanguageChanged);
     connect(page, &ProjectFileWidget::systemRestore, this, &DemoHost::onSystemRestore);
+    connect(page, &ProjectFileWidget::documentNotOpened, this,
+            [this] { showTip(vexa::widgets::TipWarning, ht("DocumentNotOpened")); });
 
     DemoMainWindow* window = d->window;
-    connect(window, &DemoMainWindow::newRequested, page, &ProjectFileWidget::newClicked);
+    connect(window, &DemoMainWindow::newRequested, this, &DemoHost::newFromToolbar);
     connect(window, &DemoMainWindow::openRequested, page, &ProjectFileWidget::openClicked);
-    connect(window, &DemoMainWindow::saveRequested, this, &DemoHost::saveWithBusyDialog);
+    connect(window, &DemoMainWindow::saveRequested, this, [this] { saveWithBusyDialog(); });
     connect(window, &DemoMainWindow::saveAsRequested, page, &ProjectFileWidget::saveAsProject);
     connect(window, &DemoMainWindow::packageRequested, page, &ProjectFileWidget::packageProject);
     connect(window, &DemoMainWindow::addMediaRequested, this, &DemoHost::addMediaFromDialog);
     connect(window, &DemoMainWindow::startPageRequested, this, &DemoHost::showStartPage);
     connect(window, &DemoMainWindow::languageRequested, this, &DemoHost::switchLanguage);
-    connect(window, &DemoMainWindow::quitRequested, this, &DemoHost::requestQuit);
+    connect(window, &DemoMainWindow::quitRequested, this, [this] { requestQuit(); });
     connect(window, &DemoMainWindow::mediaUsedToggled, this,
             [this](int index, bool used) { d->manager->setMediaUsed(index, used); });
 }
@@ -248,13 +297,62 @@ void DemoHost::showStartPage()
     d->page->activateWindow();
 }
 
-void DemoHost::saveWithBusyDialog()
+void DemoHost::backToProject()
 {
     if (!d->manager->isProjectOpen())
         return;
-    d->page->saveProject();
+    d->page->hide();
+    d->window->show();
+    d->window->raise();
+    d->window->activateWindow();
+}
+
+bool DemoHost::saveWithBusyDialog()
+{
+    if (!d->manager->isProjectOpen())
+        return false;
+    d->saveFailed = false;
+    // To the manager's file, not the page's: after Save As they differ.
+    vexa::projectfilemgr::STProjectFile record;
+    record.strProfilePath = d->manager->currentProjectPath();
+    d->manager->writeProject(record, false);
     // Runs until the save answer (or a failure report) closes it.
     d->page->setBlockDialogVisible(false, true);
+    return !d->saveFailed;
+}
+
+bool DemoHost::maySetProjectAside()
+{
+    if (!d->manager->isModified())
+        return true;
+    const QString name = QString::fromStdString(d->manager->currentProjectName());
+    vexa::widgets::TipDialog tip(vexa::widgets::TipQuestion, nullptr);
+    tip.setTipText(ht("AskSave").arg(name));
+    tip.setBtnText(ht("Save"), ht("DontSave"), ht("Cancel"));
+    switch (tip.run().buttonCode) {
+    case 1:
+        // A failed save has been reported; the work must not be dropped after it.
+        return saveWithBusyDialog();
+    case 2:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void DemoHost::newFromToolbar()
+{
+    if (!maySetProjectAside())
+        return;
+    const int type = chooseTemplate(d->window);
+    if (type == 0)
+        return;
+    // The page creates from its selected template.
+    if (auto* templates = d->page->findChild<QListWidget*>(QStringLiteral("TemplateListWidget")))
+        templates->setCurrentRow(type - 1);
+    d->projectSetAside = true;
+    d->page->newClicked();
+    d->projectSetAside = false;
 }
 
 void DemoHost::addMediaFromDialog()
@@ -272,8 +370,11 @@ void DemoHost::onHostError(const QString& error)
 {
     d->page->setBlockDialogVisible(true, false);
     const QString kind = error.section(QLatin1Char(':'), 0, 0);
-    const QString path = QDir::toNativeSeparators(error.section(QLatin1Char(':'), 1));
-    showTip(vexa::widgets::TipWarning, ht(kind.toLatin1().constData()).arg(path));
+    if (kind == QLatin1String("SaveFailed"))
+        d->saveFailed = true;
+    const int cause = error.section(QLatin1Char(':'), 1, 1).toInt();
+    const QString path = QDir::toNativeSeparators(error.section(QLatin1Char(':'), 2));
+    showTip(vexa::widgets::TipWarning, withReason(ht(kind.toLatin1().constData()).arg(path), cause));
 }
 
 void DemoHost::onPackageFinished(bool ok, const std::string& path)
@@ -285,7 +386,8 @@ void DemoHost::onPackageFinished(bool ok, const std::string& path)
             showTip(vexa::widgets::TipMessage, ht("PackageDone").arg(QDir::toNativeSeparators(folder)), ht("OpenFolder"),
                     folder);
         else
-            showTip(vexa::widgets::TipWarning, ht("PackageFailed").arg(QDir::toNativeSeparators(folder)));
+            showTip(vexa::widgets::TipWarning, withReason(ht("PackageFailed").arg(QDir::toNativeSeparators(folder)),
+                                                          d->manager->lastPackageError()));
     });
 }
 
@@ -302,6 +404,7 @@ void DemoHost::onCheckRemainSpace()
     }
     d->window->showStatus(ht("Saved").arg(name));
     onProjectChanged();
+    rememberSession(false); // a Save As changes the file to resume
 }
 
 void DemoHost::onLanguageChanged(const QString& language)
@@ -338,22 +441,15 @@ void DemoHost::onSystemRestore()
     d->window->showStatus(ht("Restored").arg(QFileInfo(path).fileName()));
 }
 
-void DemoHost::requestQuit()
+bool DemoHost::requestQuit()
 {
-    if (d->manager->isModified() && !d->options.quietTips) {
-        vexa::widgets::TipDialog tip(vexa::widgets::TipQuestion, nullptr);
-        tip.setTipText(ht("AskSave"));
-        tip.setBtnText(ht("Save"), ht("DontSave"), ht("Cancel"));
-        const int code = tip.run().buttonCode;
-        if (code == 0 || code == 3)
-            return;
-        if (code == 1)
-            saveWithBusyDialog();
-    }
+    if (!maySetProjectAside())
+        return false;
     rememberSession(true);
     d->page->hide();
     d->window->hide();
     Q_EMIT quitting(); // the application decides how to end
+    return true;
 }
 
 void DemoHost::rememberSession(bool clean)
@@ -372,8 +468,8 @@ void DemoHost::showTip(int kind, const QString& text, const QString& third, cons
     vexa::widgets::TipDialog tip(static_cast<vexa::widgets::EnumTipType>(kind), nullptr);
     tip.setTipText(text);
     tip.setBtnText(ht("OK"), QString(), third);
-    if (tip.run().buttonCode == 3 && !openPath.isEmpty())
-        QDesktopServices::openUrl(QUrl::fromLocalFile(openPath));
+    if (tip.run().buttonCode == 3 && !openPath.isEmpty() && !QDesktopServices::openUrl(QUrl::fromLocalFile(openPath)))
+        showTip(vexa::widgets::TipWarning, ht("NoHandler").arg(QDir::toNativeSeparators(openPath)));
 }
 
 } // namespace vexademo

@@ -54,7 +54,11 @@ public:
     static QString themeStyleSheet();
 
     void showStartPage();
-    void requestQuit();
+    // From the start page back to the open project, if there is one.
+    void backToProject();
+    // Asks about unsaved work first; false when the user kept the
+    // application open (Cancel, or the save failed).
+    bool requestQuit();
 
 Q_SIGNALS:
     // The user chose to quit and any unsaved work has been dealt with.
@@ -69,7 +73,12 @@ private:
     void onLanguageChanged(const QString& language);
     void onSystemRestore();
     void switchLanguage(const QString& code);
-    void saveWithBusyDialog();
+    // Saves the open project to its own file; true when it was written.
+    bool saveWithBusyDialog();
+    // Before the open project is closed or replaced: Save, Don't Save or
+    // Cancel when it has unsaved changes. True when the caller may go on.
+    bool maySetProjectAside();
+    void newFromToolbar();
     void addMediaFromDialog();
     void showTip(int kind, const QString& text, const QString& third = QString(), const QString& openPath = QString());
     void rememberSession(bool clean);

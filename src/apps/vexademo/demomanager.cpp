@@ -8,7 +8,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <vector>
 
 using namespace vexa::projectfilemgr;
@@ -32,6 +34,18 @@ QString freeName(const QString& folder, const QString& name, QStringList& taken)
     }
     taken << candidate;
     return candidate;
+}
+
+// "Kind:cause:path", the cause an errno value (0: none known).
+std::string hostError(const char* kind, int cause, const std::string& path)
+{
+    return std::string(kind) + ':' + std::to_string(cause) + ':' + path;
+}
+
+// Why a write failed: Qt tells a full disk apart; anything else is in errno.
+int writeCause(const QFile& file)
+{
+    return file.error() == QFileDevice::ResourceError ? ENOSPC : errno;
 }
 
 } // namespace
@@ -146,6 +160,12 @@ std::uint64_t DemoProjectMgr::projectMediaSize(bool allMedias) const
 {
     std::lock_guard<std::mutex> lock(stateMutex_);
     return project_ ? totalMediaSize(projectPath_, *project_, allMedias) : 0;
+}
+
+int DemoProjectMgr::lastPackageError() const
+{
+    std::lock_guard<std::mutex> lock(packageMutex_);
+    return packageError_;
 }
 
 bool DemoProjectMgr::isPackaging() const
@@ -323,8 +343,9 @@ void DemoProjectMgr::doCreate(const std::string& path, int templateType)
     const QString file = QString::fromStdString(path);
     const DemoProject project = projectFromTemplate(QFileInfo(file).completeBaseName(), templateType);
     if (!writeProjectFile(file, project)) {
-        qWarning() << "project cannot be created:" << file;
-        sigHostError(("CreateFailed:" + path));
+        const int cause = errno;
+        qWarning() << "project cannot be created:" << file << std::strerror(cause);
+        sigHostError(hostError("CreateFailed", cause, path));
         return;
     }
     const QString thumbnail = thumbnailPathFor(imageFolder_, file);
@@ -341,11 +362,11 @@ void DemoProjectMgr::doSave(const STProjectFile& record, bool isSaveAs)
         std::lock_guard<std::mutex> lock(stateMutex_);
         if (!project_) {
             qWarning() << "save refused: no project is open";
-            sigHostError("SaveFailed:" + record.strProfilePath);
+            sigHostError(hostError("SaveFailed", 0, record.strProfilePath));
             return;
         }
         project = *project_;
-        // A copy saved elsewhere keeps its media where they are.
+        // Saved elsewhere, the project keeps its media where they are.
         if (isSaveAs) {
             for (DemoMedia& m : project.media)
                 m.path = resolveMediaPath(projectPath_, m);
@@ -354,15 +375,22 @@ void DemoProjectMgr::doSave(const STProjectFile& record, bool isSaveAs)
     }
     project.modified = QDateTime::currentDateTime();
     if (file.isEmpty() || !writeProjectFile(file, project)) {
-        qWarning() << "project cannot be saved:" << file;
-        sigHostError("SaveFailed:" + record.strProfilePath);
+        const int cause = file.isEmpty() ? ENOENT : errno;
+        qWarning() << "project cannot be saved:" << file << std::strerror(cause);
+        sigHostError(hostError("SaveFailed", cause, record.strProfilePath));
         return;
     }
     const QString folder = record.strImagePath.empty() ? imageFolder_ : QString::fromStdString(record.strImagePath);
     const QString thumbnail = thumbnailPathFor(folder, file);
     if (!saveThumbnail(project, thumbnail))
         qWarning() << "thumbnail not written:" << thumbnail;
-    if (!isSaveAs) {
+    if (isSaveAs) {
+        // The new file is the one the user goes on with: later saves go there.
+        adopt(project, file, thumbnail);
+        sigSaveFinished(record.strProfilePath);
+        return;
+    }
+    {
         std::lock_guard<std::mutex> lock(stateMutex_);
         if (project_ && projectPath_ == file) {
             project_->modified = project.modified;
@@ -437,6 +465,7 @@ void DemoProjectMgr::runPackage(STProjectFile record, DemoProject project, QStri
 
     bool ok = true;
     QString failure;
+    int cause = 0;
     quint64 done = 0;
     quint64 unreported = 0;
     QElapsedTimer clock;
@@ -455,12 +484,14 @@ void DemoProjectMgr::runPackage(STProjectFile record, DemoProject project, QStri
         QFile in(source);
         QFile out(target);
         if (!in.open(QIODevice::ReadOnly)) {
+            cause = QFileInfo::exists(source) ? errno : ENOENT;
             ok = false;
             failure = QStringLiteral("cannot read %1").arg(source);
             break;
         }
         // NewOnly: never write over a file this package did not make.
         if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            cause = errno;
             ok = false;
             failure = QStringLiteral("cannot write %1").arg(target);
             break;
@@ -471,6 +502,7 @@ void DemoProjectMgr::runPackage(STProjectFile record, DemoProject project, QStri
                 break;
             const qint64 n = in.read(buffer.data(), kChunk);
             if (n < 0) {
+                cause = QFileInfo::exists(source) ? errno : ENOENT;
                 ok = false;
                 failure = QStringLiteral("read error in %1").arg(source);
                 break;
@@ -478,6 +510,7 @@ void DemoProjectMgr::runPackage(STProjectFile record, DemoProject project, QStri
             if (n == 0)
                 break;
             if (out.write(buffer.data(), n) != n) {
+                cause = writeCause(out);
                 ok = false;
                 failure = QStringLiteral("write error in %1").arg(target);
                 break;
@@ -500,6 +533,7 @@ void DemoProjectMgr::runPackage(STProjectFile record, DemoProject project, QStri
                 hook(done, total);
         }
         if (ok && !out.flush()) {
+            cause = writeCause(out);
             ok = false;
             failure = QStringLiteral("write error in %1").arg(target);
         }
@@ -515,6 +549,7 @@ void DemoProjectMgr::runPackage(STProjectFile record, DemoProject project, QStri
         packagedProject.media = packaged;
         packagedProject.modified = QDateTime::currentDateTime();
         if (QFileInfo::exists(projectFile) || !writeProjectFile(projectFile, packagedProject)) {
+            cause = QFileInfo::exists(projectFile) ? EEXIST : errno;
             ok = false;
             failure = QStringLiteral("cannot write %1").arg(projectFile);
         } else {
@@ -546,6 +581,7 @@ void DemoProjectMgr::runPackage(STProjectFile record, DemoProject project, QStri
     {
         std::lock_guard<std::mutex> lock(packageMutex_);
         packaging_ = false;
+        packageError_ = ok ? 0 : cause;
     }
     packageCv_.notify_all();
 

@@ -53,6 +53,8 @@ public:
     // Called on the package thread after every copied chunk.
     void setChunkHook(std::function<void(quint64 done, quint64 total)> hook);
     bool isPackaging() const;
+    // Why the last package failed, as an errno value (0: it did not, or no cause is known).
+    int lastPackageError() const;
     // Blocks until the worker has nothing queued and no package is running.
     void waitIdle();
 
@@ -60,6 +62,7 @@ public:
     vexa::projectfilemgr::ThreadSafeSignal<> sigProjectChanged;
     // Raised (on a worker thread) when a request failed in a way the page has
     // no answer for: the host closes its busy dialog and tells the user.
+    // "CreateFailed" or "SaveFailed", the errno value, the path, joined by ':'.
     vexa::projectfilemgr::ThreadSafeSignal<const std::string&> sigHostError;
 
 private:
@@ -92,13 +95,14 @@ private:
     bool stopping_ = false;
     std::thread worker_;
 
-    std::mutex packageMutex_;
+    mutable std::mutex packageMutex_;
     std::condition_variable packageCv_;
     std::thread packageThread_;
     std::atomic<bool> packaging_{false};
     std::atomic<bool> cancel_{false};
     std::atomic<quint64> copyRate_{0};
     std::function<void(quint64, quint64)> chunkHook_;
+    int packageError_ = 0;
 };
 
 } // namespace vexademo

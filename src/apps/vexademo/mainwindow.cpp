@@ -3,6 +3,7 @@
 #include "hosttext.h"
 
 #include <QApplication>
+#include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
@@ -186,6 +187,12 @@ DemoMainWindow::DemoMainWindow(QWidget* parent) : FramelessMainWindow(parent)
         connect(a, &QAction::triggered, this, [this, a] { Q_EMIT languageRequested(a->data().toString()); });
     }
 
+    bindKey(newButton_, QKeySequence::New);
+    bindKey(openButton_, QKeySequence::Open);
+    bindKey(saveButton_, QKeySequence::Save);
+    bindKey(saveAsButton_, QKeySequence::SaveAs);
+    bindKey(quitButton_, QKeySequence::Quit);
+
     connect(newButton_, &QToolButton::clicked, this, &DemoMainWindow::newRequested);
     connect(openButton_, &QToolButton::clicked, this, &DemoMainWindow::openRequested);
     connect(saveButton_, &QToolButton::clicked, this, &DemoMainWindow::saveRequested);
@@ -297,6 +304,16 @@ QToolButton* DemoMainWindow::addAction(const QString& icon)
     return button;
 }
 
+void DemoMainWindow::bindKey(QToolButton* button, QKeySequence::StandardKey key)
+{
+    auto* action = new QAction(this);
+    action->setShortcuts(key);
+    // click() does nothing on a disabled button: Save without a project stays a no-op.
+    connect(action, &QAction::triggered, button, &QToolButton::click);
+    QWidget::addAction(action);
+    keys_.emplace_back(button, key);
+}
+
 void DemoMainWindow::retranslate()
 {
     setWindowTitle(ht("AppTitle"));
@@ -309,6 +326,16 @@ void DemoMainWindow::retranslate()
     startButton_->setText(ht("StartPage"));
     languageButton_->setText(ht("Language"));
     quitButton_->setText(ht("Quit"));
+    for (QToolButton* b : {newButton_, openButton_, saveButton_, saveAsButton_, addMediaButton_, packageButton_,
+                           startButton_, languageButton_, quitButton_})
+        b->setToolTip(b->text());
+    for (const auto& [button, key] : keys_) {
+        const QKeySequence sequence(key);
+        if (!sequence.isEmpty())
+            button->setToolTip(QStringLiteral("%1 (%2)").arg(button->text(),
+                                                             sequence.toString(QKeySequence::NativeText)));
+    }
+    startButton_->setToolTip(ht("StartPageTip"));
     minimizeButton_->setToolTip(ht("Minimize"));
     closeButton_->setToolTip(ht("Quit"));
     emptyTitle_->setText(ht("NoProject"));

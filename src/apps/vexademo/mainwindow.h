@@ -6,7 +6,11 @@
 #include "demoproject.h"
 #include "framelessmainwindow.h"
 
+#include <QKeySequence>
+
 #include <optional>
+#include <utility>
+#include <vector>
 
 class QLabel;
 class QMenu;
@@ -48,6 +52,8 @@ protected:
 
 private:
     QToolButton* addAction(const QString& icon);
+    // The standard key of an action, shown in its button's tool tip.
+    void bindKey(QToolButton* button, QKeySequence::StandardKey key);
     void updateActions();
 
     QLabel* title_ = nullptr;
@@ -81,6 +87,7 @@ private:
     bool modified_ = false;
     QString language_;
     bool filling_ = false;
+    std::vector<std::pair<QToolButton*, QKeySequence::StandardKey>> keys_;
 };
 
 } // namespace vexademo

@@ -200,6 +200,7 @@ public:
     bool dragging = false;
     QPoint dragOffset;
     bool isSlave = false;
+    std::function<bool()> replaceGuard;
     // Written by runtime notifications on the runtime's thread, read by run().
     std::atomic<bool> systemRestorePending{false};
     std::atomic<bool> _isProjectRestoreFinished{true};
@@ -207,6 +208,8 @@ public:
     // The empty-list view laid over the recent list.
     QPointer<QLabel> emptyFileLabel;
     QPointer<QLabel> emptyFileText;
+
+    bool mayReplace() const { return !replaceGuard || replaceGuard(); }
 
     void initUI();
     void initConnect();
@@ -768,8 +771,13 @@ void ProjectFileWidget::slotItemDoubleClicked(QListWidgetItem* item)
     if (!item)
         return;
     auto* tile = qobject_cast<FileListItem*>(d->fileListWidget->itemWidget(item));
-    if (tile && !tile->isDamage())
+    if (tile && !tile->isDamage() && d->mayReplace())
         d->openFile(tile->getFilePath());
+}
+
+void ProjectFileWidget::setReplaceGuard(std::function<bool()> guard)
+{
+    d->replaceGuard = std::move(guard);
 }
 
 ProjectFileWidget::Impl::OpenResult ProjectFileWidget::Impl::openFile(const std::string& path)
@@ -917,6 +925,8 @@ void ProjectFileWidget::Impl::setupFileDialog(QFileDialog* dialog) const
 
 void ProjectFileWidget::openClicked()
 {
+    if (!d->mayReplace())
+        return;
     const QString filter = QStringLiteral("*%1").arg(QLatin1String(kExtension), 0, QLatin1Char(' '));
     QStringList selection;
     try {
@@ -1036,6 +1046,8 @@ bool ProjectFileWidget::Impl::askCover() const
 
 void ProjectFileWidget::newClicked()
 {
+    if (!d->mayReplace())
+        return;
     const QString path = d->showSelectFileDialog();
     if (path.isEmpty()) {
         qWarning() << "open select file dialog failure!";
@@ -1542,6 +1554,8 @@ bool ProjectFileWidget::eventFilter(QObject* watched, QEvent* event)
             qWarning() << "Open license agreenment text success!";
         else
             qWarning() << "Open license agreenment text failure!";
+        if (!opened)
+            Q_EMIT documentNotOpened();
         return opened;
     }
     if (watched == d->privacyLabel) {
@@ -1552,6 +1566,8 @@ bool ProjectFileWidget::eventFilter(QObject* watched, QEvent* event)
             qWarning() << "Open privacy agreenment text success!";
         else
             qWarning() << "Open privacy agreenment text failure!";
+        if (!opened)
+            Q_EMIT documentNotOpened();
         return opened;
     }
     if (watched == d->thirdPartyLicenseLabel) {
@@ -1569,6 +1585,8 @@ bool ProjectFileWidget::eventFilter(QObject* watched, QEvent* event)
             qWarning() << "Open third party license text success!";
         else
             qWarning() << "Open third party license text failure!";
+        if (!opened)
+            Q_EMIT documentNotOpened();
         return opened;
     }
     return QObject::eventFilter(watched, event);

@@ -5,6 +5,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,12 @@ public:
     void run();
 
     void saveProject();
+
+    // Asked before the user's open and new requests (the Open and New buttons,
+    // a template, a recent project) replace the open project, ahead of any
+    // file dialog; false: the request is dropped. The host asks about unsaved
+    // work there. None: every request goes ahead.
+    void setReplaceGuard(std::function<bool()> guard);
 
     void setBlockDialogVisible(const bool isLoading, const bool visible);
     void setConfig(const STPluginConfig& config);
@@ -90,6 +97,8 @@ Q_SIGNALS:
     void packageFinishTip(bool isSuccess, const std::string& path);
     void showProjectMgrWidget();
     void sigLanguageChanged(const QString& language);
+    // A legal document could not be opened (missing, or nothing on the system opens it).
+    void documentNotOpened();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

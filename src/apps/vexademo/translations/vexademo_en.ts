@@ -175,7 +175,7 @@
     <message>
         <source>AskSave</source>
         <comment>Host</comment>
-        <translation>The project has unsaved changes. Save them before quitting?</translation>
+        <translation>The project “%1” has unsaved changes. Save them before closing it?</translation>
     </message>
     <message>
         <source>DontSave</source>
@@ -221,6 +221,47 @@
         <source>MediaFilter</source>
         <comment>Host</comment>
         <translation>Media files</translation>
+    </message>
+    <message>
+        <source>ChooseTemplate</source>
+        <comment>Host</comment>
+        <translation>New project from a scene template</translation>
+    </message>
+    <message>
+        <source>StartPageTip</source>
+        <comment>Host</comment>
+        <translation>Start page (Esc returns to the project)</translation>
+    </message>
+    <message>
+        <source>ReasonDiskFull</source>
+        <comment>Host</comment>
+        <translation>The disk is full.</translation>
+    </message>
+    <message>
+        <source>ReasonNoPermission</source>
+        <comment>Host</comment>
+        <translation>You have no permission to write there.</translation>
+    </message>
+    <message>
+        <source>ReasonMissing</source>
+        <comment>Host</comment>
+        <translation>The file or its folder no longer exists.</translation>
+    </message>
+    <message>
+        <source>ReasonOther</source>
+        <comment>Host</comment>
+        <translation>The system reports: %1</translation>
+    </message>
+    <message>
+        <source>NoHandler</source>
+        <comment>Host</comment>
+        <translation>No program on this computer can open:
+%1</translation>
+    </message>
+    <message>
+        <source>DocumentNotOpened</source>
+        <comment>Host</comment>
+        <translation>The document cannot be shown: it is missing, or no program on this computer opens it.</translation>
     </message>
 </context>
 </TS>

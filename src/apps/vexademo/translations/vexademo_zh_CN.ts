@@ -175,7 +175,7 @@
     <message>
         <source>AskSave</source>
         <comment>Host</comment>
-        <translation>项目有未保存的更改，退出前是否保存？</translation>
+        <translation>项目“%1”有未保存的更改，关闭前是否保存？</translation>
     </message>
     <message>
         <source>DontSave</source>
@@ -221,6 +221,47 @@
         <source>MediaFilter</source>
         <comment>Host</comment>
         <translation>媒体文件</translation>
+    </message>
+    <message>
+        <source>ChooseTemplate</source>
+        <comment>Host</comment>
+        <translation>从场景模板新建项目</translation>
+    </message>
+    <message>
+        <source>StartPageTip</source>
+        <comment>Host</comment>
+        <translation>开始页（按 Esc 返回项目）</translation>
+    </message>
+    <message>
+        <source>ReasonDiskFull</source>
+        <comment>Host</comment>
+        <translation>磁盘空间已满。</translation>
+    </message>
+    <message>
+        <source>ReasonNoPermission</source>
+        <comment>Host</comment>
+        <translation>没有写入该位置的权限。</translation>
+    </message>
+    <message>
+        <source>ReasonMissing</source>
+        <comment>Host</comment>
+        <translation>文件或其所在文件夹已不存在。</translation>
+    </message>
+    <message>
+        <source>ReasonOther</source>
+        <comment>Host</comment>
+        <translation>系统提示：%1</translation>
+    </message>
+    <message>
+        <source>NoHandler</source>
+        <comment>Host</comment>
+        <translation>此计算机上没有可以打开以下位置的程序：
+%1</translation>
+    </message>
+    <message>
+        <source>DocumentNotOpened</source>
+        <comment>Host</comment>
+        <translation>无法显示该文档：文档缺失，或此计算机上没有可以打开它的程序。</translation>
     </message>
 </context>
 </TS>
