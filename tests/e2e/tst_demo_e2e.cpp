@@ -12,6 +12,7 @@
 #include "recentlist.h"
 #include "samplecontent.h"
 #include "testmain.h"
+#include "tipdialog.h"
 #include "translatemanager.h"
 #include "translator.h"
 
@@ -26,7 +27,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
+#include <QPushButton>
 #include <QSettings>
+#include <QStatusBar>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -757,6 +760,42 @@ private Q_SLOTS:
         for (QLabel* label : list->itemWidget(list->item(0))->findChildren<QLabel*>())
             damaged = damaged || label->property("damage").toBool();
         QVERIFY(damaged);
+    }
+
+    // What the user reads after a switch from Chinese to English: the
+    // widget kit's dialogs must change with the rest.
+    void visibleTextsFollowALanguageSwitch_data()
+    {
+        QTest::addColumn<int>("what");
+        QTest::addColumn<QString>("english");
+        QTest::newRow("message title") << 0 << QStringLiteral("Message");
+        QTest::newRow("question title") << 1 << QStringLiteral("Question");
+        QTest::newRow("warning title") << 2 << QStringLiteral("Warning");
+        QTest::newRow("default button") << 3 << QStringLiteral("OK");
+    }
+
+    void visibleTextsFollowALanguageSwitch()
+    {
+        QFETCH(int, what);
+        QFETCH(QString, english);
+        DemoOptions o = options();
+        o.language = QStringLiteral("zh_CN");
+        o.shareDir = QStringLiteral(VEXADEMO_SHARE_DIR);
+        host.reset(new DemoHost(o));
+        host->start(false);
+        Q_EMIT host->page()->modifyProjectName(QStringLiteral("Show"));
+        const auto read = [this, what] {
+            if (what == 4)
+                return host->window()->statusBar()->findChild<QLabel*>()->text();
+            vexa::widgets::TipDialog tip(static_cast<vexa::widgets::EnumTipType>(what == 3 ? 0 : what));
+            return what == 3 ? tip.findChild<QPushButton*>(QStringLiteral("tipConfirmButton"))->text() : tip.title();
+        };
+        const QString chinese = read();
+        Q_EMIT host->window()->languageRequested(QStringLiteral("en"));
+        QCOMPARE(read(), english);
+        QVERIFY2(!chinese.isEmpty() && chinese != english, qPrintable(chinese));
+        Q_EMIT host->window()->languageRequested(QStringLiteral("zh_CN"));
+        QCOMPARE(read(), chinese);
     }
 };
 

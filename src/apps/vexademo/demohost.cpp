@@ -48,7 +48,8 @@ struct DemoHost::Private {
     DemoMainWindow* window = nullptr;
     ProjectFileWidget* page = nullptr;
     QString language;
-    QTranslator qtTexts; // Qt's own texts (file dialogs) in the chosen language
+    QTranslator qtTexts;  // Qt's own texts (file dialogs) in the chosen language
+    QTranslator kitTexts; // the widget kit's dialog titles and default buttons
     std::uint64_t changedId = 0;
     std::uint64_t errorId = 0;
     bool attached = false;
@@ -310,6 +311,10 @@ void DemoHost::onLanguageChanged(const QString& language)
     QCoreApplication::removeTranslator(&d->qtTexts);
     if (d->qtTexts.load(QStringLiteral("qtbase_") + language, QLibraryInfo::location(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(&d->qtTexts);
+    QCoreApplication::removeTranslator(&d->kitTexts);
+    const QString kitFile = kitLanguageFile(d->options.shareDir, language);
+    if (!kitFile.isEmpty() && d->kitTexts.load(kitFile))
+        QCoreApplication::installTranslator(&d->kitTexts);
     QSettings().setValue(QStringLiteral("language"), language);
     d->window->setCurrentLanguage(language);
     d->window->retranslate();
