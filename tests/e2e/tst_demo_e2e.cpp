@@ -763,7 +763,7 @@ private Q_SLOTS:
     }
 
     // What the user reads after a switch from Chinese to English: the
-    // widget kit's dialogs must change with the rest.
+    // widget kit's dialogs and the status bar must change with the rest.
     void visibleTextsFollowALanguageSwitch_data()
     {
         QTest::addColumn<int>("what");
@@ -772,6 +772,7 @@ private Q_SLOTS:
         QTest::newRow("question title") << 1 << QStringLiteral("Question");
         QTest::newRow("warning title") << 2 << QStringLiteral("Warning");
         QTest::newRow("default button") << 3 << QStringLiteral("OK");
+        QTest::newRow("status bar") << 4 << QStringLiteral("Opened Show");
     }
 
     void visibleTextsFollowALanguageSwitch()

@@ -235,7 +235,7 @@ void DemoHost::onProjectOpened(const QString& name)
     d->window->show();
     d->window->raise();
     d->window->activateWindow();
-    d->window->showStatus(ht("Opened").arg(name));
+    d->window->showStatus([name] { return ht("Opened").arg(name); });
     rememberSession(false);
 }
 
@@ -298,10 +298,10 @@ void DemoHost::onCheckRemainSpace()
     int error = 0;
     if (!path.isEmpty() && diskFreeSpace(QFileInfo(path).absolutePath().toStdString(), available, error) &&
         available < 1024ull * 1024 * 1024) {
-        d->window->showStatus(ht("LowSpace").arg(humanSize(available)), true);
+        d->window->showStatus([available] { return ht("LowSpace").arg(humanSize(available)); }, true);
         return;
     }
-    d->window->showStatus(ht("Saved").arg(name));
+    d->window->showStatus([name] { return ht("Saved").arg(name); });
     onProjectChanged();
 }
 
@@ -340,7 +340,8 @@ void DemoHost::onSystemRestore()
     const std::string file = path.toStdString();
     d->runtime->postTask([manager, file] { manager->loadProject(file, vexa::projectfilemgr::unserializeDefault); },
                          __FILE__, __LINE__, "DemoHost::onSystemRestore");
-    d->window->showStatus(ht("Restored").arg(QFileInfo(path).fileName()));
+    const QString name = QFileInfo(path).fileName();
+    d->window->showStatus([name] { return ht("Restored").arg(name); });
 }
 
 void DemoHost::requestQuit()

@@ -318,6 +318,8 @@ void DemoMainWindow::retranslate()
     modifiedBadge_->setText(ht("Unsaved"));
     mediaTable_->setHorizontalHeaderLabels({ht("MediaUsed"), ht("MediaName"), ht("MediaSize"), ht("MediaLocation")});
     mediaTable_->horizontalHeaderItem(0)->setTextAlignment(Qt::AlignCenter);
+    if (statusText_)
+        status_->setText(statusText_());
     showProject(project_, path_, modified_);
 }
 
@@ -330,8 +332,16 @@ void DemoMainWindow::setCurrentLanguage(const QString& code)
 
 void DemoMainWindow::showStatus(const QString& text, bool warning)
 {
+    statusText_ = nullptr;
     status_->setStyleSheet(warning ? QStringLiteral("color: #ffb454;") : QString());
     status_->setText(text);
+}
+
+void DemoMainWindow::showStatus(std::function<QString()> text, bool warning)
+{
+    status_->setStyleSheet(warning ? QStringLiteral("color: #ffb454;") : QString());
+    status_->setText(text ? text() : QString());
+    statusText_ = std::move(text);
 }
 
 void DemoMainWindow::updateActions()
