@@ -6,7 +6,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
-#include <QLocale>
 #include <QStatusBar>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -373,14 +372,14 @@ void DemoMainWindow::showProject(const std::optional<DemoProject>& project, cons
     quint64 total = 0;
     for (const DemoMedia& m : project->media)
         total += mediaSizeOnDisk(path, m);
-    const QString screens = project->screens.size() == 1
-                                ? ht("OneScreen")
-                                : ht("ScreenCount").arg(project->screens.size());
-    projectMeta_->setText(QStringLiteral("%1  \u00b7  %2  \u00b7  %3  \u00b7  %4 %5")
-                              .arg(ht(templateName(project->templateType).toLatin1().constData()), screens,
-                                   ht("MediaSummary").arg(project->media.size()).arg(humanSize(total)), ht("LastSaved"),
-                                   QLocale(language_ == QLatin1String("zh_CN") ? QLocale::Chinese : QLocale::English)
-                                       .toString(project->modified, QLocale::ShortFormat)));
+    // The template's name already says how many screens it has; the count
+    // is only news when the project's screens differ from it.
+    QStringList meta{ht(templateName(project->templateType).toLatin1().constData())};
+    if (project->screens.size() != templateScreenCount(project->templateType))
+        meta << (project->screens.size() == 1 ? ht("OneScreen") : ht("ScreenCount").arg(project->screens.size()));
+    meta << ht("MediaSummary").arg(project->media.size()).arg(humanSize(total))
+         << QStringLiteral("%1 %2").arg(ht("LastSaved"), displayTime(project->modified));
+    projectMeta_->setText(meta.join(QStringLiteral("  \u00b7  ")));
     projectPath_->setText(QDir::toNativeSeparators(path));
     screenView_->setScreens(project->screens, project->media);
 
