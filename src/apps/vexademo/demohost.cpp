@@ -15,7 +15,6 @@
 #include <QDebug>
 #include <QDesktopServices>
 #include <QDir>
-#include <QEventLoop>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -29,6 +28,7 @@
 #include <QTranslator>
 #include <QUrl>
 
+#include <atomic>
 #include <thread>
 
 using vexa::projectfilemgr::ProjectFileWidget;
@@ -50,6 +50,9 @@ struct DemoHost::Private {
     QString language;
     QTranslator qtTexts;  // Qt's own texts (file dialogs) in the chosen language
     QTranslator kitTexts; // the widget kit's dialog titles and default buttons
+    std::thread samples;
+    std::atomic<bool> stopSamples{false};
+    bool samplesReady = true;
     std::uint64_t changedId = 0;
     std::uint64_t errorId = 0;
     bool attached = false;
@@ -104,6 +107,9 @@ DemoHost::DemoHost(const DemoOptions& options, QObject* parent) : QObject(parent
 
 DemoHost::~DemoHost()
 {
+    d->stopSamples = true;
+    if (d->samples.joinable())
+        d->samples.join();
     shutdown();
     delete d->page;
     delete d->window;
@@ -142,6 +148,11 @@ QString DemoHost::language() const
     return d->language;
 }
 
+bool DemoHost::samplesReady() const
+{
+    return d->samplesReady;
+}
+
 void DemoHost::start(bool withLoadingPage)
 {
     QSettings settings;
@@ -155,15 +166,17 @@ void DemoHost::start(bool withLoadingPage)
                 documents = QDir::homePath();
             folder = documents + QStringLiteral("/Vexa Demo Projects");
         }
-        // Writing some tens of megabytes of media takes a moment: off the GUI thread.
-        QEventLoop loop;
-        std::thread maker([&loop, folder, appData] {
-            createSampleContent(folder, recentListPath(), appData + QStringLiteral("/Image/"));
-            QMetaObject::invokeMethod(&loop, "quit", Qt::QueuedConnection);
+        // Some tens of megabytes of media take seconds to make: the first
+        // start must not wait for them. They are listed once made; the recent
+        // list itself is only touched on this thread, as the start page does.
+        d->samplesReady = false;
+        const QString images = appData + QStringLiteral("/Image/");
+        std::atomic<bool>* stop = &d->stopSamples;
+        d->samples = std::thread([this, folder, images, stop] {
+            std::vector<SampleProject> made = makeSampleProjects(folder, images, stop);
+            QMetaObject::invokeMethod(
+                this, [this, made] { listSamples(made); }, Qt::QueuedConnection);
         });
-        loop.exec();
-        maker.join();
-        settings.setValue(QStringLiteral("samples/created"), true);
     }
     if (!d->options.shareDir.isEmpty() && !legalDocumentsPresent(d->options.shareDir))
         writeLegalDocuments(d->options.shareDir); // an installed, read-only share folder already has them
@@ -208,6 +221,29 @@ void DemoHost::start(bool withLoadingPage)
         page->showLoadingPage();
     else
         page->run();
+}
+
+void DemoHost::listSamples(const std::vector<SampleProject>& made)
+{
+    d->samples.join();
+    for (const SampleProject& project : made)
+        addRecentProject(recentListPath(), project.path, project.name, project.thumbnail);
+    QSettings().setValue(QStringLiteral("samples/created"), true);
+    d->samplesReady = true;
+    refreshVisibleStartPage();
+}
+
+void DemoHost::refreshVisibleStartPage()
+{
+    if (!d->page->isVisible())
+        return; // read afresh whenever it is shown next
+    // Not under an open dialog of the page: try again once it has closed.
+    if (QApplication::activeModalWidget()) {
+        QTimer::singleShot(300, this, &DemoHost::refreshVisibleStartPage);
+        return;
+    }
+    d->page->setIsSlave(true);
+    d->page->run();
 }
 
 void DemoHost::shutdown()

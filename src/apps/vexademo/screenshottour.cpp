@@ -120,13 +120,15 @@ void ScreenshotTour::stepLoading()
 void ScreenshotTour::stepStartPage()
 {
     waitFor(
-        "the start page", [this] { return host_->page()->isVisible(); },
+        // On a first start, with the samples it makes meanwhile.
+        "the start page", [this] { return host_->page()->isVisible() && host_->samplesReady(); },
         [this] {
             after(700, [this] {
                 save(host_->page(), QStringLiteral("02-start-page"));
                 stepNewProject();
             });
-        });
+        },
+        120000);
 }
 
 void ScreenshotTour::stepNewProject()
