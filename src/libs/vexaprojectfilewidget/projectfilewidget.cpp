@@ -1600,7 +1600,7 @@ void ProjectFileWidget::Impl::onShowPackageDialog(const STPackageInfo& mediasInf
             layout->activate();
         if (QLayout* layout = page->layout())
             layout->activate();
-        page->dialogWidget()->adjustSize();
+        // The dialog alone: its layout gives the content area its width.
         page->adjustSize();
     });
     packagePage->exec();
