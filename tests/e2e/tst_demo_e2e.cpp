@@ -773,7 +773,8 @@ private Q_SLOTS:
     }
 
     // What the user reads after a switch from Chinese to English: the
-    // widget kit's dialogs and the status bar must change with the rest.
+    // widget kit's dialogs, the status bar and the empty list's line must
+    // change with the rest.
     void visibleTextsFollowALanguageSwitch_data()
     {
         QTest::addColumn<int>("what");
@@ -783,6 +784,7 @@ private Q_SLOTS:
         QTest::newRow("warning title") << 2 << QStringLiteral("Warning");
         QTest::newRow("default button") << 3 << QStringLiteral("OK");
         QTest::newRow("status bar") << 4 << QStringLiteral("Opened Show");
+        QTest::newRow("empty recent list") << 5 << QStringLiteral("No recent projects");
     }
 
     void visibleTextsFollowALanguageSwitch()
@@ -798,6 +800,8 @@ private Q_SLOTS:
         const auto read = [this, what] {
             if (what == 4)
                 return host->window()->statusBar()->findChild<QLabel*>()->text();
+            if (what == 5)
+                return host->page()->findChild<QLabel*>(QStringLiteral("emptyFileText"))->text();
             vexa::widgets::TipDialog tip(static_cast<vexa::widgets::EnumTipType>(what == 3 ? 0 : what));
             return what == 3 ? tip.findChild<QPushButton*>(QStringLiteral("tipConfirmButton"))->text() : tip.title();
         };

@@ -1240,6 +1240,7 @@ void ProjectFileWidget::Impl::showEmptyFileList()
     emptyFileLabel->setObjectName(QStringLiteral("emptyFileLabel"));
     emptyFileLabel->setFixedSize(110, 110);
     emptyFileText = new QLabel(trText(QStringLiteral("EmptyFileList")), fileListWidget);
+    emptyFileText->setObjectName(QStringLiteral("emptyFileText"));
     layout->addStretch(0);
     layout->addWidget(emptyFileLabel, 0, Qt::AlignHCenter | Qt::AlignVCenter);
     layout->addWidget(emptyFileText, 0, Qt::AlignHCenter | Qt::AlignVCenter);
@@ -1494,6 +1495,8 @@ void ProjectFileWidget::translateLanguage()
     d->languageComboBox->setItemText(1, trText(QStringLiteral("English")));
     d->recentlyUsedLabel->setText(trText(QStringLiteral("RecentlyUsedItem")));
     d->projectSortingLabel->setText(trText(QStringLiteral("ProjectSorting")));
+    if (d->emptyFileText)
+        d->emptyFileText->setText(trText(QStringLiteral("EmptyFileList")));
     d->sortComboBox->setItemText(0, trText(QStringLiteral("OpenTimeInput")));
     d->sortComboBox->setItemText(1, trText(QStringLiteral("NameInput")));
     d->sortComboBox->setItemText(2, trText(QStringLiteral("SizeInput")));
