@@ -10,6 +10,8 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
 fi
 # Fonts for the Chinese texts.
 packages+=(fonts-wqy-microhei)
+# Qt's own texts (the file dialogs) in Chinese.
+packages+=(qttranslations5-l10n)
 bash scripts/ensure-packages.sh "${packages[@]}"
 
 jobs=$(nproc 2>/dev/null || echo 2)

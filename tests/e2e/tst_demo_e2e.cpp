@@ -8,11 +8,13 @@
 #include "hxcutils.h"
 #include "mainwindow.h"
 #include "modaldriver.h"
+#include "packagemath.h"
 #include "projectfilelist.h"
 #include "projectfilewidget.h"
 #include "recentlist.h"
 #include "samplecontent.h"
 #include "testmain.h"
+#include "tipdialog.h"
 #include "translatemanager.h"
 #include "translator.h"
 
@@ -27,7 +29,10 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
+#include <QPushButton>
 #include <QSettings>
+#include <QStyleOptionButton>
+#include <QStatusBar>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -140,6 +145,14 @@ STProjectFile packageRecord(const QString& location, const QString& name, bool a
     record.packageData.imagePath = record.strImagePath;
     record.packageData.allMedias = allMedias;
     return record;
+}
+
+// A drive with 50 MiB free: too little for any package.
+bool nearlyFullDrive(const std::string&, std::uint64_t& bytes, int& errorCode)
+{
+    bytes = 50ull * 1024 * 1024;
+    errorCode = 0;
+    return true;
 }
 
 QString libraryText(const char* key)
@@ -895,6 +908,100 @@ private Q_SLOTS:
         for (QLabel* label : list->itemWidget(list->item(0))->findChildren<QLabel*>())
             damaged = damaged || label->property("damage").toBool();
         QVERIFY(damaged);
+    }
+
+    // What the user reads after a switch from Chinese to English: the
+    // widget kit's dialogs, the status bar and the empty list's line must
+    // change with the rest.
+    void visibleTextsFollowALanguageSwitch_data()
+    {
+        QTest::addColumn<int>("what");
+        QTest::addColumn<QString>("english");
+        QTest::newRow("message title") << 0 << QStringLiteral("Message");
+        QTest::newRow("question title") << 1 << QStringLiteral("Question");
+        QTest::newRow("warning title") << 2 << QStringLiteral("Warning");
+        QTest::newRow("default button") << 3 << QStringLiteral("OK");
+        QTest::newRow("status bar") << 4 << QStringLiteral("Opened Show");
+        QTest::newRow("empty recent list") << 5 << QStringLiteral("No recent projects");
+    }
+
+    void visibleTextsFollowALanguageSwitch()
+    {
+        QFETCH(int, what);
+        QFETCH(QString, english);
+        DemoOptions o = options();
+        o.language = QStringLiteral("zh_CN");
+        o.shareDir = QStringLiteral(VEXADEMO_SHARE_DIR);
+        host.reset(new DemoHost(o));
+        host->start(false);
+        Q_EMIT host->page()->modifyProjectName(QStringLiteral("Show"));
+        const auto read = [this, what] {
+            if (what == 4)
+                return host->window()->statusBar()->findChild<QLabel*>()->text();
+            if (what == 5)
+                return host->page()->findChild<QLabel*>(QStringLiteral("emptyFileText"))->text();
+            vexa::widgets::TipDialog tip(static_cast<vexa::widgets::EnumTipType>(what == 3 ? 0 : what));
+            return what == 3 ? tip.findChild<QPushButton*>(QStringLiteral("tipConfirmButton"))->text() : tip.title();
+        };
+        const QString chinese = read();
+        Q_EMIT host->window()->languageRequested(QStringLiteral("en"));
+        QCOMPARE(read(), english);
+        QVERIFY2(!chinese.isEmpty() && chinese != english, qPrintable(chinese));
+        Q_EMIT host->window()->languageRequested(QStringLiteral("zh_CN"));
+        QCOMPARE(read(), chinese);
+    }
+
+    // In the demo's theme and both languages: the "not enough space" badge
+    // shows its whole text inside the dialog, and the boxes keep their width
+    // from one opening to the next and when the location changes.
+    void packageDialogFitsItsTexts_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::newRow("en") << QStringLiteral("en");
+        QTest::newRow("zh_CN") << QStringLiteral("zh_CN");
+    }
+
+    void packageDialogFitsItsTexts()
+    {
+        QFETCH(QString, language);
+        DemoOptions o = options();
+        o.language = language;
+        o.shareDir = QStringLiteral(VEXADEMO_SHARE_DIR);
+        host.reset(new DemoHost(o));
+        host->start(false);
+        openProjectWithMedia(dir->filePath(QStringLiteral("Show.ptr7")), makeMedia(1));
+        const FreeSpaceQuery previous = setPackageFreeSpaceQuery(&nearlyFullDrive);
+        QList<int> widths;
+        for (int opening = 0; opening < 2; ++opening) {
+            driver->onNext(
+                "package dialog", [](QWidget* w) { return w->inherits("vexa::projectfilemgr::PackagePage"); },
+                [&](QWidget* dialog) {
+                    auto* badge = dialog->findChild<QPushButton*>(QStringLiteral("shareSpaceTips"));
+                    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("packageNameEdit"));
+                    auto* location = dialog->findChild<QLineEdit*>(QStringLiteral("packageLocationEdit"));
+                    QTest::qWait(100); // the dialog lays itself out again after showing
+                    widths << name->width() << location->width();
+                    QStyleOptionButton option;
+                    option.initFrom(badge);
+                    option.text = badge->text();
+                    const QRect textRoom = badge->style()->subElementRect(QStyle::SE_PushButtonContents, &option, badge);
+                    const QRect badgeInDialog(badge->mapTo(dialog, QPoint(0, 0)), badge->size());
+                    if (badge->isVisible() && textRoom.width() >= badge->fontMetrics().horizontalAdvance(badge->text()) &&
+                        dialog->rect().contains(badgeInDialog))
+                        widths << -1; // the badge fits
+                    location->setText(dir->path()); // as after Browse
+                    QTest::qWait(100);
+                    widths << name->width() << location->width();
+                    static_cast<QDialog*>(dialog)->reject();
+                });
+            host->page()->packageProject();
+            QTRY_COMPARE(driver->handled(), opening + 1);
+        }
+        setPackageFreeSpaceQuery(previous);
+        QCOMPARE(widths.count(-1), 2);
+        QCOMPARE(widths.mid(5, 2), widths.mid(0, 2));
+        QCOMPARE(widths.mid(3, 2), widths.mid(0, 2));
+        QCOMPARE(widths.mid(8, 2), widths.mid(0, 2));
     }
 };
 

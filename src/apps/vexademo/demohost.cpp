@@ -16,7 +16,6 @@
 #include <QDebug>
 #include <QDesktopServices>
 #include <QDir>
-#include <QEventLoop>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -32,6 +31,7 @@
 #include <QTranslator>
 #include <QUrl>
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <thread>
@@ -83,7 +83,11 @@ struct DemoHost::Private {
     DemoMainWindow* window = nullptr;
     ProjectFileWidget* page = nullptr;
     QString language;
-    QTranslator qtTexts; // Qt's own texts (file dialogs) in the chosen language
+    QTranslator qtTexts;  // Qt's own texts (file dialogs) in the chosen language
+    QTranslator kitTexts; // the widget kit's dialog titles and default buttons
+    std::thread samples;
+    std::atomic<bool> stopSamples{false};
+    bool samplesReady = true;
     std::uint64_t changedId = 0;
     std::uint64_t errorId = 0;
     bool attached = false;
@@ -152,6 +156,9 @@ DemoHost::DemoHost(const DemoOptions& options, QObject* parent) : QObject(parent
 
 DemoHost::~DemoHost()
 {
+    d->stopSamples = true;
+    if (d->samples.joinable())
+        d->samples.join();
     shutdown();
     delete d->page;
     delete d->window;
@@ -190,6 +197,11 @@ QString DemoHost::language() const
     return d->language;
 }
 
+bool DemoHost::samplesReady() const
+{
+    return d->samplesReady;
+}
+
 void DemoHost::start(bool withLoadingPage)
 {
     QSettings settings;
@@ -203,15 +215,17 @@ void DemoHost::start(bool withLoadingPage)
                 documents = QDir::homePath();
             folder = documents + QStringLiteral("/Vexa Demo Projects");
         }
-        // Writing some tens of megabytes of media takes a moment: off the GUI thread.
-        QEventLoop loop;
-        std::thread maker([&loop, folder, appData] {
-            createSampleContent(folder, recentListPath(), appData + QStringLiteral("/Image/"));
-            QMetaObject::invokeMethod(&loop, "quit", Qt::QueuedConnection);
+        // Some tens of megabytes of media take seconds to make: the first
+        // start must not wait for them. They are listed once made; the recent
+        // list itself is only touched on this thread, as the start page does.
+        d->samplesReady = false;
+        const QString images = appData + QStringLiteral("/Image/");
+        std::atomic<bool>* stop = &d->stopSamples;
+        d->samples = std::thread([this, folder, images, stop] {
+            std::vector<SampleProject> made = makeSampleProjects(folder, images, stop);
+            QMetaObject::invokeMethod(
+                this, [this, made] { listSamples(made); }, Qt::QueuedConnection);
         });
-        loop.exec();
-        maker.join();
-        settings.setValue(QStringLiteral("samples/created"), true);
     }
     if (!d->options.shareDir.isEmpty() && !legalDocumentsPresent(d->options.shareDir))
         writeLegalDocuments(d->options.shareDir); // an installed, read-only share folder already has them
@@ -258,6 +272,29 @@ void DemoHost::start(bool withLoadingPage)
         page->run();
 }
 
+void DemoHost::listSamples(const std::vector<SampleProject>& made)
+{
+    d->samples.join();
+    for (const SampleProject& project : made)
+        addRecentProject(recentListPath(), project.path, project.name, project.thumbnail);
+    QSettings().setValue(QStringLiteral("samples/created"), true);
+    d->samplesReady = true;
+    refreshVisibleStartPage();
+}
+
+void DemoHost::refreshVisibleStartPage()
+{
+    if (!d->page->isVisible())
+        return; // read afresh whenever it is shown next
+    // Not under an open dialog of the page: try again once it has closed.
+    if (QApplication::activeModalWidget()) {
+        QTimer::singleShot(300, this, &DemoHost::refreshVisibleStartPage);
+        return;
+    }
+    d->page->setIsSlave(true);
+    d->page->run();
+}
+
 void DemoHost::shutdown()
 {
     if (!d->attached)
@@ -283,7 +320,7 @@ void DemoHost::onProjectOpened(const QString& name)
     d->window->show();
     d->window->raise();
     d->window->activateWindow();
-    d->window->showStatus(ht("Opened").arg(name));
+    d->window->showStatus([name] { return ht("Opened").arg(name); });
     rememberSession(false);
 }
 
@@ -399,10 +436,10 @@ void DemoHost::onCheckRemainSpace()
     int error = 0;
     if (!path.isEmpty() && diskFreeSpace(QFileInfo(path).absolutePath().toStdString(), available, error) &&
         available < 1024ull * 1024 * 1024) {
-        d->window->showStatus(ht("LowSpace").arg(humanSize(available)), true);
+        d->window->showStatus([available] { return ht("LowSpace").arg(humanSize(available)); }, true);
         return;
     }
-    d->window->showStatus(ht("Saved").arg(name));
+    d->window->showStatus([name] { return ht("Saved").arg(name); });
     onProjectChanged();
     rememberSession(false); // a Save As changes the file to resume
 }
@@ -413,6 +450,10 @@ void DemoHost::onLanguageChanged(const QString& language)
     QCoreApplication::removeTranslator(&d->qtTexts);
     if (d->qtTexts.load(QStringLiteral("qtbase_") + language, QLibraryInfo::location(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(&d->qtTexts);
+    QCoreApplication::removeTranslator(&d->kitTexts);
+    const QString kitFile = kitLanguageFile(d->options.shareDir, language);
+    if (!kitFile.isEmpty() && d->kitTexts.load(kitFile))
+        QCoreApplication::installTranslator(&d->kitTexts);
     QSettings().setValue(QStringLiteral("language"), language);
     d->window->setCurrentLanguage(language);
     d->window->retranslate();
@@ -438,7 +479,8 @@ void DemoHost::onSystemRestore()
     const std::string file = path.toStdString();
     d->runtime->postTask([manager, file] { manager->loadProject(file, vexa::projectfilemgr::unserializeDefault); },
                          __FILE__, __LINE__, "DemoHost::onSystemRestore");
-    d->window->showStatus(ht("Restored").arg(QFileInfo(path).fileName()));
+    const QString name = QFileInfo(path).fileName();
+    d->window->showStatus([name] { return ht("Restored").arg(name); });
 }
 
 bool DemoHost::requestQuit()

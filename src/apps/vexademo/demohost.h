@@ -7,6 +7,7 @@
 #include <QString>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace norvane {
 class HXRuntime;
@@ -21,6 +22,7 @@ namespace vexademo {
 
 class DemoMainWindow;
 class DemoProjectMgr;
+struct SampleProject;
 
 struct DemoOptions {
     QString language;      // empty: the remembered choice, else from the system locale
@@ -49,6 +51,8 @@ public:
     DemoProjectMgr* manager() const;
     norvane::HXRuntime* runtime() const;
     QString language() const;
+    // False while the first start's sample projects are still being made.
+    bool samplesReady() const;
 
     // The style sheet of the demo's theme.
     static QString themeStyleSheet();
@@ -82,6 +86,8 @@ private:
     void addMediaFromDialog();
     void showTip(int kind, const QString& text, const QString& third = QString(), const QString& openPath = QString());
     void rememberSession(bool clean);
+    void listSamples(const std::vector<SampleProject>& made);
+    void refreshVisibleStartPage();
 
     struct Private;
     std::unique_ptr<Private> d;

@@ -74,17 +74,27 @@ QString humanSize(quint64 bytes)
                      : QStringLiteral("%1 %2").arg(value, 0, 'f', value < 10 ? 1 : 0).arg(QLatin1String(units[unit]));
 }
 
+QString displayTime(const QDateTime& time)
+{
+    return time.toString(QStringLiteral("yyyy.MM.dd hh:mm:ss"));
+}
+
+int templateScreenCount(int templateType)
+{
+    if (templateType == vexa::projectfilemgr::TwoScreenTemplate)
+        return 2;
+    if (templateType == vexa::projectfilemgr::ThreeScreenTemplate)
+        return 3;
+    return 1;
+}
+
 DemoProject projectFromTemplate(const QString& name, int templateType)
 {
     DemoProject project;
     project.name = name;
     project.created = QDateTime::currentDateTime();
     project.modified = project.created;
-    int screens = 1;
-    if (templateType == vexa::projectfilemgr::TwoScreenTemplate)
-        screens = 2;
-    else if (templateType == vexa::projectfilemgr::ThreeScreenTemplate)
-        screens = 3;
+    const int screens = templateScreenCount(templateType);
     project.templateType = screens;
     for (int i = 0; i < screens; ++i) {
         DemoScreen screen;

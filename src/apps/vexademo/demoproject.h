@@ -83,4 +83,11 @@ QString templateName(int templateType);
 // "3.4 MB" style size for people.
 QString humanSize(quint64 bytes);
 
+// A date and time as the start page's recent list shows them, so the whole
+// application writes them one way.
+QString displayTime(const QDateTime& time);
+
+// How many screens a new project of this template has.
+int templateScreenCount(int templateType);
+
 } // namespace vexademo

@@ -13,4 +13,8 @@ QString ht(const char* key);
 // page's, from the shared data directory and beside the program.
 QStringList languageFiles(const QString& shareDir);
 
+// The widget kit's language file for this language (its dialogs' titles and
+// default buttons go through Qt's translators), or empty when there is none.
+QString kitLanguageFile(const QString& shareDir, const QString& language);
+
 } // namespace vexademo

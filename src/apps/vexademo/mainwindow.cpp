@@ -7,7 +7,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
-#include <QLocale>
 #include <QStatusBar>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -345,6 +344,8 @@ void DemoMainWindow::retranslate()
     modifiedBadge_->setText(ht("Unsaved"));
     mediaTable_->setHorizontalHeaderLabels({ht("MediaUsed"), ht("MediaName"), ht("MediaSize"), ht("MediaLocation")});
     mediaTable_->horizontalHeaderItem(0)->setTextAlignment(Qt::AlignCenter);
+    if (statusText_)
+        status_->setText(statusText_());
     showProject(project_, path_, modified_);
 }
 
@@ -357,8 +358,16 @@ void DemoMainWindow::setCurrentLanguage(const QString& code)
 
 void DemoMainWindow::showStatus(const QString& text, bool warning)
 {
+    statusText_ = nullptr;
     status_->setStyleSheet(warning ? QStringLiteral("color: #ffb454;") : QString());
     status_->setText(text);
+}
+
+void DemoMainWindow::showStatus(std::function<QString()> text, bool warning)
+{
+    status_->setStyleSheet(warning ? QStringLiteral("color: #ffb454;") : QString());
+    status_->setText(text ? text() : QString());
+    statusText_ = std::move(text);
 }
 
 void DemoMainWindow::updateActions()
@@ -390,14 +399,14 @@ void DemoMainWindow::showProject(const std::optional<DemoProject>& project, cons
     quint64 total = 0;
     for (const DemoMedia& m : project->media)
         total += mediaSizeOnDisk(path, m);
-    const QString screens = project->screens.size() == 1
-                                ? ht("OneScreen")
-                                : ht("ScreenCount").arg(project->screens.size());
-    projectMeta_->setText(QStringLiteral("%1  \u00b7  %2  \u00b7  %3  \u00b7  %4 %5")
-                              .arg(ht(templateName(project->templateType).toLatin1().constData()), screens,
-                                   ht("MediaSummary").arg(project->media.size()).arg(humanSize(total)), ht("LastSaved"),
-                                   QLocale(language_ == QLatin1String("zh_CN") ? QLocale::Chinese : QLocale::English)
-                                       .toString(project->modified, QLocale::ShortFormat)));
+    // The template's name already says how many screens it has; the count
+    // is only news when the project's screens differ from it.
+    QStringList meta{ht(templateName(project->templateType).toLatin1().constData())};
+    if (project->screens.size() != templateScreenCount(project->templateType))
+        meta << (project->screens.size() == 1 ? ht("OneScreen") : ht("ScreenCount").arg(project->screens.size()));
+    meta << ht("MediaSummary").arg(project->media.size()).arg(humanSize(total))
+         << QStringLiteral("%1 %2").arg(ht("LastSaved"), displayTime(project->modified));
+    projectMeta_->setText(meta.join(QStringLiteral("  \u00b7  ")));
     projectPath_->setText(QDir::toNativeSeparators(path));
     screenView_->setScreens(project->screens, project->media);
 

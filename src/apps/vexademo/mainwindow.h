@@ -6,6 +6,7 @@
 #include "demoproject.h"
 #include "framelessmainwindow.h"
 
+#include <functional>
 #include <QKeySequence>
 
 #include <optional>
@@ -32,6 +33,8 @@ public:
     void showProject(const std::optional<DemoProject>& project, const QString& path, bool modified);
     void retranslate();
     void showStatus(const QString& text, bool warning = false);
+    // As above, with the text made again in the new language on a switch.
+    void showStatus(std::function<QString()> text, bool warning = false);
     // The language the menu marks as current.
     void setCurrentLanguage(const QString& code);
 
@@ -82,6 +85,7 @@ private:
     ScreenView* screenView_ = nullptr;
     QTableWidget* mediaTable_ = nullptr;
     QLabel* status_ = nullptr;
+    std::function<QString()> statusText_;
     std::optional<DemoProject> project_;
     QString path_;
     bool modified_ = false;

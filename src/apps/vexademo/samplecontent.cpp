@@ -11,6 +11,7 @@
 #include <QImageWriter>
 #include <QPainter>
 #include <QRadialGradient>
+#include <QSaveFile>
 
 #include <cmath>
 #include <random>
@@ -64,19 +65,32 @@ bool writeSamplePicture(const QString& path, int width, int height, quint32 seed
             p.drawEllipse(c, r, r);
         }
     }
-    // Film grain keeps the JPEG at a realistic size.
-    std::uniform_int_distribution<int> grain(-14, 14);
+    // Film grain keeps the JPEG at a realistic size. A first start waits for
+    // these pictures, so the noise comes from a plain xorshift and a table
+    // instead of a distribution object per pixel (bytes 0-2 of each pixel
+    // are its colours on the platforms this runs on).
+    quint32 state = seed * 2654435761u + 1;
     for (int y = 0; y < height; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < width; ++x) {
-            const int g = grain(rng);
-            const QRgb px = line[x];
-            line[x] = qRgb(qBound(0, qRed(px) + g, 255), qBound(0, qGreen(px) + g, 255), qBound(0, qBlue(px) + g, 255));
+        auto* line = reinterpret_cast<quint8*>(image.scanLine(y));
+        for (int x = 0; x < width * 4; x += 4) {
+            state ^= state << 13;
+            state ^= state >> 17;
+            state ^= state << 5;
+            const int g = static_cast<int>(state % 29) - 14;
+            for (int c = 0; c < 3; ++c) {
+                const int v = line[x + c] + g;
+                line[x + c] = static_cast<quint8>(v < 0 ? 0 : (v > 255 ? 255 : v));
+            }
         }
     }
-    QImageWriter writer(path, "jpeg");
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    QImageWriter writer(&file, "jpeg");
     writer.setQuality(90);
-    return writer.write(image);
+    // Written under another name and renamed: an interrupted run never leaves
+    // a cut picture that a later run would take as made.
+    return writer.write(image) && file.commit();
 }
 
 bool writeSampleSound(const QString& path, double seconds, quint32 seed)
@@ -85,8 +99,8 @@ bool writeSampleSound(const QString& path, double seconds, quint32 seed)
     constexpr int channels = 2;
     const quint32 frames = static_cast<quint32>(seconds * rate);
     const quint32 dataBytes = frames * channels * 2;
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
         return false;
     QDataStream out(&file);
     out.setByteOrder(QDataStream::LittleEndian);
@@ -125,10 +139,21 @@ bool writeSampleSound(const QString& path, double seconds, quint32 seed)
         }
     }
     out.writeRawData(block.constData(), block.size());
-    return out.status() == QDataStream::Ok && file.flush();
+    return out.status() == QDataStream::Ok && file.commit();
 }
 
 QStringList createSampleContent(const QString& folder, const QString& listPath, const QString& imageFolder)
+{
+    QStringList made;
+    for (const SampleProject& project : makeSampleProjects(folder, imageFolder)) {
+        addRecentProject(listPath, project.path, project.name, project.thumbnail);
+        made << project.path;
+    }
+    return made;
+}
+
+std::vector<SampleProject> makeSampleProjects(const QString& folder, const QString& imageFolder,
+                                              const std::atomic<bool>* stop)
 {
     const std::vector<Sample> samples = {
         {"Lobby Welcome Wall",
@@ -148,9 +173,11 @@ QStringList createSampleContent(const QString& folder, const QString& listPath, 
           {"stage_right.jpg", 0, 3840, 2160, true}, {"opening_fanfare.wav", 1, 12, 0, true}}},
     };
 
-    QStringList made;
+    std::vector<SampleProject> made;
     quint32 seed = 7;
     for (const Sample& sample : samples) {
+        if (stop && *stop)
+            break;
         const QString dir = folder + QLatin1Char('/') + QLatin1String(sample.name);
         const QString mediaDir = dir + QStringLiteral("/media");
         if (!QDir().mkpath(mediaDir))
@@ -161,6 +188,10 @@ QStringList createSampleContent(const QString& folder, const QString& listPath, 
         bool ok = true;
         for (const SampleMedia& m : sample.media) {
             const QString path = mediaDir + QLatin1Char('/') + QLatin1String(m.file);
+            if (stop && *stop) {
+                ok = false;
+                break;
+            }
             if (!QFileInfo::exists(path)) {
                 ok = m.kind == 0 ? writeSamplePicture(path, m.a, m.b, ++seed) : writeSampleSound(path, m.a, ++seed);
                 if (!ok)
@@ -186,8 +217,7 @@ QStringList createSampleContent(const QString& folder, const QString& listPath, 
         const QString thumbnail = thumbnailPathFor(imageFolder, projectPath);
         QDir().mkpath(imageFolder);
         renderThumbnail(project).save(thumbnail, "PNG");
-        addRecentProject(listPath, projectPath, project.name, thumbnail);
-        made << projectPath;
+        made.push_back({projectPath, project.name, thumbnail});
     }
     return made;
 }

@@ -3,6 +3,7 @@
 #include "demohost.h"
 #include "demomanager.h"
 #include "mainwindow.h"
+#include "packagemath.h"
 #include "projectfilewidget.h"
 #include "translatemanager.h"
 #include "translator.h"
@@ -120,13 +121,15 @@ void ScreenshotTour::stepLoading()
 void ScreenshotTour::stepStartPage()
 {
     waitFor(
-        "the start page", [this] { return host_->page()->isVisible(); },
+        // On a first start, with the samples it makes meanwhile.
+        "the start page", [this] { return host_->page()->isVisible() && host_->samplesReady(); },
         [this] {
             after(700, [this] {
                 save(host_->page(), QStringLiteral("02-start-page"));
                 stepNewProject();
             });
-        });
+        },
+        120000);
 }
 
 void ScreenshotTour::stepNewProject()
@@ -217,11 +220,45 @@ void ScreenshotTour::stepPackage()
                         [this] {
                             after(300, [this] {
                                 save(host_->window(), QStringLiteral("07-packaged"));
-                                finish();
+                                stepNoSpace();
                             });
                         },
                         60000);
                 });
+            });
+        });
+}
+
+namespace {
+
+// A drive with 50 MiB left, so the package dialog says it is too full.
+bool nearlyFullDrive(const std::string&, std::uint64_t& bytes, int& errorCode)
+{
+    bytes = 50ull * 1024 * 1024;
+    errorCode = 0;
+    return true;
+}
+
+} // namespace
+
+void ScreenshotTour::stepNoSpace()
+{
+    const vexa::projectfilemgr::FreeSpaceQuery previous = vexa::projectfilemgr::setPackageFreeSpaceQuery(&nearlyFullDrive);
+    QTimer::singleShot(0, host_->page(), &vexa::projectfilemgr::ProjectFileWidget::packageProject);
+    waitFor(
+        "the package dialog short of space",
+        [] {
+            QWidget* dialog = findTopLevel("vexa::projectfilemgr::PackagePage");
+            auto* badge = dialog ? dialog->findChild<QWidget*>(QStringLiteral("shareSpaceTips")) : nullptr;
+            return badge && badge->isVisible();
+        },
+        [this, previous] {
+            after(400, [this, previous] {
+                QWidget* dialog = findTopLevel("vexa::projectfilemgr::PackagePage");
+                save(dialog, QStringLiteral("08-no-space"));
+                static_cast<QDialog*>(dialog)->reject();
+                vexa::projectfilemgr::setPackageFreeSpaceQuery(previous);
+                finish();
             });
         });
 }

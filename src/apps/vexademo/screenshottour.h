@@ -1,8 +1,9 @@
 #pragma once
 
 // Walks the demo through its main screens and saves a picture of each:
-// loading page, start page, new-project dialog, the open project, and the
-// package dialog while packaging. Works under any display, Xvfb included.
+// loading page, start page, new-project dialog, the open project, the
+// package dialog while packaging and on a nearly full drive. Works under any
+// display, Xvfb included.
 
 #include <QObject>
 #include <QStringList>
@@ -38,6 +39,7 @@ private:
     void stepNewProject();
     void stepOpenSample();
     void stepPackage();
+    void stepNoSpace();
 
     DemoHost* host_;
     QString outputDir_;

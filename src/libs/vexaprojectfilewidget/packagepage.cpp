@@ -260,7 +260,11 @@ void PackagePage::Impl::initUI()
     remainSpaceValue->setObjectName(QStringLiteral("packageRemainSpace"));
     noSpaceButton = new vexa::widgets::PushButton(content);
     noSpaceButton->setObjectName(QStringLiteral("shareSpaceTips"));
-    noSpaceButton->setFixedSize(100, 24);
+    // At least 100 wide, wider when its text and the style's padding need it:
+    // a fixed width cut the longer translations on both sides.
+    noSpaceButton->setFixedHeight(24);
+    noSpaceButton->setMinimumWidth(100);
+    noSpaceButton->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Fixed);
 
     progressWidget = new QWidget(content);
     progressWidget->setObjectName(QStringLiteral("packageProgress"));
@@ -311,9 +315,15 @@ void PackagePage::Impl::initUI()
     sizeRow->addWidget(fileSizeValue);
     sizeRow->addWidget(remainSpaceLabel);
     sizeRow->addWidget(remainSpaceValue);
-    sizeRow->addSpacing(10);
-    sizeRow->addWidget(noSpaceButton);
     sizeRow->addStretch();
+
+    // A line of its own: beside the sizes, the longer translations ran out
+    // of the dialog's width.
+    auto* noSpaceRow = new QHBoxLayout;
+    noSpaceRow->setSpacing(0);
+    noSpaceRow->addSpacing(84);
+    noSpaceRow->addWidget(noSpaceButton);
+    noSpaceRow->addStretch();
 
     auto* progressTextRow = new QHBoxLayout;
     progressTextRow->setSpacing(0);
@@ -343,7 +353,9 @@ void PackagePage::Impl::initUI()
     mainLayout->addLayout(locationRow);
     mainLayout->addSpacing(4);
     mainLayout->addLayout(sizeRow);
-    mainLayout->addSpacing(20);
+    mainLayout->addSpacing(6);
+    mainLayout->addLayout(noSpaceRow);
+    mainLayout->addSpacing(14);
     mainLayout->addWidget(progressWidget);
     mainLayout->addWidget(packageButton, 0, Qt::AlignHCenter);
 
@@ -388,7 +400,9 @@ void PackagePage::Impl::relayoutLater()
             layout->activate();
         if (QLayout* layout = page->layout())
             layout->activate();
-        page->dialogWidget()->adjustSize();
+        // Only the dialog is sized to its contents; sizing the content area
+        // on its own left it narrower or wider than the dialog, depending on
+        // the texts of the moment.
         page->adjustSize();
     });
 }
@@ -419,7 +433,10 @@ void PackagePage::Impl::checkSpace()
     const double freeMebibytes = calculateSpace();
     const std::uint64_t packageBytes = allMediasRadio->isChecked() ? allMediasSize : usedMediasSize;
     const bool isShort = spaceIsShort(freeMebibytes, packageBytes);
-    noSpaceButton->setVisible(isShort);
+    if (noSpaceButton->isVisibleTo(q) != isShort) {
+        noSpaceButton->setVisible(isShort);
+        relayoutLater();
+    }
     const QString style = isShort ? QStringLiteral("redTip") : QStringLiteral("normalTip");
     for (QLabel* label : {fileSizeLabel, fileSizeValue, remainSpaceLabel, remainSpaceValue}) {
         label->setProperty("style", style);

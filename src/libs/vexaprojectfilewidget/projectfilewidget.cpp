@@ -1252,6 +1252,7 @@ void ProjectFileWidget::Impl::showEmptyFileList()
     emptyFileLabel->setObjectName(QStringLiteral("emptyFileLabel"));
     emptyFileLabel->setFixedSize(110, 110);
     emptyFileText = new QLabel(trText(QStringLiteral("EmptyFileList")), fileListWidget);
+    emptyFileText->setObjectName(QStringLiteral("emptyFileText"));
     layout->addStretch(0);
     layout->addWidget(emptyFileLabel, 0, Qt::AlignHCenter | Qt::AlignVCenter);
     layout->addWidget(emptyFileText, 0, Qt::AlignHCenter | Qt::AlignVCenter);
@@ -1506,6 +1507,8 @@ void ProjectFileWidget::translateLanguage()
     d->languageComboBox->setItemText(1, trText(QStringLiteral("English")));
     d->recentlyUsedLabel->setText(trText(QStringLiteral("RecentlyUsedItem")));
     d->projectSortingLabel->setText(trText(QStringLiteral("ProjectSorting")));
+    if (d->emptyFileText)
+        d->emptyFileText->setText(trText(QStringLiteral("EmptyFileList")));
     d->sortComboBox->setItemText(0, trText(QStringLiteral("OpenTimeInput")));
     d->sortComboBox->setItemText(1, trText(QStringLiteral("NameInput")));
     d->sortComboBox->setItemText(2, trText(QStringLiteral("SizeInput")));
@@ -1618,7 +1621,7 @@ void ProjectFileWidget::Impl::onShowPackageDialog(const STPackageInfo& mediasInf
             layout->activate();
         if (QLayout* layout = page->layout())
             layout->activate();
-        page->dialogWidget()->adjustSize();
+        // The dialog alone: its layout gives the content area its width.
         page->adjustSize();
     });
     packagePage->exec();
