@@ -258,8 +258,33 @@ void ScreenshotTour::stepNoSpace()
                 save(dialog, QStringLiteral("08-no-space"));
                 static_cast<QDialog*>(dialog)->reject();
                 vexa::projectfilemgr::setPackageFreeSpaceQuery(previous);
-                finish();
+                stepUnsavedQuestion();
             });
+        });
+}
+
+void ScreenshotTour::stepUnsavedQuestion()
+{
+    // An edit, then Open: the host asks before the project is set aside.
+    host_->manager()->setMediaUsed(0, false);
+    waitFor(
+        "the unsaved edit", [this] { return host_->manager()->isModified(); },
+        [this] {
+            QTimer::singleShot(0, host_->page(), &vexa::projectfilemgr::ProjectFileWidget::openClicked);
+            waitFor(
+                "the unsaved-changes question", [] { return findTopLevel("vexa::widgets::TipDialog") != nullptr; },
+                [this] {
+                    after(300, [this] {
+                        QWidget* tip = findTopLevel("vexa::widgets::TipDialog");
+                        save(tip, QStringLiteral("09-unsaved"));
+                        // Cancel: everything stays as it was.
+                        if (auto* cancel = tip->findChild<QAbstractButton*>(QStringLiteral("tipThirdButton")))
+                            cancel->click();
+                        else
+                            tip->close();
+                        finish();
+                    });
+                });
         });
 }
 

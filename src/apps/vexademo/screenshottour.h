@@ -2,7 +2,8 @@
 
 // Walks the demo through its main screens and saves a picture of each:
 // loading page, start page, new-project dialog, the open project, the
-// package dialog while packaging and on a nearly full drive. Works under any
+// package dialog while packaging and on a nearly full drive, and the question
+// about unsaved work. Works under any
 // display, Xvfb included.
 
 #include <QObject>
@@ -40,6 +41,7 @@ private:
     void stepOpenSample();
     void stepPackage();
     void stepNoSpace();
+    void stepUnsavedQuestion();
 
     DemoHost* host_;
     QString outputDir_;
