@@ -754,8 +754,13 @@ private Q_SLOTS:
         list = host->page()->findChild<QListWidget*>(QStringLiteral("FileListWidget"));
         QCOMPARE(list->count(), 1);
         bool damaged = false;
-        for (QLabel* label : list->itemWidget(list->item(0))->findChildren<QLabel*>())
-            damaged = damaged || label->property("damage").toBool();
+        const QRect rect = list->visualItemRect(list->item(0));
+        for (QWidget* tile : list->viewport()->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+            if (!tile->isVisibleTo(list->viewport()) || tile->geometry() != rect)
+                continue;
+            for (QLabel* label : tile->findChildren<QLabel*>())
+                damaged = damaged || label->property("damage").toBool();
+        }
         QVERIFY(damaged);
     }
 };

@@ -4,7 +4,6 @@
 #include "blockdialog.h"
 #include "desktopfolder.h"
 #include "controls.h"
-#include "filelistitem.h"
 #include "filelistwidget.h"
 #include "framelessmainwindow.h"
 #include "hxcutils.h"
@@ -747,10 +746,7 @@ void ProjectFileWidget::run()
 void ProjectFileWidget::Impl::showStartPage()
 {
     qWarning() << "show projectflie widget!";
-    for (int row = 0; row < fileListWidget->count(); ++row) {
-        if (auto* tile = qobject_cast<FileListItem*>(fileListWidget->itemWidget(fileListWidget->item(row))))
-            tile->switchLanguage(language);
-    }
+    fileListWidget->switchLanguage(language);
     q->show();
 }
 
@@ -767,9 +763,9 @@ void ProjectFileWidget::slotItemDoubleClicked(QListWidgetItem* item)
 {
     if (!item)
         return;
-    auto* tile = qobject_cast<FileListItem*>(d->fileListWidget->itemWidget(item));
-    if (tile && !tile->isDamage())
-        d->openFile(tile->getFilePath());
+    // The row holds its project whether or not a tile shows it now.
+    if (item->data(FileListWidget::FilePathRole).isValid() && !FileListWidget::isDamaged(item))
+        d->openFile(FileListWidget::filePathOf(item));
 }
 
 ProjectFileWidget::Impl::OpenResult ProjectFileWidget::Impl::openFile(const std::string& path)
@@ -1199,9 +1195,8 @@ void ProjectFileWidget::Impl::addFileItem(const STProjectFile& file)
 void ProjectFileWidget::Impl::addFileItem(const STFileItem& item, bool damage)
 {
     hideEmptyFileList();
-    // Rows made after the page was first shown (a re-sort) speak its language too.
-    if (FileListItem* tile = fileListWidget->addFileListItem(item, damage))
-        tile->translateLanguage();
+    // Its tile, once it has one, speaks the page's current language.
+    fileListWidget->addFileListItem(item, damage);
 }
 
 STFileItem ProjectFileWidget::Impl::fileItemOf(const STProjectFile& file, const QFileInfo& info,
@@ -1353,10 +1348,7 @@ void ProjectFileWidget::sortRuleChange()
     for (int row = 0; row < rows; ++row) {
         const STFileItem& item = sortedItems[static_cast<std::size_t>(row)];
         const bool damage = files[static_cast<std::size_t>(row)].isDamageFile;
-        // A sorted list speaks the page's current language, as new rows do.
-        if (FileListItem* tile = list->refillFileListItem(row, item, damage))
-            tile->translateLanguage();
-        else
+        if (!list->refillFileListItem(row, item, damage))
             d->addFileItem(item, damage);
     }
     list->endAppend();
@@ -1505,10 +1497,7 @@ void ProjectFileWidget::translateLanguage()
     d->lastProjectLabel->setText(trText(QStringLiteral("LastProject")));
     d->templateList->translateLanguage();
     // The tiles already shown, not only those a later sort fills.
-    for (int row = 0; row < d->fileListWidget->count(); ++row) {
-        if (auto* tile = qobject_cast<FileListItem*>(d->fileListWidget->itemWidget(d->fileListWidget->item(row))))
-            tile->translateLanguage();
-    }
+    d->fileListWidget->translateLanguage();
 
     const QString code = d->language.toLower();
     if (code == QLatin1String("zh_cn"))
