@@ -1,10 +1,13 @@
-// Times run() on a recent list of 200 projects whose thumbnails are
-// 1920x1080 JPEG files, from the call until the page has been painted, and
-// one direction click on that list; beside each, the same page without
-// thumbnails plus the plain full-size load-and-scale of every thumbnail a
-// build needs.
+// The start page on recent lists of 200, 1 000 and 3 000 projects whose
+// thumbnails are 1920x1080 JPEG files: run() until the page has been painted,
+// one direction click, a scroll from the top of the list to its bottom (the
+// worst step), and the peak memory of the process. Beside each, the plain
+// approach: the same page without thumbnails plus the full-size
+// load-and-scale of every thumbnail a build needs.
 //
-// usage: bench_filelist [entries] [click repetitions]
+// Each list size runs in a process of its own, so the peak memory is its own.
+//
+// usage: bench_filelist [click repetitions] [sizes...]     (default: 5 200 1000 3000)
 
 #include "projectfilewidget.h"
 
@@ -20,7 +23,9 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPixmap>
+#include <QProcess>
 #include <QRandomGenerator>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -28,11 +33,15 @@
 #include <cstdio>
 #include <ctime>
 #include <memory>
+#include <sys/resource.h>
 #include <vector>
 
 using vexa::projectfilemgr::ProjectFileWidget;
 
 namespace {
+
+constexpr int kVariants = 8;
+constexpr int kPlainSample = 100; // full-size load-and-scale is timed on this many and scaled up
 
 double cpuMs()
 {
@@ -56,6 +65,13 @@ private:
     QElapsedTimer wall_;
     double cpu0_;
 };
+
+double peakMiB()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024.0; // KiB on Linux
+}
 
 // The page logs a line per row; where the host sends its log is not what is measured here.
 void quietHandler(QtMsgType type, const QMessageLogContext&, const QString& message)
@@ -92,12 +108,43 @@ QImage captureLike(int seed)
     return image;
 }
 
+QString projectPath(const QString& dir, int i)
+{
+    return QDir(dir).filePath(QStringLiteral("project_%1.ptr7").arg(i, 4, 10, QLatin1Char('0')));
+}
+
+QString imagePath(const QString& dir, int i)
+{
+    return QDir(dir).filePath(QStringLiteral("thumb_%1.jpg").arg(i, 4, 10, QLatin1Char('0')));
+}
+
+// Projects of distinct times and sizes (sparse files: the contents are never
+// read) and a thumbnail each: links to a few distinct pictures, each link a
+// file of its own to the page and to its cache.
+bool generate(const QString& dir, int entries)
+{
+    for (int v = 0; v < kVariants; ++v) {
+        if (!captureLike(v).save(QDir(dir).filePath(QStringLiteral("variant_%1.jpg").arg(v)), "JPG", 85))
+            return false;
+    }
+    const QDateTime base = QDateTime::currentDateTime().addDays(-200);
+    for (int i = 0; i < entries; ++i) {
+        QFile project(projectPath(dir, i));
+        if (!project.open(QIODevice::WriteOnly) || !project.resize(1024 + qint64(i) * 97))
+            return false;
+        project.setFileTime(base.addSecs(qint64(i) * 3607), QFileDevice::FileModificationTime);
+        if (!QFile::link(QDir(dir).filePath(QStringLiteral("variant_%1.jpg").arg(i % kVariants)), imagePath(dir, i)))
+            return false;
+    }
+    return true;
+}
+
 QString listFilePath()
 {
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/Norvane_TR7_Pro.json");
 }
 
-void writeList(const QStringList& projects, const QStringList& images)
+void writeList(const QString& dir, int entries, bool thumbnails)
 {
     QDir().mkpath(QFileInfo(listFilePath()).absolutePath());
     QFile file(listFilePath());
@@ -105,9 +152,9 @@ void writeList(const QStringList& projects, const QStringList& images)
         qFatal("cannot write the list file");
     QTextStream out(&file);
     out << "{\"projects\":[";
-    for (int i = 0; i < projects.size(); ++i) {
-        out << (i ? "," : "") << "{\"strProfileName\":\"p" << i << "\",\"strProfilePath\":\"" << projects[i]
-            << "\",\"strImagePath\":\"" << (images.isEmpty() ? QString() : images[i]) << "\",\"isDamageFile\":false}";
+    for (int i = 0; i < entries; ++i) {
+        out << (i ? "," : "") << "{\"strProfileName\":\"p" << i << "\",\"strProfilePath\":\"" << projectPath(dir, i)
+            << "\",\"strImagePath\":\"" << (thumbnails ? imagePath(dir, i) : QString()) << "\",\"isDamageFile\":false}";
     }
     out << "]}";
 }
@@ -141,23 +188,6 @@ QListWidget* listOf(ProjectFileWidget& page)
     return page.findChild<QListWidget*>(QStringLiteral("FileListWidget"));
 }
 
-int loadedThumbnails(QListWidget* list)
-{
-    int loaded = 0;
-    for (int row = 0; row < list->count(); ++row) {
-        QWidget* tile = list->itemWidget(list->item(row));
-        const QLabel* picture = tile ? tile->findChild<QLabel*>() : nullptr;
-        if (picture && !picture->pixmap(Qt::ReturnByValue).isNull())
-            ++loaded;
-    }
-    return loaded;
-}
-
-double minimum(const std::vector<double>& values)
-{
-    return values.empty() ? 0 : *std::min_element(values.begin(), values.end());
-}
-
 double median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
@@ -167,12 +197,11 @@ double median(std::vector<double> values)
 struct PageFigures {
     Timing run;
     std::vector<double> clickWall;
-    std::vector<double> clickCpu;
-    std::vector<double> clickCallCpu; // the call alone, before the page paints
-    double prefetchWall = 0;
+    std::vector<double> stepWall;
+    int steps = 0;
 };
 
-PageFigures measurePage(int clicks, bool waitForPrefetch)
+PageFigures measurePage(int clicks)
 {
     PageFigures figures;
     ProjectFileWidget page;
@@ -186,27 +215,98 @@ PageFigures measurePage(int clicks, bool waitForPrefetch)
     watch.waitPainted();
     figures.run = runWatch.stop();
 
-    if (waitForPrefetch) {
-        // The user looks at the page for a moment; thumbnails off screen load meanwhile.
-        Stopwatch prefetchWatch;
-        while (loadedThumbnails(list) < list->count())
-            QCoreApplication::processEvents(QEventLoop::AllEvents);
-        figures.prefetchWall = prefetchWatch.stop().wall;
-    }
+    // The user looks at the page for a moment.
+    QElapsedTimer idle;
+    idle.start();
+    while (idle.elapsed() < 300)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+
     for (int i = 0; i < clicks; ++i) {
         watch.reset();
         Stopwatch clickWatch;
         page.changeSortClicked();
-        figures.clickCallCpu.push_back(clickWatch.stop().cpu);
         // Tiles a sort removes are deleted later; an event loop would do it
         // right after the click, so it counts.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         watch.waitPainted();
-        const Timing click = clickWatch.stop();
-        figures.clickWall.push_back(click.wall);
-        figures.clickCpu.push_back(click.cpu);
+        figures.clickWall.push_back(clickWatch.stop().wall);
+    }
+
+    // Top to bottom, one scroll-bar step at a time, as a wheel moves it; the
+    // page gets one turn of its event loop between steps, as between wheel events.
+    QScrollBar* bar = list->verticalScrollBar();
+    bar->setValue(bar->minimum());
+    QCoreApplication::processEvents();
+    while (bar->value() < bar->maximum()) {
+        watch.reset();
+        Stopwatch stepWatch;
+        bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        watch.waitPainted();
+        figures.stepWall.push_back(stepWatch.stop().wall);
+        QCoreApplication::processEvents();
+        ++figures.steps;
     }
     return figures;
+}
+
+// One list size in this process: prints one line of figures.
+int measureOne(const QString& dir, int entries, int clicks, bool thumbnails)
+{
+    writeList(dir, entries, thumbnails);
+    const PageFigures page = measurePage(clicks);
+    double plainWall = 0;
+    if (!thumbnails) {
+        // What the plain approach adds to every list build, and keeps: each full
+        // picture loaded and scaled, and every scaled picture held.
+        std::vector<QPixmap> held;
+        held.reserve(static_cast<std::size_t>(entries));
+        const int sample = std::min(entries, kPlainSample);
+        Stopwatch plainWatch;
+        for (int i = 0; i < sample; ++i) {
+            const QPixmap picture(imagePath(dir, i));
+            held.push_back(picture.scaled(192, 108, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        }
+        plainWall = plainWatch.stop().wall * entries / sample;
+        for (int i = sample; i < entries; ++i)
+            held.push_back(held[static_cast<std::size_t>(i % sample)].copy());
+    }
+    std::printf("RESULT %d %.2f %.2f %.2f %.2f %.2f %.2f %d\n", entries, page.run.wall, median(page.clickWall),
+                page.stepWall.empty() ? 0 : *std::max_element(page.stepWall.begin(), page.stepWall.end()),
+                median(page.stepWall), peakMiB(), plainWall, page.steps);
+    return 0;
+}
+
+struct Row {
+    int entries = 0;
+    double run = 0, click = 0, worstStep = 0, medianStep = 0, peak = 0, plain = 0;
+    int steps = 0;
+};
+
+bool runChild(const QString& program, const QString& dir, int entries, int clicks, bool thumbnails, Row* row)
+{
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start(program, {QStringLiteral("--one"), dir, QString::number(entries), QString::number(clicks),
+                          thumbnails ? QStringLiteral("1") : QStringLiteral("0")});
+    if (!child.waitForFinished(-1) || child.exitCode() != 0)
+        return false;
+    for (const QByteArray& line : child.readAllStandardOutput().split('\n')) {
+        if (!line.startsWith("RESULT "))
+            continue;
+        const QList<QByteArray> f = line.split(' ');
+        if (f.size() < 9)
+            return false;
+        row->entries = f[1].toInt();
+        row->run = f[2].toDouble();
+        row->click = f[3].toDouble();
+        row->worstStep = f[4].toDouble();
+        row->medianStep = f[5].toDouble();
+        row->peak = f[6].toDouble();
+        row->plain = f[7].toDouble();
+        row->steps = f[8].toInt();
+        return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -214,6 +314,7 @@ PageFigures measurePage(int clicks, bool waitForPrefetch)
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    const bool one = argc > 1 && QByteArray(argv[1]) == "--one";
     QTemporaryDir home;
     if (!home.isValid())
         return 1;
@@ -226,84 +327,56 @@ int main(int argc, char** argv)
     QApplication app(appArgc, argv);
     qInstallMessageHandler(quietHandler);
 
-    const int entries = argc > 1 ? std::max(1, std::atoi(argv[1])) : 200;
-    const int clicks = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
-
-    std::printf("generating %d projects with 1920x1080 JPEG thumbnails...\n", entries);
-    const int variants = std::min(entries, 8);
-    std::vector<QByteArray> jpegs;
-    for (int v = 0; v < variants; ++v) {
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        captureLike(v).save(&buffer, "JPG", 85);
-        jpegs.push_back(bytes);
+    if (one) {
+        if (argc < 6)
+            return 2;
+        return measureOne(QString::fromLocal8Bit(argv[2]), std::atoi(argv[3]), std::max(1, std::atoi(argv[4])),
+                          std::atoi(argv[5]) != 0);
     }
-    QStringList projects, images;
-    const QDateTime base = QDateTime::currentDateTime().addDays(-30);
-    for (int i = 0; i < entries; ++i) {
-        const QString project = home.filePath(QStringLiteral("project_%1.ptr7").arg(i, 3, 10, QLatin1Char('0')));
-        const QString image = home.filePath(QStringLiteral("thumb_%1.jpg").arg(i, 3, 10, QLatin1Char('0')));
-        QFile p(project), t(image);
-        if (!p.open(QIODevice::WriteOnly) || !t.open(QIODevice::WriteOnly))
+
+    const int clicks = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+    std::vector<int> sizes;
+    for (int i = 2; i < argc; ++i)
+        sizes.push_back(std::max(1, std::atoi(argv[i])));
+    if (sizes.empty())
+        sizes = {200, 1000, 3000};
+    const int largest = *std::max_element(sizes.begin(), sizes.end());
+
+    std::printf("generating %d projects with 1920x1080 JPEG thumbnails...\n", largest);
+    std::fflush(stdout);
+    QTemporaryDir files;
+    if (!files.isValid() || !generate(files.path(), largest))
+        return 1;
+    std::printf("thumbnail files: %d KiB on average\n",
+                static_cast<int>(QFileInfo(QDir(files.path()).filePath(QStringLiteral("variant_0.jpg"))).size() / 1024));
+
+    std::vector<Row> ours, plain;
+    for (int entries : sizes) {
+        Row a, b;
+        if (!runChild(QCoreApplication::applicationFilePath(), files.path(), entries, clicks, true, &a) ||
+            !runChild(QCoreApplication::applicationFilePath(), files.path(), entries, clicks, false, &b)) {
+            std::fprintf(stderr, "measuring %d entries failed\n", entries);
             return 1;
-        p.write(QByteArray(1024 + i * 97, 'x'));
-        p.setFileTime(base.addSecs(i * 3607), QFileDevice::FileModificationTime);
-        t.write(jpegs[static_cast<std::size_t>(i % variants)]);
-        projects << project;
-        images << image;
+        }
+        ours.push_back(a);
+        plain.push_back(b);
+        std::fflush(stdout);
     }
-    std::printf("thumbnail files: %d KiB on average\n", static_cast<int>(jpegs[0].size() / 1024));
-
-    // This library.
-    writeList(projects, images);
-    const PageFigures ours = measurePage(clicks, true);
-
-    // The page alone: the same list without thumbnails.
-    writeList(projects, QStringList());
-    const PageFigures bare = measurePage(clicks, false);
-
-    // What the plain approach adds to every list build: load each full picture and scale it.
-    Stopwatch plainWatch;
-    for (const QString& image : images) {
-        const QPixmap picture(image);
-        const QPixmap scaled = picture.scaled(192, 108, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        if (scaled.isNull())
-            return 1;
-    }
-    const Timing plain = plainWatch.stop();
-
-    // For comparison: decoding every thumbnail at tile size, once.
-    Stopwatch scaledWatch;
-    for (const QString& image : images) {
-        QImageReader reader(image);
-        reader.setScaledSize(QSize(192, 108));
-        if (reader.read().isNull())
-            return 1;
-    }
-    const Timing scaledAll = scaledWatch.stop();
 
     // run() shows every record twice (the list is read, then sorted); a click shows each once.
-    const double baselineRun = bare.run.wall + 2 * plain.wall;
-    const double baselineRunCpu = bare.run.cpu + 2 * plain.cpu;
-    const double baselineClick = median(bare.clickWall) + plain.wall;
-    const double baselineClickCpu = median(bare.clickCpu) + plain.cpu;
-
-    std::printf("\n%-44s %10s %10s\n", "", "wall ms", "cpu ms");
-    std::printf("%-44s %10.1f %10.1f\n", "run() until painted", ours.run.wall, ours.run.cpu);
-    std::printf("%-44s %10.1f %10.1f\n", "  baseline: plain load-and-scale", baselineRun, baselineRunCpu);
-    std::printf("%-44s %10.1f %10.1f\n", "direction click until painted (median)", median(ours.clickWall),
-                median(ours.clickCpu));
-    std::printf("%-44s %10s %10.1f\n", "  of which the call itself", "", median(ours.clickCallCpu));
-    std::printf("%-44s %10.1f %10.1f\n", "  fastest click", minimum(ours.clickWall), minimum(ours.clickCpu));
-    std::printf("%-44s %10.1f %10.1f\n", "  baseline: plain load-and-scale", baselineClick, baselineClickCpu);
-    std::printf("\n%-44s %10.1f %10.1f\n", "page without thumbnails: run()", bare.run.wall, bare.run.cpu);
-    std::printf("%-44s %10.1f %10.1f\n", "page without thumbnails: click (median)", median(bare.clickWall),
-                median(bare.clickCpu));
-    std::printf("%-44s %10.1f %10.1f\n", "plain load-and-scale of all thumbnails", plain.wall, plain.cpu);
-    std::printf("%-44s %10.1f %10.1f\n", "decode of all thumbnails at tile size", scaledAll.wall, scaledAll.cpu);
-    std::printf("%-44s %10.1f\n", "off-screen thumbnails loaded after (wall)", ours.prefetchWall);
-    std::printf("\nspeed-up: run() %.1fx, click %.1fx\n", baselineRun / ours.run.wall,
-                baselineClick / median(ours.clickWall));
+    std::printf("\nwall ms; plain = the page without thumbnails + full-size load-and-scale of every thumbnail\n");
+    std::printf("%8s | %9s %9s | %9s %9s | %11s %11s %11s %6s | %9s %9s\n", "entries", "run()", "plain", "click",
+                "plain", "worst step", "median step", "plain worst", "steps", "peak MiB", "plain");
+    for (std::size_t i = 0; i < ours.size(); ++i) {
+        const Row& a = ours[i];
+        const Row& b = plain[i];
+        std::printf("%8d | %9.1f %9.1f | %9.1f %9.1f | %11.1f %11.1f %11.1f %6d | %9.1f %9.1f\n", a.entries, a.run,
+                    b.run + 2 * b.plain, a.click, b.click + b.plain, a.worstStep, a.medianStep, b.worstStep, a.steps,
+                    a.peak, b.peak);
+    }
+    if (ours.size() > 1) {
+        std::printf("\nratio largest / smallest list: run() %.2f, click %.2f\n", ours.back().run / ours.front().run,
+                    ours.back().click / ours.front().click);
+    }
     return 0;
 }

@@ -457,15 +457,8 @@ private Q_SLOTS:
         if (path == QLatin1String("recent")) {
             auto* list = host->page()->findChild<QListWidget*>(QStringLiteral("FileListWidget"));
             QVERIFY(list);
-            const auto names = [list, &other](int row) {
-                for (QLabel* label : list->itemWidget(list->item(row))->findChildren<QLabel*>()) {
-                    if (label->toolTip() == QDir::toNativeSeparators(other))
-                        return true;
-                }
-                return false;
-            };
             int row = 0;
-            while (row < list->count() && !names(row))
+            while (row < list->count() && QString::fromStdString(host->page()->getItemFilePath(row)) != other)
                 ++row;
             QVERIFY(row < list->count());
             host->page()->slotItemDoubleClicked(list->item(row));
@@ -905,8 +898,13 @@ private Q_SLOTS:
         list = host->page()->findChild<QListWidget*>(QStringLiteral("FileListWidget"));
         QCOMPARE(list->count(), 1);
         bool damaged = false;
-        for (QLabel* label : list->itemWidget(list->item(0))->findChildren<QLabel*>())
-            damaged = damaged || label->property("damage").toBool();
+        const QRect rect = list->visualItemRect(list->item(0));
+        for (QWidget* tile : list->viewport()->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+            if (!tile->isVisibleTo(list->viewport()) || tile->geometry() != rect)
+                continue;
+            for (QLabel* label : tile->findChildren<QLabel*>())
+                damaged = damaged || label->property("damage").toBool();
+        }
         QVERIFY(damaged);
     }
 

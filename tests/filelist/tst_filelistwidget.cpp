@@ -84,7 +84,12 @@ private:
         return image.save(path, "JPG") ? path : QString();
     }
 
-    FileListItem* tile(int row) const { return qobject_cast<FileListItem*>(list->itemWidget(list->item(row))); }
+    // Only rows in view have a tile: the row is scrolled into view first.
+    FileListItem* tile(int row) const
+    {
+        list->scrollToItem(list->item(row));
+        return list->tileFor(list->item(row));
+    }
 
     static STFileItem infoOf(const QString& path, const QString& image = QString())
     {
@@ -139,6 +144,7 @@ private Q_SLOTS:
 
     void cleanup()
     {
+        TranslateManager::instance().translator().switchLanguage(QStringLiteral("xx"));
         QCOMPARE(driver->pending(), 0);
         list.reset();
         driver.reset();
@@ -164,11 +170,12 @@ private Q_SLOTS:
         QCOMPARE(labels.value(3)->text(), QStringLiteral("2024.01.02 03:04:05"));
         QCOMPARE(labels.value(4)->text(), QStringLiteral("1.00KB"));
 
-        // Captions come with the language, not with the texts.
-        QCOMPARE(labels.value(1)->text(), QString());
-        tile(1)->switchLanguage(QStringLiteral("xx"));
+        // Captions come in the current language, and follow a switch.
         QCOMPARE(labels.value(1)->text(), QStringLiteral("NameInput:"));
         QCOMPARE(labels.value(5)->text(), QStringLiteral("StorageLocation"));
+        list->switchLanguage(QStringLiteral("yy"));
+        QCOMPARE(labels.value(1)->text(), QStringLiteral(":"));
+        QCOMPARE(labels.value(5)->text(), QString());
     }
 
     void damagedTileIsDisabledAndLoadsNoPicture()
@@ -380,7 +387,7 @@ private Q_SLOTS:
         QCOMPARE(tile(0)->getFilePath(), dir->filePath(QStringLiteral("a.ptr7")).toStdString());
         QCOMPARE(tile(1)->getFilePath(), dir->filePath(QStringLiteral("c.ptr7")).toStdString());
         QTRY_VERIFY(tile(1)->isVisible());
-        QCOMPARE(list->findChildren<FileListItem*>().size(), 2);
+        QCOMPARE(list->shownTiles().size(), 2);
     }
 
     void refilledTileShowsNothingOfItsFormerProject()
@@ -399,7 +406,7 @@ private Q_SLOTS:
         const int decodes = ThumbnailCache::instance().decodeCount();
 
         // The damaged tile shows a sound project: enabled, and its picture at once from the cache.
-        QCOMPARE(list->refillFileListItem(0, infoOf(plain, blue), false), tile(0));
+        QVERIFY(list->refillFileListItem(0, infoOf(plain, blue), false));
         QVERIFY(!tile(0)->isDamage());
         for (QLabel* label : labelsOf(tile(0)))
             QVERIFY(label->isEnabled());
@@ -428,13 +435,73 @@ private Q_SLOTS:
         QVERIFY(!hasPicture(tile(2)));
         QVERIFY(!labelsOf(tile(2)).value(2)->isEnabled());
 
-        QCOMPARE(list->refillFileListItem(3, infoOf(plain), false), static_cast<FileListItem*>(nullptr));
-        QCOMPARE(list->findChildren<FileListItem*>().size(), 3);
+        QVERIFY(!list->refillFileListItem(3, infoOf(plain), false));
+        QCOMPARE(list->shownTiles().size(), 3);
         list->truncate(1);
         QCOMPARE(list->count(), 1);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCOMPARE(list->findChildren<FileListItem*>().size(), 1);
+        QCOMPARE(list->shownTiles().size(), 1);
         QCOMPARE(tile(0)->getFilePath(), plain.toStdString());
+    }
+
+    void recycledTilesShowTheirOwnRow_data()
+    {
+        QTest::addColumn<QString>("move");
+        QTest::newRow("scrolled to the end") << "end";
+        QTest::newRow("scrolled out and back") << "back";
+        QTest::newRow("refilled in reverse, as a sort does") << "reverse";
+    }
+
+    void recycledTilesShowTheirOwnRow()
+    {
+        QFETCH(QString, move);
+        const QString red = makeJpeg(QStringLiteral("red.jpg"), Qt::red);
+        const QString blue = makeJpeg(QStringLiteral("blue.jpg"), Qt::blue);
+        const int rows = 30;
+        auto pathOf = [&](int i) { return dir->filePath(QStringLiteral("p%1.ptr7").arg(i, 2, 10, QLatin1Char('0'))); };
+        auto damaged = [](int i) { return i % 4 == 1; };
+        for (int i = 0; i < rows; ++i)
+            add(pathOf(i), i % 2 ? blue : red, damaged(i));
+        showList();
+        QTRY_VERIFY(hasPicture(list->tileFor(list->item(0))));
+        // A language without texts: every tile filled from now on speaks it.
+        TranslateManager::instance().translator().switchLanguage(QStringLiteral("yy"));
+
+        auto shownAt = [&](int row) { return move == QLatin1String("reverse") ? rows - 1 - row : row; };
+        if (move == QLatin1String("reverse")) {
+            list->beginAppend();
+            for (int row = 0; row < rows; ++row) {
+                const int i = shownAt(row);
+                list->refillFileListItem(row, infoOf(pathOf(i), i % 2 ? blue : red), damaged(i));
+            }
+            list->endAppend();
+        }
+        list->scrollToBottom();
+        if (move == QLatin1String("back"))
+            list->scrollToTop();
+
+        const QVector<FileListItem*> tiles = list->shownTiles();
+        QVERIFY(!tiles.isEmpty());
+        QVERIFY(tiles.size() < rows / 2);
+        for (int row = 0; row < rows; ++row) {
+            FileListItem* shown = list->tileFor(list->item(row));
+            if (!shown)
+                continue;
+            const int i = shownAt(row);
+            const QList<QLabel*> labels = labelsOf(shown);
+            QCOMPARE(shown->getFilePath(), pathOf(i).toStdString());
+            QCOMPARE(labels.value(2)->toolTip(), QFileInfo(pathOf(i)).fileName());
+            QCOMPARE(shown->isDamage(), damaged(i));
+            QCOMPARE(labels.value(2)->isEnabled(), !damaged(i));
+            QCOMPARE(labels.value(1)->text(), QStringLiteral(":"));
+            QCOMPARE(labels.value(5)->text(), QString());
+            if (damaged(i)) {
+                QVERIFY(!hasPicture(shown));
+            } else {
+                QTRY_VERIFY(hasPicture(shown));
+                const QColor color = pictureOf(shown).toImage().pixelColor(150, 50);
+                QVERIFY(i % 2 ? color.blue() > 240 : color.red() > 240);
+            }
+        }
     }
 
     void rightClickOnTheFreeAreaShowsNoMenu()

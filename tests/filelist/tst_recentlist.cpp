@@ -2,6 +2,7 @@
 // rewriting it, the row texts, sorting, damaged entries, and the context-menu
 // actions as they reach the file.
 
+#include "filelistwidget.h" // the item data roles only: the class is not exported
 #include "hxruntime.h"
 #include "logcapture.h"
 #include "modaldriver.h"
@@ -61,14 +62,26 @@ private:
     }
 
     QListWidget* list() const { return page->findChild<QListWidget*>(QStringLiteral("FileListWidget")); }
-    QWidget* tile(int row) const { return list()->itemWidget(list()->item(row)); }
+    // Only rows in view have a tile: the row is scrolled into view first,
+    // then its tile is the one shown over it.
+    QWidget* tile(int row) const
+    {
+        QListWidget* files = list();
+        files->scrollToItem(files->item(row));
+        const QRect rect = files->visualItemRect(files->item(row));
+        for (QWidget* child : files->viewport()->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+            if (child->isVisibleTo(files->viewport()) && child->geometry() == rect)
+                return child;
+        }
+        return nullptr;
+    }
 
     // Full names of the rows, top to bottom.
     QStringList rowNames() const
     {
         QStringList names;
         for (int row = 0; row < list()->count(); ++row)
-            names << labelsOf(tile(row)).value(2)->toolTip();
+            names << list()->item(row)->data(FileListWidget::FileNameRole).toString();
         return names;
     }
 
@@ -104,8 +117,13 @@ private:
         driver->chooseMenuAction(action);
         if (answer >= 0)
             driver->answerTip(answer);
-        QContextMenuEvent event(QContextMenuEvent::Mouse, pos, l->viewport()->mapToGlobal(pos));
-        QApplication::sendEvent(l->viewport(), &event);
+        // To what is under the mouse, as a real click: the event goes up from the tile.
+        QWidget* target = l->viewport()->childAt(pos);
+        if (!target)
+            target = l->viewport();
+        QContextMenuEvent event(QContextMenuEvent::Mouse, target->mapFrom(l->viewport(), pos),
+                                l->viewport()->mapToGlobal(pos));
+        QApplication::sendEvent(target, &event);
     }
 
 private Q_SLOTS:
@@ -502,6 +520,71 @@ private Q_SLOTS:
 
         page->unsetProjectFileMgr();
         page->unsetHXRuntime();
+    }
+
+    void actionsReachTheRowUnderTheMouse_data()
+    {
+        QTest::addColumn<QString>("action"); // "open" or a menu action
+        QTest::addColumn<bool>("sorted");    // oldest first, on the rows in view; else scrolled to the end
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("double-click after scrolling") << "open" << false << 23 << "p00.ptr7";
+        QTest::newRow("double-click after a sort") << "open" << true << 1 << "p01.ptr7";
+        QTest::newRow("clear after scrolling") << "ClearFile" << false << 23 << "p00.ptr7";
+        QTest::newRow("clear after a sort") << "ClearFile" << true << 1 << "p01.ptr7";
+    }
+
+    void actionsReachTheRowUnderTheMouse()
+    {
+        QFETCH(QString, action);
+        QFETCH(bool, sorted);
+        QFETCH(int, row);
+        QFETCH(QString, expected);
+        const int rows = 24;
+        const QDateTime base = QDateTime::currentDateTime().addDays(-1);
+        QList<QByteArray> entries;
+        for (int i = 0; i < rows; ++i)
+            entries << listEntry(makeProject(QStringLiteral("p%1.ptr7").arg(i, 2, 10, QLatin1Char('0')), base.addSecs(i * 60)));
+        QVERIFY(vexatest::writeListFile(listOf(entries)));
+        norvane::HXRuntime runtime;
+        RecordingManager mgr;
+        page->setHXRuntime(&runtime);
+        page->setProjectFileMgr(&mgr);
+        // Detached however the test ends, before the manager goes.
+        const std::unique_ptr<ProjectFileWidget, void (*)(ProjectFileWidget*)> detach(page.get(), [](ProjectFileWidget* p) {
+            p->unsetProjectFileMgr();
+            p->unsetHXRuntime();
+        });
+        mgr.answerOpens(Success);
+        runQuietly();
+        page->show();
+        QVERIFY(QTest::qWaitForWindowExposed(page.get()));
+        LogCapture log;
+        QListWidget* l = list();
+        if (sorted)
+            page->changeSortClicked();
+        else
+            l->scrollToBottom();
+
+        // The tile the user sees at the row shows that row's project.
+        const QPoint pos = l->visualItemRect(l->item(row)).center();
+        QWidget* shown = l->viewport()->childAt(pos);
+        while (shown && shown->parentWidget() != l->viewport())
+            shown = shown->parentWidget();
+        QVERIFY(shown);
+        QCOMPARE(labelsOf(shown).value(2)->toolTip(), expected);
+
+        if (action == QLatin1String("open")) {
+            QTest::mouseClick(l->viewport(), Qt::LeftButton, Qt::NoModifier, pos);
+            QTest::mouseDClick(l->viewport(), Qt::LeftButton, Qt::NoModifier, pos);
+            QCOMPARE(mgr.callCount("loadProject"), std::size_t(1));
+            QCOMPARE(QFileInfo(QString::fromStdString(mgr.lastCall("loadProject").path)).fileName(), expected);
+        } else {
+            chooseOnRow(row, action);
+            QCOMPARE(l->count(), rows - 1);
+            QVERIFY(!rowNames().contains(expected));
+            QVERIFY(!readListFile().contains(expected.toUtf8()));
+        }
     }
 
     void listOfOnlyDamagedEntriesEndsInTheEmptyView()

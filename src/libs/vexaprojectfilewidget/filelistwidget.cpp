@@ -4,6 +4,7 @@
 #include "filelistitem.h"
 #include "tipdialog.h"
 #include "translatemanager.h"
+#include "translator.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -11,11 +12,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QMenu>
 #include <QPersistentModelIndex>
 #include <QPointer>
+#include <QSignalBlocker>
 #include <QStandardPaths>
 #include <QTimer>
+#include <algorithm>
 #include <system_error>
 #include <utility>
 #include <vector>
@@ -78,6 +82,11 @@ bool removeProjectFile(const QString& path, QString* reason)
 
 } // namespace
 
+// How far beyond the viewport tiles are kept ready: about one line of tiles,
+// so a scroll step shows tiles that were filled (and their thumbnails decoded)
+// before they came into view.
+constexpr int kTileMargin = 128;
+
 class FileListWidget::Impl
 {
 public:
@@ -88,33 +97,109 @@ public:
         QObject::connect(&prefetch, &QTimer::timeout, q, [this] { prefetchNext(); });
     }
 
-    FileListItem* tileAt(int row) const { return qobject_cast<FileListItem*>(q->itemWidget(q->item(row))); }
-
-    static void fill(FileListItem* tile, const STFileItem& info, bool damage)
+    static void store(QListWidgetItem* item, const STFileItem& info, bool damage)
     {
-        tile->setFileName(info.fileName);
-        tile->setModifyTime(info.modifyTime);
-        tile->setFileSize(info.fileSize);
-        tile->setFilePath(info.filePath);
-        tile->setImage(info.imagePath, damage);
+        item->setData(FileNameRole, info.fileName);
+        item->setData(ModifyTimeRole, info.modifyTime);
+        item->setData(FileSizeRole, info.fileSize);
+        item->setData(FilePathRole, info.filePath);
+        item->setData(ImagePathRole, info.imagePath);
+        item->setData(DamageRole, damage);
     }
 
-    // Puts the tile into its row now, or when the batch ends.
-    void attach(QListWidgetItem* item, FileListItem* tile)
+    static void fill(FileListItem* tile, const QListWidgetItem* item, bool used)
     {
-        if (appending)
-            unattached.emplace_back(q->indexFromItem(item), tile);
-        else
-            q->setItemWidget(item, tile);
+        if (used)
+            tile->reuse();
+        tile->setFileName(item->data(FileNameRole).toString());
+        tile->setModifyTime(item->data(ModifyTimeRole).toString());
+        tile->setFileSize(item->data(FileSizeRole).toString());
+        tile->setFilePath(item->data(FilePathRole).toString());
+        tile->setImage(item->data(ImagePathRole).toString(), item->data(DamageRole).toBool());
+        // Tiles come and go while the page is shown: each speaks its current language.
+        tile->translateLanguage();
     }
 
-    // Loads one thumbnail that is not on screen yet, so scrolling and re-sorting
-    // find them all cached. One per turn of the event loop keeps the page responsive.
+    void release(const QListWidgetItem* item)
+    {
+        const auto it = shown.find(item);
+        if (it == shown.end())
+            return;
+        FileListItem* tile = it.value();
+        shown.erase(it);
+        tile->hide();
+        spare.push_back(tile);
+    }
+
+    void releaseAll()
+    {
+        for (FileListItem* tile : qAsConst(shown)) {
+            tile->hide();
+            spare.push_back(tile);
+        }
+        shown.clear();
+    }
+
+    // Gives the rows in view (and a margin) their tiles, takes them from the
+    // rows that left it, and puts each where its row is.
+    void sync()
+    {
+        if (syncing || appending)
+            return;
+        syncing = true;
+        q->executeDelayedItemsLayout();
+        const QRect area = q->viewport()->rect().adjusted(0, -kTileMargin, 0, kTileMargin);
+        QAbstractItemModel* model = q->model();
+        const int rows = q->count();
+        // Rows are laid out in reading order, so the first one reaching the
+        // area can be found by halving.
+        int first = 0;
+        int last = rows;
+        while (first < last) {
+            const int middle = (first + last) / 2;
+            if (q->visualRect(model->index(middle, 0)).bottom() < area.top())
+                first = middle + 1;
+            else
+                last = middle;
+        }
+        std::vector<std::pair<QListWidgetItem*, QRect>> wanted;
+        for (int row = first; row < rows; ++row) {
+            const QRect rect = q->visualRect(model->index(row, 0));
+            if (rect.top() > area.bottom())
+                break;
+            if (rect.isValid() && rect.intersects(area))
+                wanted.emplace_back(q->item(row), rect);
+        }
+        const QList<const QListWidgetItem*> current = shown.keys();
+        for (const QListWidgetItem* item : current) {
+            if (std::none_of(wanted.begin(), wanted.end(), [item](const auto& w) { return w.first == item; }))
+                release(item);
+        }
+        for (const auto& [item, rect] : wanted) {
+            FileListItem* tile = shown.value(item);
+            if (!tile) {
+                const bool used = !spare.empty();
+                if (used) {
+                    tile = spare.back();
+                    spare.pop_back();
+                } else {
+                    tile = new FileListItem(q->viewport());
+                }
+                fill(tile, item, used);
+                shown.insert(item, tile);
+            }
+            tile->setGeometry(rect);
+            tile->show();
+        }
+        syncing = false;
+    }
+
+    // Loads the thumbnail of one tile that is ready but not on screen yet, so
+    // scrolling finds it cached. One per turn of the event loop keeps the page responsive.
     void prefetchNext()
     {
-        for (int row = 0; row < q->count(); ++row) {
-            FileListItem* tile = tileAt(row);
-            if (tile && tile->hasPendingThumbnail()) {
+        for (FileListItem* tile : qAsConst(shown)) {
+            if (tile->hasPendingThumbnail()) {
                 tile->loadThumbnail();
                 prefetch.start();
                 return;
@@ -125,7 +210,9 @@ public:
     FileListWidget* q;
     QTimer prefetch;
     bool appending = false;
-    std::vector<std::pair<QPersistentModelIndex, QPointer<FileListItem>>> unattached;
+    bool syncing = false;
+    QHash<const QListWidgetItem*, FileListItem*> shown;
+    std::vector<FileListItem*> spare;
 };
 
 FileListWidget::FileListWidget(QWidget* parent) : QListWidget(parent), d(new Impl(this))
@@ -150,36 +237,36 @@ FileListWidget::~FileListWidget()
     d.reset();
 }
 
-FileListItem* FileListWidget::addFileListItem(const STFileItem& info, const bool damage)
+QListWidgetItem* FileListWidget::addFileListItem(const STFileItem& info, const bool damage)
 {
-    auto* tile = new FileListItem(this);
-    Impl::fill(tile, info, damage);
-
     auto* item = new QListWidgetItem(nullptr, 0);
     item->setSizeHint(QSize(385, 108));
+    Impl::store(item, info, damage);
     addItem(item);
-    d->attach(item, tile);
 
-    qDebug() << "QListWidgetItemDelegate's sizeHint is " << "  width == " << tile->sizeHint().width()
-             << "  hegith == " << tile->sizeHint().height() << "Info name is " << info.fileName;
+    qDebug() << "QListWidgetItemDelegate's sizeHint is " << "  width == " << 385 << "  hegith == " << 108
+             << "Info name is " << info.fileName;
     update();
-    return tile;
+    return item;
 }
 
-FileListItem* FileListWidget::refillFileListItem(int row, const STFileItem& info, const bool damage)
+bool FileListWidget::refillFileListItem(int row, const STFileItem& info, const bool damage)
 {
     QListWidgetItem* item = this->item(row);
     if (!item)
-        return nullptr;
-    FileListItem* tile = d->tileAt(row);
-    if (tile) {
-        tile->reuse();
-    } else {
-        tile = new FileListItem(this); // its tile is still waiting for the batch to end
-        d->attach(item, tile);
+        return false;
+    {
+        // One change signal per role and row would cost a re-sort of thousands
+        // of rows more than the sort; the view is repainted below instead.
+        const QSignalBlocker quiet(model());
+        Impl::store(item, info, damage);
     }
-    Impl::fill(tile, info, damage);
-    return tile;
+    if (!d->appending) {
+        if (FileListItem* tile = d->shown.value(item))
+            Impl::fill(tile, item, true);
+        viewport()->update();
+    }
+    return true;
 }
 
 void FileListWidget::truncate(int rows)
@@ -195,26 +282,107 @@ void FileListWidget::beginAppend()
 
 void FileListWidget::endAppend()
 {
+    if (!d->appending)
+        return;
     d->appending = false;
-    for (auto& [index, tile] : d->unattached) {
-        if (!tile)
-            continue;
-        if (index.isValid())
-            setItemWidget(itemFromIndex(index), tile);
-        else
-            delete tile; // its row went while the batch was open
+    for (auto it = d->shown.cbegin(); it != d->shown.cend(); ++it)
+        Impl::fill(it.value(), it.key(), true);
+    d->sync();
+    viewport()->update();
+}
+
+std::string FileListWidget::filePathOf(const QListWidgetItem* item)
+{
+    return item ? item->data(FilePathRole).toString().toStdString() : std::string();
+}
+
+bool FileListWidget::isDamaged(const QListWidgetItem* item)
+{
+    return item && item->data(DamageRole).toBool();
+}
+
+FileListItem* FileListWidget::tileFor(const QListWidgetItem* item)
+{
+    d->sync();
+    return d->shown.value(item);
+}
+
+QVector<FileListItem*> FileListWidget::shownTiles()
+{
+    d->sync();
+    QVector<FileListItem*> tiles;
+    for (int row = 0; row < count(); ++row) {
+        if (FileListItem* tile = d->shown.value(item(row)))
+            tiles.push_back(tile);
     }
-    d->unattached.clear();
+    return tiles;
+}
+
+void FileListWidget::switchLanguage(const QString& language)
+{
+    if (count() > 0)
+        TranslateManager::instance().translator().switchLanguage(language);
+    translateLanguage();
+}
+
+void FileListWidget::translateLanguage()
+{
+    for (FileListItem* tile : qAsConst(d->shown))
+        tile->translateLanguage();
 }
 
 bool FileListWidget::viewportEvent(QEvent* event)
 {
+    // Rows added or removed since the last layout get their tiles before this
+    // paint, so no row is painted without one.
+    if (event->type() == QEvent::Paint)
+        executeDelayedItemsLayout();
     const bool handled = QListWidget::viewportEvent(event);
-    // The tiles on screen load their thumbnails as they paint; the others
-    // follow once the page has been painted.
+    // The tiles on screen load their thumbnails as they paint; those just out
+    // of view follow once the page has been painted.
     if (event->type() == QEvent::Paint && !d->prefetch.isActive())
         d->prefetch.start();
     return handled;
+}
+
+void FileListWidget::scrollContentsBy(int dx, int dy)
+{
+    QListWidget::scrollContentsBy(dx, dy);
+    d->sync();
+}
+
+void FileListWidget::updateGeometries()
+{
+    QListWidget::updateGeometries();
+    d->sync();
+}
+
+void FileListWidget::reset()
+{
+    d->releaseAll();
+    QListWidget::reset();
+}
+
+void FileListWidget::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end)
+{
+    if (!parent.isValid()) {
+        for (int row = start; row <= end; ++row)
+            d->release(item(row));
+    }
+    QListWidget::rowsAboutToBeRemoved(parent, start, end);
+}
+
+void FileListWidget::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QVector<int>& roles)
+{
+    QListWidget::dataChanged(topLeft, bottomRight, roles);
+    if (d->appending)
+        return;
+    // A row changed from outside: its tile shows what the row holds now.
+    for (int row = topLeft.row(); row <= bottomRight.row(); ++row) {
+        const QListWidgetItem* changed = item(row);
+        if (FileListItem* tile = d->shown.value(changed))
+            Impl::fill(tile, changed, true);
+    }
 }
 
 void FileListWidget::contextMenuEvent(QContextMenuEvent* event)
@@ -241,12 +409,11 @@ void FileListWidget::contextMenuEvent(QContextMenuEvent* event)
         return;
     delete menu;
     item = index.isValid() ? itemFromIndex(index) : nullptr;
-    auto* tile = item ? qobject_cast<FileListItem*>(itemWidget(item)) : nullptr;
-    if (!tile)
+    if (!item || !item->data(FilePathRole).isValid())
         return;
 
     if (chosen == deleteAction) {
-        const std::string path = tile->getFilePath();
+        const std::string path = filePathOf(item);
         const QString file = QString::fromStdString(path);
         if (!confirmDelete(file))
             return;
@@ -266,7 +433,7 @@ void FileListWidget::contextMenuEvent(QContextMenuEvent* event)
         delete takeItem(row(item));
         Q_EMIT fileItemRemoved(path);
     } else if (chosen == clearAction) {
-        const std::string path = tile->getFilePath();
+        const std::string path = filePathOf(item);
         Q_EMIT clearListFile(path);
         delete takeItem(row(item));
         Q_EMIT fileItemRemoved(path);

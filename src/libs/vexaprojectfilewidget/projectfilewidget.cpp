@@ -4,7 +4,6 @@
 #include "blockdialog.h"
 #include "desktopfolder.h"
 #include "controls.h"
-#include "filelistitem.h"
 #include "filelistwidget.h"
 #include "framelessmainwindow.h"
 #include "hxcutils.h"
@@ -30,6 +29,7 @@
 #include <QDebug>
 #include <QDir>
 #include <QFileDialog>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -54,6 +54,10 @@
 #include <regex>
 #include <stdexcept>
 #include <system_error>
+#if defined(Q_OS_UNIX)
+#include <sys/stat.h>
+#include <time.h>
+#endif
 
 Q_DECLARE_METATYPE(vexa::projectfilemgr::STPackageInfo)
 Q_DECLARE_METATYPE(vexa::projectfilemgr::STPackage)
@@ -102,20 +106,62 @@ struct SortKey {
     double number = 0.0;
 };
 
-// `modified` is the file's modification time, read by the caller: every
-// local-time conversion asks the system for the time zone again.
-SortKey sortKey(int rule, const QFileInfo& info, const QDateTime& modified)
+// What a row and the sort keys need of a file: whether it exists, its size,
+// and the local time of its last modification as "yyyyMMddhhmmss", as
+// QFileInfo::lastModified() gives it (empty when there is no file). One stat
+// per file; Qt would also ask the system for the time zone again on every
+// local-time conversion, which a list of thousands feels on every sort, so the
+// caller reads the zone once for a whole batch (readTimeZone).
+struct FileFacts {
+    bool exists = false;
+    qint64 size = 0;
+    QString stamp;
+};
+
+void readTimeZone()
+{
+#if defined(Q_OS_UNIX)
+    tzset();
+#endif
+}
+
+FileFacts factsOf(const QFileInfo& info)
+{
+    FileFacts facts;
+#if defined(Q_OS_UNIX)
+    struct stat status {};
+    if (::stat(QFile::encodeName(info.filePath()).constData(), &status) != 0)
+        return facts;
+    facts.exists = true;
+    facts.size = static_cast<qint64>(status.st_size);
+    const time_t seconds = status.st_mtime;
+    struct tm local {};
+    if (localtime_r(&seconds, &local)) {
+        facts.stamp = QString::asprintf("%04d%02d%02d%02d%02d%02d", local.tm_year + 1900, local.tm_mon + 1,
+                                        local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
+    }
+#else
+    facts.exists = info.exists();
+    facts.size = facts.exists ? info.size() : 0;
+    if (facts.exists)
+        facts.stamp = info.lastModified().toString(QStringLiteral("yyyyMMddhhmmss"));
+#endif
+    return facts;
+}
+
+// `facts` are those of the file, read by the caller.
+SortKey sortKey(int rule, const QFileInfo& info, const FileFacts& facts)
 {
     SortKey key;
     switch (rule) {
     case 0:
-        key.text = info.exists() ? modified.toString(QStringLiteral("yyyyMMddhhmmss")) : QString();
+        key.text = facts.stamp;
         break;
     case 1:
         key.text = info.fileName();
         break;
     case 2:
-        key.number = info.exists() ? static_cast<double>(info.size()) * 0.0009765625 : 0.0;
+        key.number = static_cast<double>(facts.size) * 0.0009765625;
         break;
     default:
         break;
@@ -242,7 +288,7 @@ public:
     void addFileItem(const STProjectFile& file);
     void addFileItem(const STFileItem& item, bool damage);
     // The row texts of a record from its file, read once by the caller.
-    static STFileItem fileItemOf(const STProjectFile& file, const QFileInfo& info, const QDateTime& modified);
+    static STFileItem fileItemOf(const STProjectFile& file, const QFileInfo& info, const FileFacts& facts);
     void showEmptyFileList();
     void hideEmptyFileList();
     void slotClearListFile(const std::string& path);
@@ -750,10 +796,7 @@ void ProjectFileWidget::run()
 void ProjectFileWidget::Impl::showStartPage()
 {
     qWarning() << "show projectflie widget!";
-    for (int row = 0; row < fileListWidget->count(); ++row) {
-        if (auto* tile = qobject_cast<FileListItem*>(fileListWidget->itemWidget(fileListWidget->item(row))))
-            tile->switchLanguage(language);
-    }
+    fileListWidget->switchLanguage(language);
     q->show();
 }
 
@@ -770,9 +813,9 @@ void ProjectFileWidget::slotItemDoubleClicked(QListWidgetItem* item)
 {
     if (!item)
         return;
-    auto* tile = qobject_cast<FileListItem*>(d->fileListWidget->itemWidget(item));
-    if (tile && !tile->isDamage() && d->mayReplace())
-        d->openFile(tile->getFilePath());
+    // The row holds its project whether or not a tile shows it now.
+    if (item->data(FileListWidget::FilePathRole).isValid() && !FileListWidget::isDamaged(item) && d->mayReplace())
+        d->openFile(FileListWidget::filePathOf(item));
 }
 
 void ProjectFileWidget::setReplaceGuard(std::function<bool()> guard)
@@ -1183,9 +1226,10 @@ void ProjectFileWidget::Impl::initFileList()
     }
     fileListDoc.projects.swap(kept);
 
+    // The sort below builds the rows, in their order: building them here
+    // first would cost a long list twice.
     for (const STProjectFile& file : fileListDoc.projects) {
         qWarning() << "list add projectFile: " << file.strProfilePath.c_str();
-        addFileItem(file);
         projectFiles.push_back(file);
     }
 
@@ -1195,6 +1239,9 @@ void ProjectFileWidget::Impl::initFileList()
         saveListFile(path, text);
     } catch (const ajson::exception& e) {
         qCritical() << "saveToFile error: " << e.what() << " from:" << path;
+        // Shown unsorted, as read.
+        for (const STProjectFile& file : projectFiles)
+            addFileItem(file);
         return;
     }
     if (projectFiles.empty())
@@ -1205,24 +1252,29 @@ void ProjectFileWidget::Impl::initFileList()
 void ProjectFileWidget::Impl::addFileItem(const STProjectFile& file)
 {
     const QFileInfo info(QString::fromStdString(file.strProfilePath));
-    addFileItem(fileItemOf(file, info, info.lastModified()), file.isDamageFile);
+    readTimeZone();
+    addFileItem(fileItemOf(file, info, factsOf(info)), file.isDamageFile);
 }
 
 void ProjectFileWidget::Impl::addFileItem(const STFileItem& item, bool damage)
 {
     hideEmptyFileList();
-    // Rows made after the page was first shown (a re-sort) speak its language too.
-    if (FileListItem* tile = fileListWidget->addFileListItem(item, damage))
-        tile->translateLanguage();
+    // Its tile, once it has one, speaks the page's current language.
+    fileListWidget->addFileListItem(item, damage);
 }
 
 STFileItem ProjectFileWidget::Impl::fileItemOf(const STProjectFile& file, const QFileInfo& info,
-                                               const QDateTime& modified)
+                                               const FileFacts& facts)
 {
     STFileItem item;
     item.fileName = info.fileName();
-    item.modifyTime = modified.toString(QStringLiteral("yyyy.MM.dd hh:mm:ss"));
-    double size = static_cast<double>(info.exists() ? info.size() : 0) * 0.0009765625;
+    const QString& stamp = facts.stamp;
+    if (stamp.size() == 14) {
+        item.modifyTime = QStringLiteral("%1.%2.%3 %4:%5:%6")
+                              .arg(stamp.mid(0, 4), stamp.mid(4, 2), stamp.mid(6, 2), stamp.mid(8, 2),
+                                   stamp.mid(10, 2), stamp.mid(12, 2));
+    }
+    double size = static_cast<double>(facts.size) * 0.0009765625;
     QString unit = QStringLiteral("KB");
     if (size >= 1000.0) {
         size *= 0.0009765625;
@@ -1328,15 +1380,16 @@ void ProjectFileWidget::sortRuleChange()
 
     // One file query per record, for the key and the row texts alike: the
     // keys cannot change under the sort.
+    readTimeZone();
     std::vector<SortKey> keys;
     std::vector<STFileItem> items;
     keys.reserve(files.size());
     items.reserve(files.size());
     for (const STProjectFile& file : files) {
         const QFileInfo info(QString::fromStdString(file.strProfilePath));
-        const QDateTime modified = info.lastModified();
-        keys.push_back(sortKey(rule, info, modified));
-        items.push_back(Impl::fileItemOf(file, info, modified));
+        const FileFacts facts = factsOf(info);
+        keys.push_back(sortKey(rule, info, facts));
+        items.push_back(Impl::fileItemOf(file, info, facts));
     }
     std::vector<std::size_t> order(files.size());
     std::iota(order.begin(), order.end(), 0);
@@ -1366,10 +1419,7 @@ void ProjectFileWidget::sortRuleChange()
     for (int row = 0; row < rows; ++row) {
         const STFileItem& item = sortedItems[static_cast<std::size_t>(row)];
         const bool damage = files[static_cast<std::size_t>(row)].isDamageFile;
-        // A sorted list speaks the page's current language, as new rows do.
-        if (FileListItem* tile = list->refillFileListItem(row, item, damage))
-            tile->translateLanguage();
-        else
+        if (!list->refillFileListItem(row, item, damage))
             d->addFileItem(item, damage);
     }
     list->endAppend();
@@ -1520,10 +1570,7 @@ void ProjectFileWidget::translateLanguage()
     d->lastProjectLabel->setText(trText(QStringLiteral("LastProject")));
     d->templateList->translateLanguage();
     // The tiles already shown, not only those a later sort fills.
-    for (int row = 0; row < d->fileListWidget->count(); ++row) {
-        if (auto* tile = qobject_cast<FileListItem*>(d->fileListWidget->itemWidget(d->fileListWidget->item(row))))
-            tile->translateLanguage();
-    }
+    d->fileListWidget->translateLanguage();
 
     const QString code = d->language.toLower();
     if (code == QLatin1String("zh_cn"))

@@ -17,9 +17,10 @@ namespace projectfilemgr {
 
 namespace {
 
-// Enough for several hundred tiles even on a screen of ratio 2, so a list
-// that is rebuilt front to back does not evict what it is about to reuse.
-constexpr int kDefaultMaxCostKib = 128 * 1024;
+// About 400 thumbnails of 192 x 108 (100 on a screen of ratio 2): far more
+// than the tiles in view, so scrolling back finds them, while a list of
+// thousands does not hold a picture for every row.
+constexpr int kDefaultMaxCostKib = 32 * 1024;
 
 QSize pixelSize(const QSize& size, qreal ratio)
 {
