@@ -6,6 +6,7 @@
 #include "hxruntime.h"
 #include "legaldocs.h"
 #include "mainwindow.h"
+#include "qtcompat.h"
 #include "projectfilewidget.h"
 #include "recentlist.h"
 #include "samplecontent.h"
@@ -308,7 +309,7 @@ void DemoHost::onLanguageChanged(const QString& language)
 {
     d->language = language;
     QCoreApplication::removeTranslator(&d->qtTexts);
-    if (d->qtTexts.load(QStringLiteral("qtbase_") + language, QLibraryInfo::location(QLibraryInfo::TranslationsPath)))
+    if (d->qtTexts.load(QStringLiteral("qtbase_") + language, vexa::qtcompat::qtTranslationsPath()))
         QCoreApplication::installTranslator(&d->qtTexts);
     QSettings().setValue(QStringLiteral("language"), language);
     d->window->setCurrentLanguage(language);
