@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Builds with warnings as errors and runs every suite; then builds again with
-# AddressSanitizer and UndefinedBehaviorSanitizer and runs the same suites.
+# AddressSanitizer and UndefinedBehaviorSanitizer and runs the same suites;
+# then builds against Qt 6 and runs them once more.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
-bash scripts/ensure-packages.sh "${VEXA_BUILD_PACKAGES[@]}"
+bash scripts/ensure-packages.sh "${VEXA_BUILD_PACKAGES[@]}" "${VEXA_QT6_BUILD_PACKAGES[@]}"
 
 jobs=$(nproc 2>/dev/null || echo 2)
 export QT_QPA_PLATFORM=offscreen
@@ -20,3 +21,5 @@ echo "== Build and tests =="
 run_suite build/tests
 echo "== Build and tests with AddressSanitizer and UndefinedBehaviorSanitizer =="
 run_suite build/sanitize -DVEXA_SANITIZE=ON
+echo "== Build and tests against Qt 6 =="
+run_suite build/tests-qt6 -DVEXA_QT_MAJOR=6

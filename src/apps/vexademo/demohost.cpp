@@ -6,6 +6,7 @@
 #include "hxruntime.h"
 #include "legaldocs.h"
 #include "mainwindow.h"
+#include "qtcompat.h"
 #include "projectfilewidget.h"
 #include "recentlist.h"
 #include "samplecontent.h"
@@ -448,7 +449,7 @@ void DemoHost::onLanguageChanged(const QString& language)
 {
     d->language = language;
     QCoreApplication::removeTranslator(&d->qtTexts);
-    if (d->qtTexts.load(QStringLiteral("qtbase_") + language, QLibraryInfo::location(QLibraryInfo::TranslationsPath)))
+    if (d->qtTexts.load(QStringLiteral("qtbase_") + language, vexa::qtcompat::qtTranslationsPath()))
         QCoreApplication::installTranslator(&d->qtTexts);
     QCoreApplication::removeTranslator(&d->kitTexts);
     const QString kitFile = kitLanguageFile(d->options.shareDir, language);

@@ -3,6 +3,7 @@
 // projects of its own small format.
 
 #include "demohost.h"
+#include "qtcompat.h"
 #include "screenshottour.h"
 #include "vexaqutils.h"
 
@@ -60,8 +61,7 @@ int main(int argc, char** argv)
     appArgs.push_back(nullptr);
     static int appArgc = static_cast<int>(appArgs.size()) - 1;
 
-    QApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
-    QApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
+    vexa::qtcompat::enableHighDpiScaling();
     QApplication app(appArgc, appArgs.data());
     QApplication::setOrganizationName(QStringLiteral("Vexa"));
     QApplication::setApplicationName(QStringLiteral("Vexa_LED_Studio"));

@@ -13,6 +13,7 @@
 #include "loadingpage.h"
 #include "packagepage.h"
 #include "projectfilelist.h"
+#include "qtcompat.h"
 #include "runtimecall.h"
 #include "screenhop.h"
 #include "templatelistwidget.h"
@@ -43,7 +44,6 @@
 #include <QScreen>
 #include <QStandardPaths>
 #include <QStyle>
-#include <QTextCodec>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -76,14 +76,6 @@ const char* const kExtension = ".ptr7";
 // Organisation names opening the copyright line: Chinese as GBK bytes, English as ASCII.
 const char kCompanyNameChinese[] = "\xCE\xAC\xBF\xCB\xC8\xF8\xCF\xD4\xCA\xBE\xCF\xB5\xCD\xB3\xD3\xD0\xCF\xDE\xB9\xAB\xCB\xBE";
 const char kCompanyNameEnglish[] = "Vexa Display Systems Co., Ltd.";
-
-QString fromGbk(const char* bytes)
-{
-    if (QTextCodec* codec = QTextCodec::codecForName("GBK"))
-        return codec->toUnicode(bytes);
-    return QString::fromLatin1(bytes);
-}
-
 
 // Existence as the recent list and the open request see it: a file or a
 // folder, links followed. A failing check counts as missing.
@@ -1480,7 +1472,7 @@ void ProjectFileWidget::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton) {
         d->dragging = true;
-        d->dragOffset = event->globalPos() - frameGeometry().topLeft();
+        d->dragOffset = vexa::qtcompat::globalPos(event) - frameGeometry().topLeft();
         event->accept();
     }
 }
@@ -1488,7 +1480,7 @@ void ProjectFileWidget::mousePressEvent(QMouseEvent* event)
 void ProjectFileWidget::mouseMoveEvent(QMouseEvent* event)
 {
     if (d->dragging && (event->buttons() & Qt::LeftButton)) {
-        move(event->globalPos() - d->dragOffset);
+        move(vexa::qtcompat::globalPos(event) - d->dragOffset);
         event->accept();
     }
 }
@@ -1574,9 +1566,9 @@ void ProjectFileWidget::translateLanguage()
 
     const QString code = d->language.toLower();
     if (code == QLatin1String("zh_cn"))
-        d->companyName = fromGbk(kCompanyNameChinese);
+        d->companyName = vexa::qtcompat::fromGbk(kCompanyNameChinese);
     if (code == QLatin1String("en"))
-        d->companyName = fromGbk(kCompanyNameEnglish);
+        d->companyName = vexa::qtcompat::fromGbk(kCompanyNameEnglish);
     d->copyrightLabel->setText(d->companyName + trText(QStringLiteral("CopyrightStatement")));
 
     d->viewLabel->setText(trText(QStringLiteral("View")));

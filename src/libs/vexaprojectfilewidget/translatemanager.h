@@ -33,7 +33,7 @@ namespace vexa {
 namespace projectfilemgr {
 
 // The text for a key of the library's table in the current language.
-QString trText(const QString& key);
+VEXAPROJECTFILEWIDGET_EXPORT QString trText(const QString& key);
 
 } // namespace projectfilemgr
 } // namespace vexa

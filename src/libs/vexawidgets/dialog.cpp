@@ -1,4 +1,5 @@
 #include "dialog.h"
+#include "qtcompat.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -109,7 +110,7 @@ void Dialog::mousePressEvent(QMouseEvent* event)
     if (event->button() == Qt::LeftButton && !d->titleBar->isHidden() &&
         d->titleBar->geometry().contains(event->pos())) {
         d->dragging = true;
-        d->dragOffset = event->globalPos() - frameGeometry().topLeft();
+        d->dragOffset = vexa::qtcompat::globalPos(event) - frameGeometry().topLeft();
         event->accept();
         return;
     }
@@ -119,7 +120,7 @@ void Dialog::mousePressEvent(QMouseEvent* event)
 void Dialog::mouseMoveEvent(QMouseEvent* event)
 {
     if (d->dragging && (event->buttons() & Qt::LeftButton)) {
-        move(event->globalPos() - d->dragOffset);
+        move(vexa::qtcompat::globalPos(event) - d->dragOffset);
         event->accept();
         return;
     }

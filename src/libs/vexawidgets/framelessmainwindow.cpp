@@ -1,4 +1,5 @@
 #include "framelessmainwindow.h"
+#include "qtcompat.h"
 
 #include <QEvent>
 #include <QMouseEvent>
@@ -90,7 +91,7 @@ void FramelessMainWindow::mousePressEvent(QMouseEvent* event)
     if (event->button() == Qt::LeftButton && event->pos().y() < kDragStripHeight && !isMaximized() &&
         !isFullScreen()) {
         d->dragging = true;
-        d->dragOffset = event->globalPos() - frameGeometry().topLeft();
+        d->dragOffset = vexa::qtcompat::globalPos(event) - frameGeometry().topLeft();
         event->accept();
         return;
     }
@@ -100,7 +101,7 @@ void FramelessMainWindow::mousePressEvent(QMouseEvent* event)
 void FramelessMainWindow::mouseMoveEvent(QMouseEvent* event)
 {
     if (d->dragging && (event->buttons() & Qt::LeftButton)) {
-        move(event->globalPos() - d->dragOffset);
+        move(vexa::qtcompat::globalPos(event) - d->dragOffset);
         event->accept();
         return;
     }

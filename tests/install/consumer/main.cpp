@@ -1,9 +1,12 @@
 // Embeds the start page the way a host does, against the installed headers.
 
+#include <hxcutils.h>
 #include <hxruntime.h>
 #include <iprojectfilemgr.h>
 #include <projectfilewidget.h>
 #include <translatemanager.h>
+#include <translator.h>
+#include <vexaqutils.h>
 
 #include <QApplication>
 #include <cstdio>
@@ -39,7 +42,18 @@ int main(int argc, char** argv)
         page.unsetProjectFileMgr();
         page.unsetHXRuntime();
     }
-    (void)TranslateManager::instance().translator();
+    // One call to each free function the installed headers declare, so an
+    // unexported one fails this link.
+    (void)vexa::projectfilemgr::trText(QStringLiteral("View"));
+    (void)norvane::trans::translate(TranslateManager::instance().translator(), QStringLiteral("ProjectFile"),
+                                    QStringLiteral("Widget"), QStringLiteral("View"));
+    vexa::qutils::setSharePath(QStringLiteral("share"));
+    (void)vexa::qutils::sharePath();
+    (void)vexa::qutils::openShareDirFile(QStringLiteral("missing"), QStringLiteral("pdf"), QString());
+    std::uint64_t freeBytes = 0;
+    int error = 0;
+    (void)diskFreeSpace(".", freeBytes, error);
+    (void)folderWritePermission(d2s(1.5, 1));
     std::printf("consumer shown=%d\n", shown);
     return shown == 1 ? 0 : 1;
 }
