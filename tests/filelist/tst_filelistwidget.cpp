@@ -373,23 +373,6 @@ private Q_SLOTS:
         QCOMPARE(removedSpy.count(), 0);
     }
 
-    void batchPutsEachTileIntoItsOwnRow()
-    {
-        showList();
-        list->beginAppend();
-        add(dir->filePath(QStringLiteral("a.ptr7")));
-        add(dir->filePath(QStringLiteral("b.ptr7")));
-        add(dir->filePath(QStringLiteral("c.ptr7")));
-        QCOMPARE(list->count(), 3);
-        delete list->takeItem(1); // a row may go while the batch is open
-        list->endAppend();
-        QCOMPARE(list->count(), 2);
-        QCOMPARE(tile(0)->getFilePath(), dir->filePath(QStringLiteral("a.ptr7")).toStdString());
-        QCOMPARE(tile(1)->getFilePath(), dir->filePath(QStringLiteral("c.ptr7")).toStdString());
-        QTRY_VERIFY(tile(1)->isVisible());
-        QCOMPARE(list->shownTiles().size(), 2);
-    }
-
     void refilledTileShowsNothingOfItsFormerProject()
     {
         const QString red = makeJpeg(QStringLiteral("red.jpg"), Qt::red);
@@ -468,12 +451,12 @@ private Q_SLOTS:
 
         auto shownAt = [&](int row) { return move == QLatin1String("reverse") ? rows - 1 - row : row; };
         if (move == QLatin1String("reverse")) {
-            list->beginAppend();
+            std::vector<FileRow> sorted;
             for (int row = 0; row < rows; ++row) {
                 const int i = shownAt(row);
-                list->refillFileListItem(row, infoOf(pathOf(i), i % 2 ? blue : red), damaged(i));
+                sorted.push_back(FileRow{infoOf(pathOf(i), i % 2 ? blue : red), damaged(i), false});
             }
-            list->endAppend();
+            list->setRows(std::move(sorted));
         }
         list->scrollToBottom();
         if (move == QLatin1String("back"))

@@ -2,7 +2,6 @@
 // rewriting it, the row texts, sorting, damaged entries, and the context-menu
 // actions as they reach the file.
 
-#include "filelistwidget.h" // the item data roles only: the class is not exported
 #include "hxruntime.h"
 #include "logcapture.h"
 #include "modaldriver.h"
@@ -80,8 +79,17 @@ private:
     QStringList rowNames() const
     {
         QStringList names;
-        for (int row = 0; row < list()->count(); ++row)
-            names << list()->item(row)->data(FileListWidget::FileNameRole).toString();
+        for (int row = 0; row < list()->count(); ++row) {
+            // The name label is the one whose tooltip is a name, not a path.
+            QString name;
+            if (QWidget* shown = tile(row)) {
+                for (QLabel* label : shown->findChildren<QLabel*>()) {
+                    if (!label->toolTip().isEmpty() && !label->toolTip().contains(QLatin1Char('/')))
+                        name = label->toolTip();
+                }
+            }
+            names << name;
+        }
         return names;
     }
 
@@ -303,7 +311,9 @@ private Q_SLOTS:
         // The list file leads to a name too long for the writer's temporary file.
         const QString target = dir->filePath(QString(250, QLatin1Char('x')));
         const QString project = makeProject(QStringLiteral("a.ptr7"));
-        QCOMPARE(vexatest::makeFile(target, listOf({listEntry(project)})), target);
+        // An entry whose project is gone makes the page write the list back.
+        QCOMPARE(vexatest::makeFile(target, listOf({listEntry(project), listEntry(dir->filePath(QStringLiteral("gone.ptr7")))})),
+                 target);
         QDir().mkpath(QFileInfo(listFilePath()).absolutePath());
         QVERIFY(QFile::link(target, listFilePath()));
 
@@ -392,13 +402,12 @@ private Q_SLOTS:
         QTest::addColumn<int>("rule");
         QTest::addColumn<bool>("ascending");
         QTest::addColumn<QStringList>("order");
-        // gone.ptr7 was the newest and largest, but its file vanished after the list was read.
-        QTest::newRow("time, descending") << 0 << false << QStringList{"Alpha.ptr7", "beta.ptr7", "alpha.ptr7", "gone.ptr7"};
-        QTest::newRow("time, ascending") << 0 << true << QStringList{"gone.ptr7", "alpha.ptr7", "beta.ptr7", "Alpha.ptr7"};
+        QTest::newRow("time, descending") << 0 << false << QStringList{"gone.ptr7", "Alpha.ptr7", "beta.ptr7", "alpha.ptr7"};
+        QTest::newRow("time, ascending") << 0 << true << QStringList{"alpha.ptr7", "beta.ptr7", "Alpha.ptr7", "gone.ptr7"};
         QTest::newRow("name, ascending") << 1 << true << QStringList{"Alpha.ptr7", "alpha.ptr7", "beta.ptr7", "gone.ptr7"};
         QTest::newRow("name, descending") << 1 << false << QStringList{"gone.ptr7", "beta.ptr7", "alpha.ptr7", "Alpha.ptr7"};
-        QTest::newRow("size, descending") << 2 << false << QStringList{"Alpha.ptr7", "beta.ptr7", "alpha.ptr7", "gone.ptr7"};
-        QTest::newRow("size, ascending") << 2 << true << QStringList{"gone.ptr7", "alpha.ptr7", "beta.ptr7", "Alpha.ptr7"};
+        QTest::newRow("size, descending") << 2 << false << QStringList{"gone.ptr7", "Alpha.ptr7", "beta.ptr7", "alpha.ptr7"};
+        QTest::newRow("size, ascending") << 2 << true << QStringList{"alpha.ptr7", "beta.ptr7", "Alpha.ptr7", "gone.ptr7"};
     }
 
     void sortRulesBothWays()
@@ -415,7 +424,6 @@ private Q_SLOTS:
         runQuietly();
         // Newest first after reading.
         QCOMPARE(rowNames(), (QStringList{"gone.ptr7", "Alpha.ptr7", "beta.ptr7", "alpha.ptr7"}));
-        QVERIFY(QFile::remove(gone));
 
         LogCapture log;
         QComboBox* box = sortBox();
@@ -423,7 +431,7 @@ private Q_SLOTS:
         box->setCurrentIndex(box->findData(rule, Qt::UserRole));
         if (ascending)
             page->changeSortClicked();
-        page->sortRuleChange(); // also re-reads the keys when the rule did not change
+        page->sortRuleChange(); // the same rule again changes nothing
         QCOMPARE(directionButton()->property("changeSortSelect").toBool(), ascending);
         QCOMPARE(rowNames(), order);
         for (int row = 0; row < order.size(); ++row) {

@@ -7,6 +7,11 @@ FileListDelegate::FileListDelegate(QObject* parent) : QStyledItemDelegate(parent
 
 FileListDelegate::~FileListDelegate() = default;
 
+QSize FileListDelegate::sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const
+{
+    return QSize(385, 108);
+}
+
 void FileListDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
                                             const QModelIndex&) const
 {

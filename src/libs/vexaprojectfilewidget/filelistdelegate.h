@@ -12,6 +12,7 @@ public:
     explicit FileListDelegate(QObject* parent = nullptr);
     ~FileListDelegate() override;
 
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
                               const QModelIndex& index) const override;
 };

@@ -97,27 +97,40 @@ public:
         QObject::connect(&prefetch, &QTimer::timeout, q, [this] { prefetchNext(); });
     }
 
-    static void store(QListWidgetItem* item, const STFileItem& info, bool damage)
+    // The row of item `row`, its texts completed first when they were left for later.
+    FileRow* rowAt(int row)
     {
-        item->setData(FileNameRole, info.fileName);
-        item->setData(ModifyTimeRole, info.modifyTime);
-        item->setData(FileSizeRole, info.fileSize);
-        item->setData(FilePathRole, info.filePath);
-        item->setData(ImagePathRole, info.imagePath);
-        item->setData(DamageRole, damage);
+        if (row < 0 || static_cast<std::size_t>(row) >= rows.size())
+            return nullptr;
+        FileRow& entry = rows[static_cast<std::size_t>(row)];
+        if (entry.textsPending) {
+            entry.textsPending = false;
+            if (texts)
+                texts(entry.info);
+        }
+        return &entry;
     }
 
-    static void fill(FileListItem* tile, const QListWidgetItem* item, bool used)
+    void fill(FileListItem* tile, int row, bool used)
     {
+        const FileRow* entry = rowAt(row);
+        if (!entry)
+            return;
         if (used)
             tile->reuse();
-        tile->setFileName(item->data(FileNameRole).toString());
-        tile->setModifyTime(item->data(ModifyTimeRole).toString());
-        tile->setFileSize(item->data(FileSizeRole).toString());
-        tile->setFilePath(item->data(FilePathRole).toString());
-        tile->setImage(item->data(ImagePathRole).toString(), item->data(DamageRole).toBool());
+        tile->setFileName(entry->info.fileName);
+        tile->setModifyTime(entry->info.modifyTime);
+        tile->setFileSize(entry->info.fileSize);
+        tile->setFilePath(entry->info.filePath);
+        tile->setImage(entry->info.imagePath, entry->damage);
         // Tiles come and go while the page is shown: each speaks its current language.
         tile->translateLanguage();
+    }
+
+    void refillShown()
+    {
+        for (auto it = shown.cbegin(); it != shown.cend(); ++it)
+            fill(it.value(), q->row(it.key()), true);
     }
 
     void release(const QListWidgetItem* item)
@@ -144,7 +157,7 @@ public:
     // rows that left it, and puts each where its row is.
     void sync()
     {
-        if (syncing || appending)
+        if (syncing)
             return;
         syncing = true;
         q->executeDelayedItemsLayout();
@@ -162,20 +175,22 @@ public:
             else
                 last = middle;
         }
-        std::vector<std::pair<QListWidgetItem*, QRect>> wanted;
+        std::vector<std::pair<int, QRect>> wanted;
         for (int row = first; row < rows; ++row) {
             const QRect rect = q->visualRect(model->index(row, 0));
             if (rect.top() > area.bottom())
                 break;
             if (rect.isValid() && rect.intersects(area))
-                wanted.emplace_back(q->item(row), rect);
+                wanted.emplace_back(row, rect);
         }
         const QList<const QListWidgetItem*> current = shown.keys();
         for (const QListWidgetItem* item : current) {
-            if (std::none_of(wanted.begin(), wanted.end(), [item](const auto& w) { return w.first == item; }))
+            const int row = q->row(item);
+            if (std::none_of(wanted.begin(), wanted.end(), [row](const auto& w) { return w.first == row; }))
                 release(item);
         }
-        for (const auto& [item, rect] : wanted) {
+        for (const auto& [row, rect] : wanted) {
+            const QListWidgetItem* item = q->item(row);
             FileListItem* tile = shown.value(item);
             if (!tile) {
                 const bool used = !spare.empty();
@@ -185,7 +200,7 @@ public:
                 } else {
                     tile = new FileListItem(q->viewport());
                 }
-                fill(tile, item, used);
+                fill(tile, row, used);
                 shown.insert(item, tile);
             }
             tile->setGeometry(rect);
@@ -209,8 +224,10 @@ public:
 
     FileListWidget* q;
     QTimer prefetch;
-    bool appending = false;
     bool syncing = false;
+    // rows[i] is what item i shows.
+    std::vector<FileRow> rows;
+    RowTexts texts;
     QHash<const QListWidgetItem*, FileListItem*> shown;
     std::vector<FileListItem*> spare;
 };
@@ -222,6 +239,8 @@ FileListWidget::FileListWidget(QWidget* parent) : QListWidget(parent), d(new Imp
     setViewMode(QListView::IconMode);
     setTextElideMode(Qt::ElideRight);
     setSpacing(20);
+    // Every row has the tile's size: the view lays out thousands without asking each.
+    setUniformItemSizes(true);
     setDragEnabled(false);
     setAcceptDrops(false);
     setContextMenuPolicy(Qt::DefaultContextMenu);
@@ -240,9 +259,10 @@ FileListWidget::~FileListWidget()
 QListWidgetItem* FileListWidget::addFileListItem(const STFileItem& info, const bool damage)
 {
     auto* item = new QListWidgetItem(nullptr, 0);
-    item->setSizeHint(QSize(385, 108));
-    Impl::store(item, info, damage);
     addItem(item);
+    FileRow& entry = d->rows[static_cast<std::size_t>(row(item))];
+    entry.info = info;
+    entry.damage = damage;
 
     qDebug() << "QListWidgetItemDelegate's sizeHint is " << "  width == " << 385 << "  hegith == " << 108
              << "Info name is " << info.fileName;
@@ -250,55 +270,75 @@ QListWidgetItem* FileListWidget::addFileListItem(const STFileItem& info, const b
     return item;
 }
 
+void FileListWidget::setRows(std::vector<FileRow> rows)
+{
+    const int wanted = static_cast<int>(rows.size());
+    truncate(wanted);
+    if (count() < wanted) {
+        // One insertion for all the new rows: one by one, a long list would
+        // lay itself out again for each.
+        QStringList blanks;
+        blanks.reserve(wanted - count());
+        while (blanks.size() < wanted - count())
+            blanks.append(QString());
+        insertItems(count(), blanks);
+    }
+    d->rows.swap(rows);
+    d->refillShown();
+    d->sync();
+    viewport()->update();
+}
+
+void FileListWidget::setRowTexts(RowTexts texts)
+{
+    d->texts = std::move(texts);
+}
+
 bool FileListWidget::refillFileListItem(int row, const STFileItem& info, const bool damage)
 {
-    QListWidgetItem* item = this->item(row);
-    if (!item)
+    if (row < 0 || row >= count())
         return false;
-    {
-        // One change signal per role and row would cost a re-sort of thousands
-        // of rows more than the sort; the view is repainted below instead.
-        const QSignalBlocker quiet(model());
-        Impl::store(item, info, damage);
-    }
-    if (!d->appending) {
-        if (FileListItem* tile = d->shown.value(item))
-            Impl::fill(tile, item, true);
-        viewport()->update();
-    }
+    FileRow& entry = d->rows[static_cast<std::size_t>(row)];
+    entry.info = info;
+    entry.damage = damage;
+    entry.textsPending = false;
+    if (FileListItem* tile = d->shown.value(item(row)))
+        d->fill(tile, row, true);
+    viewport()->update();
     return true;
 }
 
 void FileListWidget::truncate(int rows)
 {
-    while (count() > qMax(0, rows))
-        delete takeItem(count() - 1);
+    if (count() > qMax(0, rows))
+        model()->removeRows(qMax(0, rows), count() - qMax(0, rows));
 }
 
-void FileListWidget::beginAppend()
+const FileRow* FileListWidget::rowAt(int row)
 {
-    d->appending = true;
+    return d->rowAt(row);
 }
 
-void FileListWidget::endAppend()
+namespace {
+
+const FileRow* rowOf(const QListWidgetItem* item)
 {
-    if (!d->appending)
-        return;
-    d->appending = false;
-    for (auto it = d->shown.cbegin(); it != d->shown.cend(); ++it)
-        Impl::fill(it.value(), it.key(), true);
-    d->sync();
-    viewport()->update();
+    auto* list = item ? qobject_cast<FileListWidget*>(item->listWidget()) : nullptr;
+    return list ? list->rowAt(list->row(item)) : nullptr;
 }
+
+} // namespace
 
 std::string FileListWidget::filePathOf(const QListWidgetItem* item)
 {
-    return item ? item->data(FilePathRole).toString().toStdString() : std::string();
+    const FileRow* entry = rowOf(item);
+    return entry ? entry->info.filePath.toStdString() : std::string();
 }
 
 bool FileListWidget::isDamaged(const QListWidgetItem* item)
 {
-    return item && item->data(DamageRole).toBool();
+    const FileRow* entry = rowOf(item);
+    return entry && entry->damage;
 }
 
 FileListItem* FileListWidget::tileFor(const QListWidgetItem* item)
@@ -360,7 +400,15 @@ void FileListWidget::updateGeometries()
 void FileListWidget::reset()
 {
     d->releaseAll();
+    d->rows.resize(static_cast<std::size_t>(qMax(0, count())));
     QListWidget::reset();
+}
+
+void FileListWidget::rowsInserted(const QModelIndex& parent, int start, int end)
+{
+    if (!parent.isValid())
+        d->rows.insert(d->rows.begin() + start, static_cast<std::size_t>(end - start + 1), FileRow());
+    QListWidget::rowsInserted(parent, start, end);
 }
 
 void FileListWidget::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end)
@@ -368,21 +416,10 @@ void FileListWidget::rowsAboutToBeRemoved(const QModelIndex& parent, int start, 
     if (!parent.isValid()) {
         for (int row = start; row <= end; ++row)
             d->release(item(row));
+        if (static_cast<std::size_t>(end) < d->rows.size())
+            d->rows.erase(d->rows.begin() + start, d->rows.begin() + end + 1);
     }
     QListWidget::rowsAboutToBeRemoved(parent, start, end);
-}
-
-void FileListWidget::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QVector<int>& roles)
-{
-    QListWidget::dataChanged(topLeft, bottomRight, roles);
-    if (d->appending)
-        return;
-    // A row changed from outside: its tile shows what the row holds now.
-    for (int row = topLeft.row(); row <= bottomRight.row(); ++row) {
-        const QListWidgetItem* changed = item(row);
-        if (FileListItem* tile = d->shown.value(changed))
-            Impl::fill(tile, changed, true);
-    }
 }
 
 void FileListWidget::contextMenuEvent(QContextMenuEvent* event)
@@ -409,7 +446,7 @@ void FileListWidget::contextMenuEvent(QContextMenuEvent* event)
         return;
     delete menu;
     item = index.isValid() ? itemFromIndex(index) : nullptr;
-    if (!item || !item->data(FilePathRole).isValid())
+    if (!item || !rowAt(row(item)))
         return;
 
     if (chosen == deleteAction) {

@@ -3,8 +3,10 @@
 #include <QListWidget>
 #include <QString>
 #include <QVector>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace vexa {
 namespace projectfilemgr {
@@ -20,25 +22,29 @@ struct STFileItem {
     QString imagePath;
 };
 
+// One row of the list: what it shows, whether it is damaged, and whether its
+// name, time and size are still to be asked of the row texts (see setRowTexts).
+struct FileRow {
+    STFileItem info;
+    bool damage = false;
+    bool textsPending = false;
+};
+
 // The recent projects as a grid of tiles. It knows nothing of the list file:
 // the page feeds it rows and it reports removals through its signals.
 //
-// A row keeps what it shows in its item's data (the roles below); tiles exist
-// only for the rows in view and a row or so around them, and are handed on to
+// The rows live in the list itself, beside its items (row i of the one is
+// item i of the other); items carry nothing but their place. Tiles exist only
+// for the rows in view and a row or so around them, and are handed on to
 // other rows as the list scrolls, so a list of thousands costs what the few
 // rows on screen cost. Find a row's project through its item, not its tile.
 class FileListWidget : public QListWidget
 {
     Q_OBJECT
 public:
-    enum Role {
-        FileNameRole = Qt::UserRole + 1, // QString
-        ModifyTimeRole,                  // QString
-        FileSizeRole,                    // QString
-        FilePathRole,                    // QString, the stored path
-        ImagePathRole,                   // QString
-        DamageRole,                      // bool
-    };
+    // Completes a row's name, time and size from its path, when the row was
+    // given without them and a tile is about to show it.
+    using RowTexts = std::function<void(STFileItem&)>;
 
     explicit FileListWidget(QWidget* parent = nullptr);
     ~FileListWidget() override;
@@ -46,18 +52,21 @@ public:
     // Appends one row as the last one; its tile is made once it is in view.
     QListWidgetItem* addFileListItem(const STFileItem& info, const bool damage);
 
+    // Replaces every row at once (a sort): items are added or removed only
+    // for the difference in length, and only the tiles in view are filled again.
+    void setRows(std::vector<FileRow> rows);
+    void setRowTexts(RowTexts texts);
+
     // Shows another project in an existing row (its tile, if it has one, is
-    // filled again), so a re-sort builds no rows. False for a row that does not exist.
+    // filled again). False for a row that does not exist.
     bool refillFileListItem(int row, const STFileItem& info, const bool damage);
     // Removes the rows from `rows` on (no signal: the user removed nothing).
     void truncate(int rows);
 
-    // Between these calls no tile is filled; the rows in view are filled once
-    // when the batch ends.
-    void beginAppend();
-    void endAppend();
-
-    // The stored path (UTF-8) and the damaged flag of a row; empty and false for none.
+    // What a row shows, its texts completed; null for a row that does not exist.
+    const FileRow* rowAt(int row);
+    // The stored path (UTF-8) and the damaged flag of an item's row; empty and
+    // false for an item that is not a row of such a list.
     static std::string filePathOf(const QListWidgetItem* item);
     static bool isDamaged(const QListWidgetItem* item);
 
@@ -85,9 +94,8 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
     void updateGeometries() override;
     void reset() override;
+    void rowsInserted(const QModelIndex& parent, int start, int end) override;
     void rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) override;
-    void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
-                     const QVector<int>& roles = QVector<int>()) override;
 
 private:
     class Impl;

@@ -50,10 +50,12 @@
 #include <atomic>
 #include <filesystem>
 #include <functional>
+#include <limits>
 #include <numeric>
 #include <regex>
 #include <stdexcept>
 #include <system_error>
+#include <unordered_map>
 #if defined(Q_OS_UNIX)
 #include <sys/stat.h>
 #include <time.h>
@@ -92,24 +94,17 @@ void repolish(QWidget* widget)
     widget->style()->polish(widget);
 }
 
-// Sort key of one record: text for time and name, a number for size.
-struct SortKey {
-    QString text;
-    double number = 0.0;
-};
-
-// What a row and the sort keys need of a file: whether it exists, its size,
-// and the local time of its last modification as "yyyyMMddhhmmss", as
-// QFileInfo::lastModified() gives it (empty when there is no file). One stat
-// per file; Qt would also ask the system for the time zone again on every
-// local-time conversion, which a list of thousands feels on every sort, so the
-// caller reads the zone once for a whole batch (readTimeZone).
+// What a row and the sort keys need of a file: whether it exists, its size
+// and the time of its last modification (seconds since the epoch). One stat
+// per file.
 struct FileFacts {
     bool exists = false;
     qint64 size = 0;
-    QString stamp;
+    qint64 modified = 0;
 };
 
+// Qt would ask the system for the time zone again on every local-time
+// conversion; the caller reads it once for a batch of rows instead.
 void readTimeZone()
 {
 #if defined(Q_OS_UNIX)
@@ -117,43 +112,91 @@ void readTimeZone()
 #endif
 }
 
-FileFacts factsOf(const QFileInfo& info)
+FileFacts factsOf(const QString& path)
 {
     FileFacts facts;
 #if defined(Q_OS_UNIX)
     struct stat status {};
-    if (::stat(QFile::encodeName(info.filePath()).constData(), &status) != 0)
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
         return facts;
     facts.exists = true;
     facts.size = static_cast<qint64>(status.st_size);
-    const time_t seconds = status.st_mtime;
-    struct tm local {};
-    if (localtime_r(&seconds, &local)) {
-        facts.stamp = QString::asprintf("%04d%02d%02d%02d%02d%02d", local.tm_year + 1900, local.tm_mon + 1,
-                                        local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
-    }
+    facts.modified = static_cast<qint64>(status.st_mtime);
 #else
+    const QFileInfo info(path);
     facts.exists = info.exists();
-    facts.size = facts.exists ? info.size() : 0;
-    if (facts.exists)
-        facts.stamp = info.lastModified().toString(QStringLiteral("yyyyMMddhhmmss"));
+    if (facts.exists) {
+        facts.size = info.size();
+        facts.modified = info.lastModified().toSecsSinceEpoch();
+    }
 #endif
     return facts;
 }
 
-// `facts` are those of the file, read by the caller.
-SortKey sortKey(int rule, const QFileInfo& info, const FileFacts& facts)
+// The local time of the modification as "yyyy.MM.dd hh:mm:ss"; empty when
+// there is no file.
+QString modifyTimeText(const FileFacts& facts)
+{
+    if (!facts.exists)
+        return QString();
+#if defined(Q_OS_UNIX)
+    const time_t seconds = static_cast<time_t>(facts.modified);
+    struct tm local {};
+    if (!localtime_r(&seconds, &local))
+        return QString();
+    return QString::asprintf("%04d.%02d.%02d %02d:%02d:%02d", local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+                             local.tm_hour, local.tm_min, local.tm_sec);
+#else
+    return QDateTime::fromSecsSinceEpoch(facts.modified).toString(QStringLiteral("yyyy.MM.dd hh:mm:ss"));
+#endif
+}
+
+// Name, time and size of a row, from a fresh look at its file.
+void completeRowTexts(STFileItem& item)
+{
+    const FileFacts facts = factsOf(item.filePath);
+    item.fileName = QFileInfo(item.filePath).fileName();
+    item.modifyTime = modifyTimeText(facts);
+    double size = static_cast<double>(facts.size) * 0.0009765625;
+    QString unit = QStringLiteral("KB");
+    if (size >= 1000.0) {
+        size *= 0.0009765625;
+        unit = QStringLiteral("MB");
+    }
+    item.fileSize = QString::number(size, 'f', 2) + unit;
+}
+
+// What the sort needs of one record, read once when the list is loaded: a
+// click re-sorts thousands of rows without asking the disk about each. The
+// rows in view read their files afresh for what they show.
+struct KnownFile {
+    FileFacts facts;
+    QString path;
+    QString imagePath;
+    std::string storedImagePath;
+    QString name;
+};
+
+// Sort key of one record: text for the name, a number for time and size. A
+// missing file has the smallest time, as it had no time to compare.
+struct SortKey {
+    QString text;
+    double number = 0.0;
+};
+
+SortKey sortKey(int rule, const KnownFile& file)
 {
     SortKey key;
     switch (rule) {
     case 0:
-        key.text = facts.stamp;
+        key.number = file.facts.exists ? static_cast<double>(file.facts.modified)
+                                       : -std::numeric_limits<double>::infinity();
         break;
     case 1:
-        key.text = info.fileName();
+        key.text = file.name;
         break;
     case 2:
-        key.number = static_cast<double>(facts.size) * 0.0009765625;
+        key.number = static_cast<double>(file.facts.size);
         break;
     default:
         break;
@@ -163,7 +206,7 @@ SortKey sortKey(int rule, const QFileInfo& info, const FileFacts& facts)
 
 bool keyBefore(int rule, const SortKey& a, const SortKey& b, bool descending)
 {
-    if (rule == 2)
+    if (rule != 1)
         return descending ? a.number > b.number : a.number < b.number;
     return descending ? a.text > b.text : a.text < b.text;
 }
@@ -222,6 +265,8 @@ public:
     bool sortAscending = false;
     FileListWidget* fileListWidget = nullptr;
     std::vector<STProjectFile> projectFiles;
+    // By stored path; emptied whenever the list is read anew.
+    std::unordered_map<std::string, KnownFile> knownFiles;
     LoadingPage* loadingPage = nullptr;
     STPluginConfig pluginConfig;
     std::string curFilePath;
@@ -280,7 +325,7 @@ public:
     void addFileItem(const STProjectFile& file);
     void addFileItem(const STFileItem& item, bool damage);
     // The row texts of a record from its file, read once by the caller.
-    static STFileItem fileItemOf(const STProjectFile& file, const QFileInfo& info, const FileFacts& facts);
+    const KnownFile& knownFile(const STProjectFile& file);
     void showEmptyFileList();
     void hideEmptyFileList();
     void slotClearListFile(const std::string& path);
@@ -388,6 +433,10 @@ void ProjectFileWidget::Impl::initUI()
 
     fileListWidget = new FileListWidget(q);
     fileListWidget->setFixedWidth(844);
+    fileListWidget->setRowTexts([](STFileItem& item) {
+        readTimeZone();
+        completeRowTexts(item);
+    });
 
     templateList = new TemplateListWidget(q);
     templateList->setObjectName(QStringLiteral("TemplateListWidget"));
@@ -806,8 +855,9 @@ void ProjectFileWidget::slotItemDoubleClicked(QListWidgetItem* item)
     if (!item)
         return;
     // The row holds its project whether or not a tile shows it now.
-    if (item->data(FileListWidget::FilePathRole).isValid() && !FileListWidget::isDamaged(item) && d->mayReplace())
-        d->openFile(FileListWidget::filePathOf(item));
+    const std::string path = FileListWidget::filePathOf(item);
+    if (!path.empty() && !FileListWidget::isDamaged(item) && d->mayReplace())
+        d->openFile(path);
 }
 
 void ProjectFileWidget::setReplaceGuard(std::function<bool()> guard)
@@ -1196,6 +1246,7 @@ void ProjectFileWidget::Impl::initFileList()
     const QString path = listFilePath();
     fileListDoc.projects.clear();
     projectFiles.clear();
+    knownFiles.clear();
 
     if (!QFileInfo(path).isFile()) {
         showEmptyFileList();
@@ -1208,8 +1259,9 @@ void ProjectFileWidget::Impl::initFileList()
     std::vector<STProjectFile> kept;
     kept.reserve(fileListDoc.projects.size());
     for (const STProjectFile& file : fileListDoc.projects) {
+        // The sort reads each file anyway: one look at the disk serves both.
         std::error_code error;
-        if (pathExists(file.strProfilePath, error)) {
+        if (knownFile(file).facts.exists || pathExists(file.strProfilePath, error)) {
             kept.push_back(file);
         } else {
             qWarning() << "projectFile: " << file.strProfilePath.c_str() << " is empty file! error code is"
@@ -1221,7 +1273,8 @@ void ProjectFileWidget::Impl::initFileList()
     // The sort below builds the rows, in their order: building them here
     // first would cost a long list twice.
     for (const STProjectFile& file : fileListDoc.projects) {
-        qWarning() << "list add projectFile: " << file.strProfilePath.c_str();
+        // The plain form costs a long list far less than a stream per line.
+        qWarning("list add projectFile:  %s", file.strProfilePath.c_str());
         projectFiles.push_back(file);
     }
 
@@ -1243,9 +1296,12 @@ void ProjectFileWidget::Impl::initFileList()
 
 void ProjectFileWidget::Impl::addFileItem(const STProjectFile& file)
 {
-    const QFileInfo info(QString::fromStdString(file.strProfilePath));
+    STFileItem item;
+    item.filePath = QString::fromStdString(file.strProfilePath);
+    item.imagePath = QString::fromStdString(file.strImagePath);
     readTimeZone();
-    addFileItem(fileItemOf(file, info, factsOf(info)), file.isDamageFile);
+    completeRowTexts(item);
+    addFileItem(item, file.isDamageFile);
 }
 
 void ProjectFileWidget::Impl::addFileItem(const STFileItem& item, bool damage)
@@ -1255,27 +1311,25 @@ void ProjectFileWidget::Impl::addFileItem(const STFileItem& item, bool damage)
     fileListWidget->addFileListItem(item, damage);
 }
 
-STFileItem ProjectFileWidget::Impl::fileItemOf(const STProjectFile& file, const QFileInfo& info,
-                                               const FileFacts& facts)
+const KnownFile& ProjectFileWidget::Impl::knownFile(const STProjectFile& file)
 {
-    STFileItem item;
-    item.fileName = info.fileName();
-    const QString& stamp = facts.stamp;
-    if (stamp.size() == 14) {
-        item.modifyTime = QStringLiteral("%1.%2.%3 %4:%5:%6")
-                              .arg(stamp.mid(0, 4), stamp.mid(4, 2), stamp.mid(6, 2), stamp.mid(8, 2),
-                                   stamp.mid(10, 2), stamp.mid(12, 2));
+    auto it = knownFiles.find(file.strProfilePath);
+    if (it == knownFiles.end()) {
+        KnownFile known;
+        known.path = QString::fromStdString(file.strProfilePath);
+        known.imagePath = QString::fromStdString(file.strImagePath);
+        known.storedImagePath = file.strImagePath;
+        known.name = known.path.mid(known.path.lastIndexOf(QLatin1Char('/')) + 1);
+        known.facts = factsOf(known.path);
+
+        it = knownFiles.emplace(file.strProfilePath, std::move(known)).first;
     }
-    double size = static_cast<double>(facts.size) * 0.0009765625;
-    QString unit = QStringLiteral("KB");
-    if (size >= 1000.0) {
-        size *= 0.0009765625;
-        unit = QStringLiteral("MB");
+    // The host may have given the same project another thumbnail since.
+    if (it->second.storedImagePath != file.strImagePath) {
+        it->second.storedImagePath = file.strImagePath;
+        it->second.imagePath = QString::fromStdString(file.strImagePath);
     }
-    item.fileSize = QString::number(size, 'f', 2) + unit;
-    item.filePath = QString::fromStdString(file.strProfilePath);
-    item.imagePath = QString::fromStdString(file.strImagePath);
-    return item;
+    return it->second;
 }
 
 void ProjectFileWidget::Impl::hideEmptyFileList()
@@ -1370,51 +1424,43 @@ void ProjectFileWidget::sortRuleChange()
     const bool descending = !d->sortAscending;
     std::vector<STProjectFile>& files = d->projectFiles;
 
-    // One file query per record, for the key and the row texts alike: the
-    // keys cannot change under the sort.
-    readTimeZone();
+    // The keys come from what was read of each file when the list was
+    // loaded; the rows in view read their own files when they are shown.
     std::vector<SortKey> keys;
-    std::vector<STFileItem> items;
+    std::vector<FileRow> rows;
     keys.reserve(files.size());
-    items.reserve(files.size());
+    rows.reserve(files.size());
     for (const STProjectFile& file : files) {
-        const QFileInfo info(QString::fromStdString(file.strProfilePath));
-        const FileFacts facts = factsOf(info);
-        keys.push_back(sortKey(rule, info, facts));
-        items.push_back(Impl::fileItemOf(file, info, facts));
+        const KnownFile& known = d->knownFile(file);
+        keys.push_back(sortKey(rule, known));
+        FileRow row;
+        row.info.filePath = known.path;
+        row.info.imagePath = known.imagePath;
+        row.damage = file.isDamageFile;
+        row.textsPending = true;
+        rows.push_back(std::move(row));
     }
     std::vector<std::size_t> order(files.size());
     std::iota(order.begin(), order.end(), 0);
     std::sort(order.begin(), order.end(),
               [&](std::size_t a, std::size_t b) { return keyBefore(rule, keys[a], keys[b], descending); });
     std::vector<STProjectFile> sorted;
-    std::vector<STFileItem> sortedItems;
+    std::vector<FileRow> sortedRows;
     sorted.reserve(files.size());
-    sortedItems.reserve(files.size());
+    sortedRows.reserve(files.size());
     for (std::size_t index : order) {
         sorted.push_back(std::move(files[index]));
-        sortedItems.push_back(std::move(items[index]));
+        sortedRows.push_back(std::move(rows[index]));
     }
     files.swap(sorted);
 
-    // The rows there are show the sorted records in their tiles; building 200
-    // tiles anew would make every click slow.
     FileListWidget* list = d->fileListWidget;
     const bool hadRows = list->count() > 0;
-    const int rows = static_cast<int>(files.size());
-    list->truncate(rows);
     list->clearSelection();
     list->scrollToTop();
-    if (rows > 0)
+    if (!sortedRows.empty())
         d->hideEmptyFileList();
-    list->beginAppend();
-    for (int row = 0; row < rows; ++row) {
-        const STFileItem& item = sortedItems[static_cast<std::size_t>(row)];
-        const bool damage = files[static_cast<std::size_t>(row)].isDamageFile;
-        if (!list->refillFileListItem(row, item, damage))
-            d->addFileItem(item, damage);
-    }
-    list->endAppend();
+    list->setRows(std::move(sortedRows));
     // Rows that only a damaged entry or a failed open kept alive are gone now:
     // say the list is empty instead of leaving a blank area.
     if (hadRows && d->fileListWidget->count() == 0)
