@@ -1,84 +1,33 @@
-// The open, new, save and save-as flows driven through the real file dialogs:
-// the name checks, the overwrite question, the requests the manager receives
-// and the main window's activation around the dialogs.
+// The new, open, save and save-as flows through the real dialogs: the name and
+// extension checks, the refusals that offer the dialog again, the overwrite
+// question, the host's question about unsaved work, what the manager is asked
+// for, and the template a new project uses.
 
 #include "blockdialog.h"
 #include "framelessmainwindow.h"
 #include "hxruntime.h"
-#include "logcapture.h"
 #include "modaldriver.h"
 #include "projectfilewidget.h"
 #include "recordingmanager.h"
 #include "testfiles.h"
 #include "testmain.h"
-#include "tipdialog.h"
 #include "translatemanager.h"
 #include "translator.h"
 
-#include <QAbstractButton>
-#include <QDir>
-#include <QFile>
-#include <QFileDialog>
-#include <QFileInfo>
-#include <QLineEdit>
-#include <QRegularExpression>
-#include <QSignalSpy>
-#include <QStandardPaths>
 #include <QtTest>
+#include <QtWidgets>
 #include <memory>
-#include <unistd.h>
 
 using namespace vexa::projectfilemgr;
-using vexa::widgets::BlockDialog;
-using vexa::widgets::FramelessMainWindow;
-using vexa::widgets::TipDialog;
-using vexatest::LogCapture;
 using vexatest::ManagerCall;
-using vexatest::ModalDriver;
-using vexatest::RecordingManager;
 
 namespace {
 
-QString desktop()
-{
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation)).absolutePath();
-}
-
-QString onDesktop(const QString& name)
-{
-    return desktop() + QLatin1Char('/') + name;
-}
-
-QString imageFolder()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/Image/");
-}
-
-// The name a save dialog proposes: the word "project" and the time of the call.
-bool isProposedName(const QString& text)
-{
-    static const QRegularExpression pattern(QStringLiteral("^project-\\d\\d-\\d\\d-\\d\\d-\\d\\d-\\d\\d$"));
-    return pattern.match(text).hasMatch();
-}
-
-QString lineEditText(QFileDialog* dialog)
-{
-    auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-    return edit ? edit->text() : QString();
-}
-
-void typeAndAccept(QFileDialog* dialog, const QString& name)
-{
-    if (auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
-        edit->setText(name);
-    static_cast<QDialog*>(dialog)->accept();
-}
-
-// A name of `length` characters, extension included.
-QString nameOfLength(int length)
-{
-    return QString(length - 5, QLatin1Char('n')) + QStringLiteral(".ptr7");
-}
+QString desktop() { return QDir(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation)).absolutePath(); }
+QString onDesktop(const QString& name) { return desktop() + QLatin1Char('/') + name; }
+// A name that makes a path of `length` characters on the desktop once it ends in ".ptr7".
+QString nameForPath(int length) { return QString(length - desktop().size() - 6, QLatin1Char('n')); }
+QString pathOf(const ManagerCall& call) { return QString::fromStdString(call.path); }
 
 } // namespace
 
@@ -86,41 +35,25 @@ class TestFlows : public QObject
 {
     Q_OBJECT
 
-private:
     std::unique_ptr<norvane::HXRuntime> runtime;
-    std::unique_ptr<RecordingManager> mgr;
-    std::unique_ptr<FramelessMainWindow> window;
+    std::unique_ptr<vexatest::RecordingManager> mgr;
+    std::unique_ptr<vexa::widgets::FramelessMainWindow> window;
     std::unique_ptr<ProjectFileWidget> page;
-    std::unique_ptr<ModalDriver> driver;
-    QStringList madeFiles;
-
-    BlockDialog* blockDialog() const { return page->findChild<BlockDialog*>(); }
+    std::unique_ptr<vexatest::ModalDriver> driver;
 
     void attach()
     {
         page->setHXRuntime(runtime.get());
         page->setProjectFileMgr(mgr.get());
+        mgr->answerOpens(Success);
     }
-
-    QString makeFile(const QString& path)
-    {
-        madeFiles << path;
-        return vexatest::makeFile(path);
-    }
-
-    void expectOnlyCallsOnTheRuntimeThread()
-    {
-        for (const ManagerCall& call : mgr->calls())
-            QVERIFY2(call.thread == runtime->threadId(), call.name.c_str());
-    }
+    QListWidget* templates() const { return page->findChild<QListWidget*>(QStringLiteral("TemplateListWidget")); }
 
 private Q_SLOTS:
     void initTestCase()
     {
         // The dialogs work in the desktop folder; never let that be a real user's.
-        QVERIFY2(qEnvironmentVariable("HOME").contains(QStringLiteral("testhome")),
-                 "run through ctest, which gives the suite a private home");
-        QVERIFY(QDir().mkpath(desktop()));
+        QVERIFY2(qEnvironmentVariable("HOME").contains(QStringLiteral("testhome")), "run through ctest");
         QVERIFY(QDir().mkpath(onDesktop(QStringLiteral("sub"))));
         QVERIFY(TranslateManager::instance().translator().load(QStringLiteral(VEXA_ECHO_QM)));
     }
@@ -128,10 +61,10 @@ private Q_SLOTS:
     void init()
     {
         runtime.reset(new norvane::HXRuntime);
-        mgr.reset(new RecordingManager);
-        driver.reset(new ModalDriver);
+        mgr.reset(new vexatest::RecordingManager);
+        driver.reset(new vexatest::ModalDriver);
         // The host's main window exists before the page, as in the application.
-        window.reset(new FramelessMainWindow);
+        window.reset(new vexa::widgets::FramelessMainWindow);
         page.reset(new ProjectFileWidget);
         page->switchLanguage(QStringLiteral("xx"));
     }
@@ -139,525 +72,255 @@ private Q_SLOTS:
     void cleanup()
     {
         QCOMPARE(driver->pending(), 0);
-        page->unsetProjectFileMgr();
-        page->unsetHXRuntime();
-        page.reset();
+        page.reset(); // detaches the manager and the runtime
         window.reset();
-        driver.reset();
-        mgr.reset();
-        runtime.reset();
-        for (const QString& path : madeFiles)
-            QFile::remove(path);
-        madeFiles.clear();
+        QFile::remove(onDesktop(QStringLiteral("taken.ptr7")));
     }
 
-    void nameCheck_data()
+    void newAndSaveAs_data()
     {
+        QTest::addColumn<bool>("saveAs");
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<int>("pathLength"); // > 0: type a full path of this length instead
-        QTest::addColumn<bool>("typeExtension");
         QTest::addColumn<int>("backup");
-        QTest::addColumn<QString>("created"); // relative to the desktop unless absolute; empty when refused
-
-        QTest::newRow("plain name") << "demo" << 0 << false << -1 << "demo.ptr7";
-        QTest::newRow("ptr7 without its dot") << "abcptr7" << 0 << false << -1 << "abcptr7.ptr7";
-        QTest::newRow("extension typed") << "show.ptr7" << 0 << false << -1 << "show.ptr7";
-        QTest::newRow("dots and colons inside") << "a.b:c" << 0 << false << -1 << "a.b:c.ptr7";
-        QTest::newRow("non-ASCII") << QStringLiteral("演示 项目") << 0 << false << -1 << QStringLiteral("演示 项目.ptr7");
-        QTest::newRow("existing sub-folder") << "sub/demo" << 0 << false << -1 << "sub/demo.ptr7";
-        QTest::newRow("full path of 259") << "" << 259 << true << -1 << "*";
-        QTest::newRow("259 once the extension is added") << "" << 259 << false << -1 << "*";
-        QTest::newRow("name of 55, backup 200") << nameOfLength(55) << 0 << false << 200 << nameOfLength(55);
-        QTest::newRow("extension in capitals") << "demo.PTR7" << 0 << false << -1 << "demo.PTR7";
-        QTest::newRow("in the root folder") << "/vexa-root-check" << 0 << false << -1 << "/vexa-root-check.ptr7";
-
-        QTest::newRow("leading dot") << ".demo" << 0 << false << -1 << "";
-        QTest::newRow("only spaces") << "   " << 0 << false << -1 << "";
-        QTest::newRow("spaces and the extension") << "  .ptr7" << 0 << false << -1 << "";
-        QTest::newRow("missing sub-folder") << "new/demo" << 0 << false << -1 << "";
-        QTest::newRow("backslash") << "a\\b" << 0 << false << -1 << "";
-        QTest::newRow("vertical bar") << "a|b" << 0 << false << -1 << "";
-        QTest::newRow("less-than") << "a<b" << 0 << false << -1 << "";
-        QTest::newRow("full path of 260") << "" << 260 << true << -1 << "";
-        QTest::newRow("260 once the extension is added") << "" << 260 << false << -1 << "";
-        QTest::newRow("name of 56, backup 200") << nameOfLength(56) << 0 << false << 200 << "";
+        QTest::addColumn<int>("existing"); // 1: taken.ptr7 exists; 2: it is the current project, not on disk
+        QTest::addColumn<QString>("tip");  // after a refusal the dialog comes again and takes "good"
+        QTest::addColumn<int>("answer");   // 0 close, 1 confirm, 2 cancel
+        QTest::addColumn<QString>("written"); // on the desktop unless absolute; empty: nothing asked
+        const auto ok = [](const char* row, const QString& typed, const QString& written, int backup = -1) {
+            QTest::newRow(row) << false << typed << backup << 0 << QString() << 0 << written;
+        };
+        const auto refused = [](const char* row, const QString& typed, int backup = -1) {
+            QTest::newRow(row) << false << typed << backup << 0 << "FileNameTip" << 0 << "good.ptr7";
+        };
+        ok("plain name", "demo", "demo.ptr7");
+        ok("ptr7 without its dot", "abcptr7", "abcptr7.ptr7");
+        ok("extension in capitals", "demo.PTR7", "demo.PTR7");
+        ok("dots and colons inside", "a.b:c", "a.b:c.ptr7");
+        ok("non-ASCII", QStringLiteral("演示 项目"), QStringLiteral("演示 项目.ptr7"));
+        ok("existing sub-folder", "sub/demo", "sub/demo.ptr7");
+        ok("in the root folder", "/vexa-root-check", "/vexa-root-check.ptr7");
+        ok("path of 259", nameForPath(259) + ".ptr7", nameForPath(259) + ".ptr7");
+        ok("259 once the extension is added", nameForPath(259), nameForPath(259) + ".ptr7");
+        ok("name of 55, backup path of 200", QString(50, QLatin1Char('n')) + ".ptr7",
+           QString(50, QLatin1Char('n')) + ".ptr7", 200);
+        refused("leading dot", ".demo");
+        refused("only spaces", "   ");
+        refused("spaces and the extension", "  .ptr7");
+        refused("missing sub-folder", "new/demo");
+        refused("backslash", "a\\b");
+        refused("vertical bar", "a|b");
+        refused("less-than", "a<b");
+        refused("path of 260", nameForPath(260) + ".ptr7");
+        refused("260 once the extension is added", nameForPath(260));
+        refused("name of 56, backup path of 200", QString(51, QLatin1Char('n')) + ".ptr7", 200);
         // As long as the name field takes, through folders that do not exist.
-        QTest::newRow("pasted path") << QStringLiteral("a/").repeated(16383) + QStringLiteral("x") << 0 << false << -1
-                                     << "";
+        refused("pasted path", QStringLiteral("a/").repeated(16383) + "x");
+        QTest::newRow("folder without write permission")
+            << false << "/proc/self/demo" << -1 << 0 << "NoPermission" << 0 << "good.ptr7";
+        for (const bool saveAs : {false, true})
+            for (const int answer : {0, 1, 2})
+                QTest::addRow("%s over a file, answer %d", saveAs ? "save-as" : "new", answer)
+                    << saveAs << "taken" << -1 << 1 << "WhetherCover" << answer << (answer == 1 ? "taken.ptr7" : "");
+        QTest::newRow("new over the current project") << false << "taken" << -1 << 2 << "WhetherCover" << 2 << "";
+        QTest::newRow("save-as over the current project") << true << "taken" << -1 << 2 << "" << 0 << "taken.ptr7";
     }
 
-    void nameCheck()
+    void newAndSaveAs()
     {
+        QFETCH(bool, saveAs);
         QFETCH(QString, typed);
-        QFETCH(int, pathLength);
-        QFETCH(bool, typeExtension);
         QFETCH(int, backup);
-        QFETCH(QString, created);
-        if (pathLength > 0) {
-            const int nameLength = pathLength - desktop().size() - 1 - (typeExtension ? 0 : 5);
-            if (nameLength < 6 || nameLength > 250)
-                QSKIP("the desktop folder's path leaves no room for a name of this length");
-            typed = QString(nameLength - (typeExtension ? 5 : 0), QLatin1Char('n')) +
-                    (typeExtension ? QStringLiteral(".ptr7") : QString());
-            if (created == QLatin1String("*"))
-                created = typeExtension ? typed : typed + QStringLiteral(".ptr7");
-            QCOMPARE(onDesktop(typeExtension ? typed : typed + QStringLiteral(".ptr7")).size(), pathLength);
-        }
-        const bool accepted = !created.isEmpty();
-        if (QDir::isAbsolutePath(created) && !QFileInfo(QStringLiteral("/")).isWritable())
+        QFETCH(int, existing);
+        QFETCH(QString, tip);
+        QFETCH(int, answer);
+        QFETCH(QString, written);
+        if (written.startsWith(QLatin1Char('/')) && !QFileInfo(QStringLiteral("/")).isWritable())
             QSKIP("only the superuser may create files in the root folder");
-        const QString createdPath = QDir::isAbsolutePath(created) ? created : onDesktop(created);
         page->setBackupPathLength(backup);
         attach();
-        mgr->answerOpens(Success, "createProject");
-
-        QSignalSpy newProjects(page.get(), &ProjectFileWidget::newProject);
-        QSignalSpy names(page.get(), &ProjectFileWidget::modifyProjectName);
-        QString offeredAgain;
-        driver->acceptFileDialog(typed);
-        if (!accepted) {
-            driver->answerTip(1);
-            driver->onNext<QFileDialog>("the dialog again", [&](QFileDialog* dialog) {
-                offeredAgain = lineEditText(dialog);
-                dialog->reject();
-            });
-        }
-        LogCapture log;
-        page->newClicked();
-
-        if (accepted) {
-            QCOMPARE(mgr->callCount("createProject"), std::size_t(1));
-            QCOMPARE(QString::fromStdString(mgr->lastCall("createProject").path), createdPath);
-            QCOMPARE(newProjects.count(), 1);
-            QVERIFY(driver->tipTexts().isEmpty());
-            // The answer closed the busy dialog and named the project.
-            QCOMPARE(names.count(), 1);
-            QCOMPARE(names.at(0).at(0).toString(), QFileInfo(createdPath).fileName());
-            QVERIFY(!blockDialog()->isVisible());
-            expectOnlyCallsOnTheRuntimeThread();
-        } else {
-            QCOMPARE(mgr->calls().size(), std::size_t(0));
-            QCOMPARE(newProjects.count(), 0);
-            QCOMPARE(driver->tipTexts(), QStringList{QStringLiteral("FileNameTip")});
-            const QStringList refusals =
-                log.lines().filter(QStringLiteral(" :fileName have illegal character"));
-            QCOMPARE(refusals.size(), 1);
-            // The refused name is logged with its extension.
-            QVERIFY(refusals.first().endsWith(QStringLiteral(".ptr7\"  :fileName have illegal character")));
-            QVERIFY2(isProposedName(offeredAgain), qPrintable(offeredAgain));
-            QCOMPARE(log.count(QStringLiteral("open select file dialog failure!")), 1);
-        }
-    }
-
-    void checkLogsTheNameAndThePath()
-    {
-        attach();
-        mgr->answerOpens(Success, "createProject");
-        driver->acceptFileDialog(QStringLiteral(".hidden"));
-        driver->answerTip(1);
-        driver->acceptFileDialog(QStringLiteral("demo"));
-        QTest::ignoreMessage(QtDebugMsg, "file name is : \".hidden\"");
-        QTest::ignoreMessage(QtWarningMsg, "\".hidden.ptr7\"  :fileName have illegal character");
-        QTest::ignoreMessage(QtDebugMsg, "file name is : \"demo\"");
-        QTest::ignoreMessage(
-            QtDebugMsg, qPrintable(QStringLiteral("new project file path is  \"%1\"").arg(onDesktop("demo.ptr7"))));
-        page->newClicked();
-        QCOMPARE(mgr->callCount("createProject"), std::size_t(1));
-
-        driver->acceptFileDialog(QStringLiteral("copy"));
-        QTest::ignoreMessage(QtDebugMsg, "file name is : \"copy\"");
-        QTest::ignoreMessage(
-            QtDebugMsg, qPrintable(QStringLiteral("saveAs project file path is  \"%1\"").arg(onDesktop("copy.ptr7"))));
-        page->saveAsProject();
-        QCOMPARE(mgr->callCount("writeProject"), std::size_t(1));
-    }
-
-    void unwritableFolderIsRefused_data()
-    {
-        QTest::addColumn<bool>("readOnlyFolder");
-        QTest::newRow("read-only folder") << true;
-        QTest::newRow("process folder") << false;
-    }
-
-    void unwritableFolderIsRefused()
-    {
-        QFETCH(bool, readOnlyFolder);
-        QString folder = QStringLiteral("/proc/self");
-        QDir readOnly(onDesktop(QStringLiteral("readonly")));
-        if (readOnlyFolder) {
-            if (geteuid() == 0)
-                QSKIP("the superuser writes into read-only folders; the process-folder row covers the refusal");
-            QVERIFY(QDir().mkpath(readOnly.path()));
-            QVERIFY(QFile::setPermissions(readOnly.path(), QFile::ReadOwner | QFile::ExeOwner));
-            folder = readOnly.path();
-        }
-        // The folder really takes no new file.
-        QFile probe(folder + QStringLiteral("/probe"));
-        QVERIFY(!probe.open(QIODevice::WriteOnly));
-
-        attach();
-        mgr->answerOpens(Success, "createProject");
-        driver->acceptFileDialog(folder + QStringLiteral("/demo"));
-        driver->answerTip(1);
-        driver->acceptFileDialog(QStringLiteral("good"));
-        LogCapture log;
-        page->newClicked();
-        if (readOnlyFolder) {
-            QFile::setPermissions(readOnly.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-            readOnly.removeRecursively();
-        }
-
-        QCOMPARE(driver->tipTexts(), QStringList{QStringLiteral("NoPermission")});
-        QCOMPARE(log.count(QStringLiteral(" This Dir have no permission!")), 1);
-        QCOMPARE(mgr->callCount("createProject"), std::size_t(1));
-        QCOMPARE(QString::fromStdString(mgr->lastCall("createProject").path), onDesktop("good.ptr7"));
-    }
-
-    void overwriteDeclinedSendsNothing_data()
-    {
-        QTest::addColumn<bool>("saveAs");
-        QTest::addColumn<bool>("existingFile"); // else the current project's own path, missing on disk
-        QTest::addColumn<int>("answer");
-        QTest::newRow("new, existing file, cancelled") << false << true << 2;
-        QTest::newRow("new, existing file, closed") << false << true << 0;
-        QTest::newRow("new, own path missing on disk") << false << false << 2;
-        QTest::newRow("save-as, existing file") << true << true << 2;
-    }
-
-    void overwriteDeclinedSendsNothing()
-    {
-        QFETCH(bool, saveAs);
-        QFETCH(bool, existingFile);
-        QFETCH(int, answer);
-        attach();
-        mgr->answerOpens(Success, "createProject");
-        const QString name = QStringLiteral("taken");
-        if (existingFile) {
-            QVERIFY(!makeFile(onDesktop("taken.ptr7")).isEmpty());
-        } else {
-            driver->acceptFileDialog(name);
+        if (existing == 1)
+            QVERIFY(!vexatest::makeFile(onDesktop(QStringLiteral("taken.ptr7"))).isEmpty());
+        if (existing == 2) {
+            driver->acceptFileDialog(typed);
             page->newClicked();
-            QCOMPARE(mgr->callCount("createProject"), std::size_t(1));
-            QVERIFY(!QFileInfo::exists(onDesktop("taken.ptr7")));
             mgr->clearCalls();
         }
-
         QSignalSpy newProjects(page.get(), &ProjectFileWidget::newProject);
-        QSignalSpy opened(page.get(), &ProjectFileWidget::modifyProjectName);
-        driver->acceptFileDialog(name);
-        driver->answerTip(answer);
-        LogCapture log;
-        if (saveAs)
-            page->saveAsProject();
-        else
-            page->newClicked();
-
-        QCOMPARE(driver->tipTexts(), QStringList{QStringLiteral("WhetherCover")});
-        QCOMPARE(mgr->calls().size(), std::size_t(0));
-        QCOMPARE(newProjects.count(), 0);
-        QCOMPARE(opened.count(), 0);
-        QCOMPARE(log.count(QStringLiteral("projectFile blockDialog will be show!")), 0);
-    }
-
-    void overwriteConfirmedGoesAhead_data()
-    {
-        QTest::addColumn<bool>("saveAs");
-        QTest::newRow("new") << false;
-        QTest::newRow("save-as") << true;
-    }
-
-    void overwriteConfirmedGoesAhead()
-    {
-        QFETCH(bool, saveAs);
-        attach();
-        mgr->answerOpens(Success, "createProject");
-        const QString path = makeFile(onDesktop("taken.ptr7"));
-        QVERIFY(!path.isEmpty());
-
-        int kind = -1;
-        QStringList buttons;
-        driver->acceptFileDialog(QStringLiteral("taken"));
-        driver->onNext<TipDialog>("overwrite question", [&](TipDialog* tip) {
-            kind = tip->tipType();
-            for (const char* name : {"tipConfirmButton", "tipCancelButton", "tipThirdButton"}) {
-                auto* button = tip->findChild<QAbstractButton*>(QLatin1String(name));
-                buttons << (button && !button->isHidden() ? button->text() : QString());
-            }
-            tip->findChild<QAbstractButton*>(QStringLiteral("tipConfirmButton"))->click();
-        });
-        if (saveAs)
-            page->saveAsProject();
-        else
-            page->newClicked();
-
-        QCOMPARE(kind, int(vexa::widgets::TipQuestion));
-        QCOMPARE(buttons, (QStringList{QStringLiteral("OK"), QStringLiteral("Cancel"), QString()}));
-        const ManagerCall call = mgr->lastCall(saveAs ? "writeProject" : "createProject");
-        QCOMPARE(QString::fromStdString(call.path), path);
-        QCOMPARE(call.thread, runtime->threadId());
-    }
-
-    void templateOneWhenNoneWasChosen()
-    {
-        attach();
-        mgr->answerOpens(Success, "createProject");
-        driver->acceptFileDialog(QStringLiteral("blank"));
-        page->newClicked();
-        QCOMPARE(mgr->lastCall("createProject").mode, 1);
-    }
-
-    void proposedNameWorksWithoutADesktopFolder()
-    {
-        attach();
-        mgr->answerOpens(Success, "createProject");
-        const QString renamed = desktop() + QStringLiteral("-away");
-        QVERIFY(QDir().rename(desktop(), renamed));
-        // Accept the dialog's own proposal as it stands.
-        driver->onNext<QFileDialog>("file dialog", [](QFileDialog* dialog) { static_cast<QDialog*>(dialog)->accept(); });
-        page->newClicked();
-        QVERIFY(QDir().rename(renamed, desktop()));
-        const QString created = QString::fromStdString(mgr->lastCall("createProject").path);
-        QVERIFY2(created.startsWith(QDir::homePath() + QStringLiteral("/project-")), qPrintable(created));
-        QVERIFY(created.endsWith(QStringLiteral(".ptr7")));
-        QCOMPARE(driver->tipTexts(), QStringList());
-    }
-
-    void createAnswerClosesTheBusyDialogInsideTheCall()
-    {
-        attach();
-        mgr->answerOpens(Success, "createProject");
         QSignalSpy names(page.get(), &ProjectFileWidget::modifyProjectName);
-        QWidget* modalDuringAnswer = nullptr;
-        connect(page.get(), &ProjectFileWidget::modifyProjectName, this,
-                [&] { modalDuringAnswer = QApplication::activeModalWidget(); });
-        driver->acceptFileDialog(QStringLiteral("fresh"));
-        page->newClicked(); // returns once the answer has closed the busy dialog
+        driver->acceptFileDialog(typed);
+        if (!tip.isEmpty())
+            driver->answerTip(answer);
+        if (tip == QLatin1String("FileNameTip") || tip == QLatin1String("NoPermission"))
+            driver->acceptFileDialog(QStringLiteral("good"));
+        saveAs ? page->saveAsProject() : page->newClicked();
 
-        QCOMPARE(names.count(), 1);
-        QCOMPARE(names.at(0).at(0).toString(), QStringLiteral("fresh.ptr7"));
-        QCOMPARE(modalDuringAnswer, static_cast<QWidget*>(blockDialog()));
-        QVERIFY(!blockDialog()->isVisible());
-        QCOMPARE(mgr->openFinishReceivedCount(), 1);
-        // The new project is the current one: a save writes it.
-        page->saveProject();
-        QCOMPARE(QString::fromStdString(mgr->lastCall("writeProject").path), onDesktop("fresh.ptr7"));
-        expectOnlyCallsOnTheRuntimeThread();
+        QCOMPARE(driver->tipTexts(), tip.isEmpty() ? QStringList() : QStringList(tip));
+        const std::vector<ManagerCall> calls = mgr->calls();
+        QCOMPARE(calls.size(), std::size_t(written.isEmpty() ? 0 : 1));
+        QCOMPARE(newProjects.count(), !saveAs && !written.isEmpty() ? 1 : 0);
+        // The answer named the project and closed the busy dialog before the call returned.
+        QCOMPARE(names.count(), newProjects.count());
+        QVERIFY(!page->findChild<vexa::widgets::BlockDialog*>()->isVisible());
+        if (written.isEmpty())
+            return;
+        QCOMPARE(calls[0].name, std::string(saveAs ? "writeProject" : "createProject"));
+        QCOMPARE(pathOf(calls[0]), QDir::isAbsolutePath(written) ? written : onDesktop(written));
+        QCOMPARE(calls[0].mode, 1); // the blank template when none was chosen; the save-as flag
+        QCOMPARE(calls[0].thread, runtime->threadId());
     }
 
-    void refusedCreateLeavesNoBusyDialogBehind()
+    void unsavedWorkQuestionCanStopEveryReplacement()
     {
         attach();
-        runtime->setCallable(false);
-        QSignalSpy newProjects(page.get(), &ProjectFileWidget::newProject);
-        driver->acceptFileDialog(QStringLiteral("demo"));
-        LogCapture log;
-        page->newClicked(); // must return: no answer will ever come
-        QCOMPARE(newProjects.count(), 1);
-        QCOMPARE(mgr->callCount("createProject"), std::size_t(0));
-        QCOMPARE(log.count(QStringLiteral("projectFile blockDialog will be show!")), 0);
-        QCOMPARE(log.countContaining(QStringLiteral("create request not made")), 1);
-
-        // Nothing was created, so there is nothing to save.
-        runtime->setCallable(true);
-        QTest::ignoreMessage(QtWarningMsg, "curFilePath is empty, save project failed!");
-        page->saveProject();
-        QCOMPARE(mgr->callCount("writeProject"), std::size_t(0));
-    }
-
-    void saveRequestsCarryThePathAndTheThumbnailFolder()
-    {
-        attach();
-        mgr->answerOpens(Success, "createProject");
-        QDir(imageFolder()).removeRecursively();
-
-        QTest::ignoreMessage(QtWarningMsg, "curFilePath is empty, save project failed!");
-        page->saveProject();
+        const QString listed = vexatest::makeFile(onDesktop(QStringLiteral("listed.ptr7")));
+        QVERIFY(vexatest::writeListFile(vexatest::listOf({vexatest::listEntry(listed)})));
+        page->run(); // the start page with its recent list
+        auto* recent = page->findChild<QListWidget*>(QStringLiteral("FileListWidget"));
+        int asked = 0;
+        bool replace = false;
+        page->setReplaceGuard([&] { ++asked; return replace; });
+        for (int entry = 0; entry < 3; ++entry) // were dialogs to come anyway, they end here and are counted
+            driver->rejectFileDialog();
+        page->openClicked();
+        page->newClicked();
+        page->templateItemDoubleClicked(templates()->item(0));
+        page->slotItemDoubleClicked(recent->item(0));
+        QCOMPARE(asked, 4);
+        QCOMPARE(driver->handled(), 0);
         QCOMPARE(mgr->calls().size(), std::size_t(0));
+        driver.reset(new vexatest::ModalDriver);
 
+        replace = true;
+        page->slotItemDoubleClicked(recent->item(0));
+        QCOMPARE(pathOf(mgr->lastCall("loadProject")), listed);
+    }
+
+    void dialogsAreSetUpBlockActivationAndCancelling()
+    {
+        attach();
+        QList<bool> activation;
+        const auto expect = [this, &activation](const char* title, const char* filter, QFileDialog::AcceptMode mode) {
+            return [=, &activation](QFileDialog* dialog) {
+                activation << window->isActivateEnabled();
+                dialog->reject();
+                QCOMPARE(dialog->windowTitle(), QLatin1String(title));
+                QCOMPARE(dialog->nameFilters(), QStringList(QLatin1String(filter)));
+                QCOMPARE(dialog->acceptMode(), mode);
+                QCOMPARE(dialog->directory().absolutePath(), desktop());
+                // Qt's own dialog, so the host's style sheet reaches it; the page asks about overwriting.
+                QVERIFY(dialog->testOption(QFileDialog::DontUseNativeDialog));
+                QVERIFY(dialog->testOption(QFileDialog::DontConfirmOverwrite));
+                QStringList labels;
+                for (int label = QFileDialog::FileName; label <= QFileDialog::Reject; ++label)
+                    labels << dialog->labelText(QFileDialog::DialogLabel(label));
+                QCOMPARE(labels, QStringList({"Name", "FileType", "OK", "Cancel"}));
+                // A save proposes "project" and the time of the call.
+                static const QRegularExpression proposal(QStringLiteral("^project(-\\d\\d){5}$"));
+                const QString proposed = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
+                QVERIFY2(mode == QFileDialog::AcceptOpen || proposal.match(proposed).hasMatch(), qPrintable(proposed));
+            };
+        };
+        driver->onNext<QFileDialog>("new", expect("ChooseSaveDir", "file(*.ptr7)", QFileDialog::AcceptSave));
+        driver->onNext<QFileDialog>("save-as", expect("ChooseSaveDir", "file(*.ptr7)", QFileDialog::AcceptSave));
+        driver->onNext<QFileDialog>("open", expect("ChooseFile", "*.ptr7", QFileDialog::AcceptOpen));
+        page->newClicked();
+        // Off while the dialog runs and back on a little later, so the closing dialog does not hand the
+        // focus to the main window.
+        QCOMPARE(activation, QList<bool>({false}));
+        QVERIFY(!window->isActivateEnabled());
+        QTRY_VERIFY(window->isActivateEnabled());
+        page->saveAsProject();
+        page->openClicked();
+        QCOMPARE(mgr->calls().size(), std::size_t(0));
+    }
+
+    void proposalWithoutADesktopFolderLandsInTheHomeFolder()
+    {
+        attach();
+        const QString away = desktop() + QStringLiteral("-away");
+        QVERIFY(QDir().rename(desktop(), away));
+        driver->onNext<QFileDialog>("as proposed", [](QFileDialog* d) { static_cast<QDialog*>(d)->accept(); });
+        page->newClicked();
+        QVERIFY(QDir().rename(away, desktop()));
+        const QString created = pathOf(mgr->lastCall("createProject"));
+        QVERIFY2(created.startsWith(QDir::homePath() + QStringLiteral("/project-")), qPrintable(created));
+    }
+
+    void savesCarryThePathAndTheThumbnailFolder()
+    {
+        attach();
+        const QString imageFolder =
+            QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/Image/");
+        QDir(imageFolder).removeRecursively();
         driver->acceptFileDialog(QStringLiteral("current"));
         page->newClicked();
         page->saveProject();
-        ManagerCall save = mgr->lastCall("writeProject");
-        QCOMPARE(QString::fromStdString(save.path), onDesktop("current.ptr7"));
+        const ManagerCall save = mgr->lastCall("writeProject");
+        QCOMPARE(pathOf(save), onDesktop(QStringLiteral("current.ptr7")));
         QCOMPARE(save.mode, 0);
-        QCOMPARE(QString::fromStdString(save.record.strImagePath), imageFolder());
-        QVERIFY(QDir(imageFolder()).exists());
-        QVERIFY(!save.record.isPackage);
+        QCOMPARE(QString::fromStdString(save.record.strImagePath), imageFolder);
+        QVERIFY(QDir(imageFolder).exists());
+        QCOMPARE(save.thread, runtime->threadId());
 
         // Save-as writes elsewhere and leaves the current project as it was.
         driver->acceptFileDialog(QStringLiteral("copy"));
         page->saveAsProject();
-        save = mgr->lastCall("writeProject");
-        QCOMPARE(QString::fromStdString(save.path), onDesktop("copy.ptr7"));
-        QCOMPARE(save.mode, 1);
-        QCOMPARE(QString::fromStdString(save.record.strImagePath), imageFolder());
         page->saveProject();
-        QCOMPARE(QString::fromStdString(mgr->lastCall("writeProject").path), onDesktop("current.ptr7"));
-
-        // Only an existing file makes save-as ask.
-        driver->acceptFileDialog(QStringLiteral("current"));
-        page->saveAsProject();
-        QCOMPARE(mgr->lastCall("writeProject").mode, 1);
-        QVERIFY(driver->tipTexts().isEmpty());
-        QCOMPARE(mgr->callCount("writeProject"), std::size_t(4));
-        QCOMPARE(mgr->callCount("createProject"), std::size_t(1));
-        expectOnlyCallsOnTheRuntimeThread();
+        QCOMPARE(pathOf(mgr->lastCall("writeProject")), onDesktop(QStringLiteral("current.ptr7")));
+        QCOMPARE(mgr->callCount("writeProject"), std::size_t(3));
     }
 
-    void withoutManagerNothingIsSent()
+    void refusedOrMissingManagerLeavesNoProjectBehind_data()
     {
-        page->setHXRuntime(runtime.get());
-        QSignalSpy newProjects(page.get(), &ProjectFileWidget::newProject);
-        LogCapture log;
-        page->saveProject();
-        QCOMPARE(log.count(QStringLiteral("new projectFile failed!")), 1);
+        QTest::addColumn<bool>("withManager"); // with it, the runtime refuses the call
+        QTest::newRow("runtime refuses") << true;
+        QTest::newRow("no manager") << false;
+    }
 
+    void refusedOrMissingManagerLeavesNoProjectBehind()
+    {
+        QFETCH(bool, withManager);
+        page->setHXRuntime(runtime.get());
+        if (withManager)
+            page->setProjectFileMgr(mgr.get());
+        runtime->setCallable(!withManager);
+        QSignalSpy newProjects(page.get(), &ProjectFileWidget::newProject);
+        page->saveProject();
         driver->acceptFileDialog(QStringLiteral("demo"));
-        page->newClicked();
+        page->newClicked(); // returns: a busy dialog here would wait for an answer that never comes
         // The host hears of the new project before the page finds it cannot ask for one.
         QCOMPARE(newProjects.count(), 1);
-        QCOMPARE(log.count(QStringLiteral("new projectFile failed!")), 2);
-        QCOMPARE(log.count(QStringLiteral("projectFile blockDialog will be show!")), 0);
-
-        driver->acceptFileDialog(QStringLiteral("demo"));
+        driver->acceptFileDialog(QStringLiteral("copy"));
         page->saveAsProject();
-        QCOMPARE(log.count(QStringLiteral("projectFileMgr is nullptr!")), 1);
-        QCOMPARE(mgr->calls().size(), std::size_t(0));
 
-        // The refused new project did not become the current one.
+        // The refused project did not become the current one: a save has nothing to write.
+        runtime->setCallable(true);
         page->setProjectFileMgr(mgr.get());
         page->saveProject();
-        QCOMPARE(log.count(QStringLiteral("curFilePath is empty, save project failed!")), 1);
-    }
-
-    void cancelledDialogsSendNothing()
-    {
-        attach();
-        QSignalSpy newProjects(page.get(), &ProjectFileWidget::newProject);
-        QSignalSpy opening(page.get(), &ProjectFileWidget::openProject);
-        driver->rejectFileDialog();
-        driver->rejectFileDialog();
-        driver->rejectFileDialog();
-        LogCapture log;
-        page->newClicked();
-        page->saveAsProject();
-        page->openClicked();
-        QCOMPARE(driver->fileDialogTitles(), (QStringList{QStringLiteral("ChooseSaveDir"),
-                                                          QStringLiteral("ChooseSaveDir"), QStringLiteral("ChooseFile")}));
-        QCOMPARE(log.count(QStringLiteral("open select file dialog failure!")), 2);
-        QCOMPARE(log.count(QStringLiteral("projectFile path is empty!")), 1);
         QCOMPARE(mgr->calls().size(), std::size_t(0));
-        QCOMPARE(newProjects.count(), 0);
-        QCOMPARE(opening.count(), 0);
     }
 
-    void fileDialogsAreSetUp()
+    void newProjectAsksForTheChosenTemplate()
     {
         attach();
-        struct Seen {
-            QString title, proposed;
-            QStringList labels, filters;
-            QFileDialog::AcceptMode acceptMode = QFileDialog::AcceptOpen;
-            QFileDialog::FileMode fileMode = QFileDialog::Directory;
-            QFileDialog::ViewMode viewMode = QFileDialog::List;
-            QString directory;
-            bool native = true, confirmsOverwrite = true, acceptsDrops = true;
+        page->show();
+        QVERIFY(QTest::qWaitForWindowExposed(page.get()));
+        auto* newButton = page->findChild<QAbstractButton*>(QStringLiteral("new"));
+        const auto tile = [this](int row) {
+            QWidget* widget = templates()->itemWidget(templates()->item(row));
+            return widget->mapTo(page.get(), widget->rect().center());
         };
-        auto look = [](Seen& seen) {
-            return [&seen](QFileDialog* dialog) {
-                seen.title = dialog->windowTitle();
-                seen.proposed = lineEditText(dialog);
-                for (auto label : {QFileDialog::FileName, QFileDialog::FileType, QFileDialog::Reject, QFileDialog::Accept})
-                    seen.labels << dialog->labelText(label);
-                seen.filters = dialog->nameFilters();
-                seen.acceptMode = dialog->acceptMode();
-                seen.fileMode = dialog->fileMode();
-                seen.viewMode = dialog->viewMode();
-                seen.directory = dialog->directory().absolutePath();
-                seen.native = !dialog->testOption(QFileDialog::DontUseNativeDialog);
-                seen.confirmsOverwrite = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
-                seen.acceptsDrops = dialog->acceptDrops();
-                dialog->reject();
-            };
+        const auto modeAfter = [&](const std::function<void()>& action) {
+            driver->acceptFileDialog(QStringLiteral("t%1").arg(mgr->calls().size()));
+            action();
+            return mgr->lastCall("createProject").mode;
         };
-        Seen save, open;
-        driver->onNext<QFileDialog>("save dialog", look(save));
-        page->saveAsProject();
-        driver->onNext<QFileDialog>("open dialog", look(open));
-        page->openClicked();
-
-        const QStringList labels{QStringLiteral("Name"), QStringLiteral("FileType"), QStringLiteral("Cancel"),
-                                 QStringLiteral("OK")};
-        QCOMPARE(save.title, QStringLiteral("ChooseSaveDir"));
-        QCOMPARE(save.labels, labels);
-        QCOMPARE(save.filters, QStringList{QStringLiteral("file(*.ptr7)")});
-        QCOMPARE(save.acceptMode, QFileDialog::AcceptSave);
-        QCOMPARE(save.directory, desktop());
-        QVERIFY2(isProposedName(save.proposed), qPrintable(save.proposed));
-
-        QCOMPARE(open.title, QStringLiteral("ChooseFile"));
-        QCOMPARE(open.labels, labels);
-        QCOMPARE(open.filters, QStringList{QStringLiteral("*.ptr7")});
-        QCOMPARE(open.acceptMode, QFileDialog::AcceptOpen);
-        QCOMPARE(open.fileMode, QFileDialog::AnyFile);
-        QCOMPARE(open.directory, desktop());
-
-        for (const Seen* seen : {&save, &open}) {
-            QCOMPARE(seen->viewMode, QFileDialog::Detail);
-            QVERIFY(!seen->native);
-            QVERIFY(!seen->confirmsOverwrite);
-            QVERIFY(!seen->acceptsDrops);
-        }
-    }
-
-    void activationIsOffWhileTheDialogsRun()
-    {
-        attach();
-        mgr->answerOpens(Success, "createProject");
-        QVERIFY(window->isActivateEnabled());
-        QList<bool> enabledDuring;
-        driver->onNext<QFileDialog>("first dialog", [&](QFileDialog* dialog) {
-            enabledDuring << window->isActivateEnabled();
-            typeAndAccept(dialog, QStringLiteral(".bad"));
-        });
-        int refusalKind = -1;
-        driver->onNext<TipDialog>("refusal", [&](TipDialog* tip) {
-            enabledDuring << window->isActivateEnabled();
-            refusalKind = tip->tipType();
-            tip->close();
-        });
-        driver->onNext<QFileDialog>("second dialog", [&](QFileDialog* dialog) {
-            enabledDuring << window->isActivateEnabled();
-            dialog->reject();
-        });
-        page->newClicked();
-        QCOMPARE(enabledDuring, (QList<bool>{false, false, false}));
-        QCOMPARE(refusalKind, int(vexa::widgets::TipMessage));
-        // Back on a little later, so the closing dialog does not hand the focus to the main window.
-        QVERIFY(!window->isActivateEnabled());
-        QTRY_VERIFY(window->isActivateEnabled());
-
-        driver->acceptFileDialog(QStringLiteral("demo"));
-        page->newClicked();
-        QTRY_VERIFY(window->isActivateEnabled());
-        QCOMPARE(mgr->callCount("createProject"), std::size_t(1));
-    }
-
-    void saveAnswerClosesTheHostsBusyDialog()
-    {
-        attach();
-        QSignalSpy space(page.get(), &ProjectFileWidget::checkRemainSpace);
-        QString shownText;
-        RecordingManager* m = mgr.get();
-        driver->onNext<BlockDialog>("busy dialog", [&](BlockDialog* dialog) {
-            shownText = dialog->tipText();
-            RecordingManager::fromForeignThread([m] { m->sigSaveFinished("/x/saved.ptr7"); });
-        });
-        QTest::ignoreMessage(QtWarningMsg, "--PROJECTFILE--, project file save finish :: \"/x/saved.ptr7\"");
-        page->setBlockDialogVisible(false, true); // the host shows "Saving"; returns once the answer closed it
-        QCOMPARE(shownText, QStringLiteral("Saving"));
-        QCOMPARE(space.count(), 1);
-        QVERIFY(!blockDialog()->isVisible());
+        const auto clickNew = [newButton] { newButton->click(); };
+        QCOMPARE(modeAfter(clickNew), 1);
+        QCOMPARE(modeAfter([&] { QTest::mouseDClick(page->windowHandle(), Qt::LeftButton, {}, tile(2)); }), 3);
+        QCOMPARE(modeAfter(clickNew), 3); // the choice stays for the new button
+        QTest::mouseClick(page->windowHandle(), Qt::LeftButton, {}, tile(1)); // a single click chooses too
+        QCOMPARE(modeAfter(clickNew), 2);
     }
 };
 
