@@ -1319,7 +1319,7 @@ const KnownFile& ProjectFileWidget::Impl::knownFile(const STProjectFile& file)
         known.path = QString::fromStdString(file.strProfilePath);
         known.imagePath = QString::fromStdString(file.strImagePath);
         known.storedImagePath = file.strImagePath;
-        known.name = known.path.mid(known.path.lastIndexOf(QLatin1Char('/')) + 1);
+        known.name = QFileInfo(known.path).fileName();
         known.facts = factsOf(known.path);
 
         it = knownFiles.emplace(file.strProfilePath, std::move(known)).first;
