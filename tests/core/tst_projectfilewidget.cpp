@@ -243,6 +243,63 @@ private Q_SLOTS:
         page->run();
         QVERIFY(page->isVisible() && mgr->calls().size() == 1);
     }
+
+    void commandLine_data()
+    {
+        QTest::addColumn<bool>("exists");
+        QTest::addColumn<bool>("slave");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("backslashes opened with slashes") << true << false << false;
+        QTest::newRow("missing file") << false << false << false;
+        QTest::newRow("slave ignores the argument") << true << true << false;
+        QTest::newRow("runtime refuses the open") << true << false << true;
+    }
+
+    void commandLine()
+    {
+        QFETCH(bool, exists);
+        QFETCH(bool, slave);
+        QFETCH(bool, refused);
+        const QString project = exists ? makeProject(QStringLiteral("demo.ptr7")) : dir->filePath(QStringLiteral("no.ptr7"));
+        // Written the way a Windows shell would hand it over.
+        QString argument = project;
+        argument.replace(argument.lastIndexOf(QLatin1Char('/')), 1, QLatin1Char('\\'));
+
+        QProcess host;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        if (slave)
+            env.insert(QStringLiteral("VEXA_TEST_SLAVE"), QStringLiteral("1"));
+        if (refused)
+            env.insert(QStringLiteral("VEXA_TEST_REFUSE"), QStringLiteral("1"));
+        host.setProcessEnvironment(env);
+        host.start(QStringLiteral(VEXA_CMDLINEHOST), {argument});
+        QVERIFY(host.waitForFinished(60000));
+        QCOMPARE(host.exitCode(), 0);
+        const QString out = QString::fromUtf8(host.readAllStandardOutput());
+
+        if (slave) {
+            QVERIFY2(!out.contains(QStringLiteral("loadProject")), qPrintable(out));
+            QVERIFY(out.contains(QStringLiteral("visible 1")));
+            return;
+        }
+        if (refused) {
+            // No open is coming: the user gets the start page, the host still hears of it.
+            QVERIFY2(out.contains(QStringLiteral("visible 1")), qPrintable(out));
+            QVERIFY(out.contains(QStringLiteral("argumentOpenFailed 1")));
+            QVERIFY(!out.contains(QStringLiteral("loadProject")));
+            return;
+        }
+        QVERIFY(out.contains(QStringLiteral("visible 0")));
+        if (exists) {
+            QVERIFY2(out.contains(QStringLiteral("loadProject %1\n").arg(project)), qPrintable(out));
+            QVERIFY(out.contains(QStringLiteral("modifyProjectName demo.ptr7")));
+            QVERIFY(out.contains(QStringLiteral("argumentOpenFailed 0")));
+        } else {
+            QVERIFY(!out.contains(QStringLiteral("loadProject")));
+            QVERIFY2(out.contains(QStringLiteral("tip NullFileTip")), qPrintable(out));
+            QVERIFY(out.contains(QStringLiteral("argumentOpenFailed 1")));
+        }
+    }
 };
 
 VEXA_TEST_MAIN(TestProjectFileWidget)
