@@ -86,6 +86,7 @@ private Q_SLOTS:
         QFETCH(int, how);
         attach();
         page->setProjectFileMgr(mgr.get()); // a second attach replaces, never doubles
+        page->setHXRuntime(runtime.get()); // nor does a second runtime attach
         QCOMPARE(pageSlots(), std::size_t(10));
         runtime->setCallable(how != 1);
         if (how == 2)

@@ -309,6 +309,7 @@ public:
     void disconnectManager();
     void showStartPage();
     void autoOpenLastProject();
+    void dropRuntimeNotices();
     void onSystemRestoreWaitNotify(void*);
     void onSystemRestoreNotify(void*);
 
@@ -709,6 +710,9 @@ void ProjectFileWidget::setHXRuntime(norvane::IHXRuntime* hxRuntime)
         qWarning() << "hxRuntime is null";
         return;
     }
+    // A runtime attached before must not keep handlers pointing at this page,
+    // and the same one attached again must not call them twice.
+    d->dropRuntimeNotices();
     d->hxRuntime = hxRuntime;
     d->packagePage->setHXRuntime(hxRuntime);
     Impl* impl = d;
@@ -724,10 +728,17 @@ void ProjectFileWidget::unsetHXRuntime()
         qWarning() << "hxRuntime is null";
         return;
     }
-    d->hxRuntime->unregisterNotify("OnSystemRestore", "ProjectFileWidget::Impl::onSystemRestoreNotify", d);
-    d->hxRuntime->unregisterNotify("OnSystemRestoreWait", "ProjectFileWidget::Impl::onSystemRestoreWaitNotify", d);
+    d->dropRuntimeNotices();
     d->packagePage->unsetHXRuntime();
     d->hxRuntime = nullptr;
+}
+
+void ProjectFileWidget::Impl::dropRuntimeNotices()
+{
+    if (!hxRuntime)
+        return;
+    hxRuntime->unregisterNotify("OnSystemRestore", "ProjectFileWidget::Impl::onSystemRestoreNotify", this);
+    hxRuntime->unregisterNotify("OnSystemRestoreWait", "ProjectFileWidget::Impl::onSystemRestoreWaitNotify", this);
 }
 
 void ProjectFileWidget::Impl::onSystemRestoreWaitNotify(void*)
