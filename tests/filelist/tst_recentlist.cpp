@@ -12,6 +12,7 @@
 
 #include <QtTest>
 #include <QtWidgets>
+#include <map>
 
 using namespace vexa::projectfilemgr;
 using namespace vexatest;
@@ -141,6 +142,60 @@ private Q_SLOTS:
         page->changeSortClicked();
         QCOMPARE(list()->count(), 0);
         QVERIFY(emptyViewShown());
+    }
+
+    void longListIsPrunedAndSortedWhole()
+    {
+        // Enough entries for the files to be looked at by several threads. File order, time
+        // order and name order all differ; every seventh project is gone.
+        const QDateTime base(QDate(2024, 6, 1), QTime(8, 0));
+        const int count = 1500;
+        QList<QByteArray> entries, kept;
+        std::map<qint64, std::string> byTime;
+        for (int i = 0; i < count; ++i) {
+            const QString path = dir->filePath(QStringLiteral("p%1.ptr7").arg(i));
+            const qint64 minutes = (i * 389) % count; // distinct
+            if (i % 7 == 3) {
+                entries << listEntry(path);
+                continue;
+            }
+            entries << listEntry(makeFile(path, "x", base.addSecs(minutes * 60)));
+            kept << entries.last();
+            byTime.emplace(minutes, path.toStdString());
+        }
+        QVERIFY(writeListFile(listOf(entries)));
+        static int pruned;
+        pruned = 0;
+        const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& text) {
+            pruned += text.endsWith(QLatin1String(" is empty file! error code is Success"));
+        });
+        page->run();
+        qInstallMessageHandler(previous);
+        QCOMPARE(pruned, count - kept.size());
+        QCOMPARE(readListFile(), listOf(kept));
+        QCOMPARE(list()->count(), kept.size());
+        std::vector<std::string> newestFirst;
+        for (auto it = byTime.crbegin(); it != byTime.crend(); ++it)
+            newestFirst.push_back(it->second);
+        for (int row = 0; row < list()->count(); ++row)
+            QCOMPARE(page->getItemFilePath(row), newestFirst[static_cast<std::size_t>(row)]);
+
+        // A click turns the list round; a row back in view reads its file anew.
+        QCOMPARE(labelsOf(tile(0)).value(4)->text(), QStringLiteral("0.00KB"));
+        const QString top = QString::fromStdString(newestFirst.front());
+        QVERIFY(!makeFile(top, QByteArray(2048, 'x'), base.addSecs(byTime.crbegin()->first * 60)).isEmpty());
+        page->changeSortClicked();
+        QCOMPARE(page->getItemFilePath(0), newestFirst.back());
+        QCOMPARE(page->getItemFilePath(kept.size() - 1), newestFirst.front());
+        page->changeSortClicked();
+        QCOMPARE(labelsOf(tile(0)).value(4)->text(), QStringLiteral("2.00KB"));
+
+        // Read again, in another order: sorted afresh, not taken for sorted already.
+        std::reverse(kept.begin(), kept.end());
+        QVERIFY(writeListFile(listOf(kept)));
+        page->run();
+        for (int row = 0; row < list()->count(); ++row)
+            QCOMPARE(page->getItemFilePath(row), newestFirst[static_cast<std::size_t>(row)]);
     }
 
     void failedWriteIsLoggedWithItsCause()

@@ -289,6 +289,13 @@ void FileListWidget::setRows(std::vector<FileRow> rows)
     viewport()->update();
 }
 
+std::vector<FileRow> FileListWidget::takeRows()
+{
+    std::vector<FileRow> rows(d->rows.size());
+    d->rows.swap(rows);
+    return rows;
+}
+
 void FileListWidget::setRowTexts(RowTexts texts)
 {
     d->texts = std::move(texts);
@@ -302,6 +309,7 @@ bool FileListWidget::refillFileListItem(int row, const STFileItem& info, const b
     entry.info = info;
     entry.damage = damage;
     entry.textsPending = false;
+    entry.source = FileRow::kNoSource; // another project now
     if (FileListItem* tile = d->shown.value(item(row)))
         d->fill(tile, row, true);
     viewport()->update();

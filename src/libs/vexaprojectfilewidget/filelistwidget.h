@@ -3,6 +3,7 @@
 #include <QListWidget>
 #include <QString>
 #include <QVector>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -25,9 +26,13 @@ struct STFileItem {
 // One row of the list: what it shows, whether it is damaged, and whether its
 // name, time and size are still to be asked of the row texts (see setRowTexts).
 struct FileRow {
+    static constexpr std::uint32_t kNoSource = 0xffffffffu;
+
     STFileItem info;
     bool damage = false;
     bool textsPending = false;
+    // Whatever the caller finds the row's record by (see takeRows); the list never reads it.
+    std::uint32_t source = kNoSource;
 };
 
 // The recent projects as a grid of tiles. It knows nothing of the list file:
@@ -55,6 +60,9 @@ public:
     // Replaces every row at once (a sort): items are added or removed only
     // for the difference in length, and only the tiles in view are filled again.
     void setRows(std::vector<FileRow> rows);
+    // Hands the rows over, for a setRows that rearranges them without copying
+    // each: until then the list keeps its items and tiles, and its rows are blank.
+    std::vector<FileRow> takeRows();
     void setRowTexts(RowTexts texts);
 
     // Shows another project in an existing row (its tile, if it has one, is

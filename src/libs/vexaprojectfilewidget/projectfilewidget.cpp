@@ -44,18 +44,20 @@
 #include <QScreen>
 #include <QStandardPaths>
 #include <QStyle>
+#include <QStringView>
+#include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <limits>
-#include <numeric>
 #include <regex>
 #include <stdexcept>
 #include <system_error>
-#include <unordered_map>
+#include <thread>
 #if defined(Q_OS_UNIX)
 #include <sys/stat.h>
 #include <time.h>
@@ -112,24 +114,64 @@ void readTimeZone()
 #endif
 }
 
-FileFacts factsOf(const QString& path)
+FileFacts factsOf(const std::string& path)
 {
     FileFacts facts;
 #if defined(Q_OS_UNIX)
+    // The stored bytes, as the existence check at load uses them.
     struct stat status {};
-    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+    if (::stat(path.c_str(), &status) != 0)
         return facts;
     facts.exists = true;
     facts.size = static_cast<qint64>(status.st_size);
     facts.modified = static_cast<qint64>(status.st_mtime);
 #else
-    const QFileInfo info(path);
+    const QFileInfo info(QString::fromStdString(path));
     facts.exists = info.exists();
     if (facts.exists) {
         facts.size = info.size();
         facts.modified = info.lastModified().toSecsSinceEpoch();
     }
 #endif
+    return facts;
+}
+
+// The facts of every file of a list. Loading a long list is mostly waiting
+// for these answers, one file at a time; the questions are independent, so a
+// few threads share them, taking blocks of files as they go (a slow network
+// folder holds up one block, not the whole share of a thread).
+std::vector<FileFacts> factsOfAll(const std::vector<STProjectFile>& files)
+{
+    constexpr std::size_t kBlock = 64;
+    constexpr std::size_t kFilesPerHelper = 512; // below this a thread costs more than it saves
+    constexpr std::size_t kMaxHelpers = 3;
+    const std::size_t count = files.size();
+    std::vector<FileFacts> facts(count);
+    std::atomic<std::size_t> next{0};
+    auto work = [&files, &facts, &next, count] {
+        for (;;) {
+            const std::size_t begin = next.fetch_add(kBlock);
+            if (begin >= count)
+                return;
+            const std::size_t end = std::min(count, begin + kBlock);
+            for (std::size_t i = begin; i < end; ++i)
+                facts[i] = factsOf(files[i].strProfilePath);
+        }
+    };
+    const auto cores = static_cast<std::size_t>(std::max(1, QThread::idealThreadCount()));
+    const std::size_t wanted = std::min({count / kFilesPerHelper, cores - 1, kMaxHelpers});
+    std::vector<std::thread> helpers;
+    helpers.reserve(wanted);
+    for (std::size_t i = 0; i < wanted; ++i) {
+        try {
+            helpers.emplace_back(work);
+        } catch (const std::system_error&) {
+            break; // no thread to be had: the blocks left are done here
+        }
+    }
+    work();
+    for (std::thread& helper : helpers)
+        helper.join();
     return facts;
 }
 
@@ -154,7 +196,7 @@ QString modifyTimeText(const FileFacts& facts)
 // Name, time and size of a row, from a fresh look at its file.
 void completeRowTexts(STFileItem& item)
 {
-    const FileFacts facts = factsOf(item.filePath);
+    const FileFacts facts = factsOf(item.filePath.toStdString());
     item.fileName = QFileInfo(item.filePath).fileName();
     item.modifyTime = modifyTimeText(facts);
     double size = static_cast<double>(facts.size) * 0.0009765625;
@@ -166,49 +208,45 @@ void completeRowTexts(STFileItem& item)
     item.fileSize = QString::number(size, 'f', 2) + unit;
 }
 
-// What the sort needs of one record, read once when the list is loaded: a
-// click re-sorts thousands of rows without asking the disk about each. The
-// rows in view read their files afresh for what they show.
-struct KnownFile {
-    FileFacts facts;
+// An entry of the list as loaded, with what the sort needs of its file, read
+// once at load: a click re-sorts thousands of rows without asking the disk
+// about each. The rows in view read their files afresh for what they show.
+struct ListedFile {
+    std::string storedPath; // the identity of the entry, byte for byte
     QString path;
     QString imagePath;
-    std::string storedImagePath;
-    QString name;
+    FileFacts facts;
+    int nameStart = 0; // where the last path element begins in `path`
+    bool damaged = false;
 };
 
-// Sort key of one record: text for the name, a number for time and size. A
-// missing file has the smallest time, as it had no time to compare.
-struct SortKey {
-    QString text;
-    double number = 0.0;
-};
-
-SortKey sortKey(int rule, const KnownFile& file)
+// The last element of a path, as QFileInfo::fileName gives it, without
+// making a QFileInfo for each of thousands of entries.
+int nameStartOf(const QString& path)
 {
-    SortKey key;
-    switch (rule) {
-    case 0:
-        key.number = file.facts.exists ? static_cast<double>(file.facts.modified)
-                                       : -std::numeric_limits<double>::infinity();
-        break;
-    case 1:
-        key.text = file.name;
-        break;
-    case 2:
-        key.number = static_cast<double>(file.facts.size);
-        break;
-    default:
-        break;
-    }
-    return key;
+#if defined(Q_OS_WIN)
+    return static_cast<int>(std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')))) + 1;
+#else
+    return static_cast<int>(path.lastIndexOf(QLatin1Char('/'))) + 1;
+#endif
 }
 
-bool keyBefore(int rule, const SortKey& a, const SortKey& b, bool descending)
+// Whether `a` goes before `b` under a rule: the name as text, time and size
+// as numbers. A missing file has the smallest time, as it had no time to compare.
+bool listedBefore(int rule, const ListedFile& a, const ListedFile& b, bool descending)
 {
-    if (rule != 1)
-        return descending ? a.number > b.number : a.number < b.number;
-    return descending ? a.text > b.text : a.text < b.text;
+    if (rule == 1) {
+        const int order = QStringView(a.path).mid(a.nameStart).compare(QStringView(b.path).mid(b.nameStart));
+        return descending ? order > 0 : order < 0;
+    }
+    auto number = [rule](const ListedFile& file) {
+        if (rule == 2)
+            return static_cast<double>(file.facts.size);
+        if (rule == 0)
+            return file.facts.exists ? static_cast<double>(file.facts.modified) : -std::numeric_limits<double>::infinity();
+        return 0.0;
+    };
+    return descending ? number(a) > number(b) : number(a) < number(b);
 }
 
 // Reads the list file afresh before the page edits it: the host may have
@@ -264,9 +302,13 @@ public:
     QString companyName;
     bool sortAscending = false;
     FileListWidget* fileListWidget = nullptr;
-    std::vector<STProjectFile> projectFiles;
-    // By stored path; emptied whenever the list is read anew.
-    std::unordered_map<std::string, KnownFile> knownFiles;
+    // The entries as loaded, in the file's order; replaced whenever the list is read anew.
+    std::vector<ListedFile> listedFiles;
+    // The shown entries in display order, as indexes into listedFiles.
+    std::vector<std::uint32_t> projectFiles;
+    // The rule and direction projectFiles is sorted by; no rule after a load.
+    int sortedRule = -1;
+    bool sortedDescending = false;
     LoadingPage* loadingPage = nullptr;
     STPluginConfig pluginConfig;
     std::string curFilePath;
@@ -325,8 +367,6 @@ public:
     QString listFilePath() const;
     void addFileItem(const STProjectFile& file);
     void addFileItem(const STFileItem& item, bool damage);
-    // The row texts of a record from its file, read once by the caller.
-    const KnownFile& knownFile(const STProjectFile& file);
     void showEmptyFileList();
     void hideEmptyFileList();
     void slotClearListFile(const std::string& path);
@@ -856,7 +896,7 @@ void ProjectFileWidget::Impl::autoOpenLastProject()
 {
     if (projectFiles.empty())
         return;
-    const std::string path = projectFiles.front().strProfilePath;
+    const std::string path = listedFiles[projectFiles.front()].storedPath;
     qWarning() << "will open LastProject , path is " << path.c_str();
     openFile(path);
 }
@@ -1257,7 +1297,6 @@ void ProjectFileWidget::Impl::initFileList()
     const QString path = listFilePath();
     fileListDoc.projects.clear();
     projectFiles.clear();
-    knownFiles.clear();
 
     if (!QFileInfo(path).isFile()) {
         showEmptyFileList();
@@ -1266,27 +1305,43 @@ void ProjectFileWidget::Impl::initFileList()
     if (!reloadListFile(fileListDoc, path))
         return;
 
+    // Rows find their entries by index: the entries change only with the rows.
     fileListWidget->clear();
-    std::vector<STProjectFile> kept;
-    kept.reserve(fileListDoc.projects.size());
-    for (const STProjectFile& file : fileListDoc.projects) {
-        // The sort reads each file anyway: one look at the disk serves both.
+    listedFiles.clear();
+    sortedRule = -1;
+    std::vector<STProjectFile>& projects = fileListDoc.projects;
+    const std::vector<FileFacts> facts = factsOfAll(projects);
+    listedFiles.reserve(projects.size());
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < projects.size(); ++i) {
+        STProjectFile& file = projects[i];
+        // The facts the sort needs come from the same look at the disk.
         std::error_code error;
-        if (knownFile(file).facts.exists || pathExists(file.strProfilePath, error)) {
-            kept.push_back(file);
-        } else {
+        if (!facts[i].exists && !pathExists(file.strProfilePath, error)) {
             qWarning() << "projectFile: " << file.strProfilePath.c_str() << " is empty file! error code is"
                        << error.message().c_str();
+            continue;
         }
+        ListedFile listed;
+        listed.storedPath = file.strProfilePath;
+        listed.path = QString::fromStdString(file.strProfilePath);
+        listed.imagePath = QString::fromStdString(file.strImagePath);
+        listed.facts = facts[i];
+        listed.nameStart = nameStartOf(listed.path);
+        listed.damaged = file.isDamageFile;
+        listedFiles.push_back(std::move(listed));
+        if (kept != i)
+            projects[kept] = std::move(file);
+        ++kept;
     }
-    fileListDoc.projects.swap(kept);
+    projects.erase(projects.begin() + static_cast<std::ptrdiff_t>(kept), projects.end());
 
     // The sort below builds the rows, in their order: building them here
     // first would cost a long list twice.
-    for (const STProjectFile& file : fileListDoc.projects) {
+    for (std::uint32_t i = 0; i < listedFiles.size(); ++i) {
         // The plain form costs a long list far less than a stream per line.
-        qWarning("list add projectFile:  %s", file.strProfilePath.c_str());
-        projectFiles.push_back(file);
+        qWarning("list add projectFile:  %s", listedFiles[i].storedPath.c_str());
+        projectFiles.push_back(i);
     }
 
     try {
@@ -1296,7 +1351,7 @@ void ProjectFileWidget::Impl::initFileList()
     } catch (const ajson::exception& e) {
         qCritical() << "saveToFile error: " << e.what() << " from:" << path;
         // Shown unsorted, as read.
-        for (const STProjectFile& file : projectFiles)
+        for (const STProjectFile& file : projects)
             addFileItem(file);
         return;
     }
@@ -1320,27 +1375,6 @@ void ProjectFileWidget::Impl::addFileItem(const STFileItem& item, bool damage)
     hideEmptyFileList();
     // Its tile, once it has one, speaks the page's current language.
     fileListWidget->addFileListItem(item, damage);
-}
-
-const KnownFile& ProjectFileWidget::Impl::knownFile(const STProjectFile& file)
-{
-    auto it = knownFiles.find(file.strProfilePath);
-    if (it == knownFiles.end()) {
-        KnownFile known;
-        known.path = QString::fromStdString(file.strProfilePath);
-        known.imagePath = QString::fromStdString(file.strImagePath);
-        known.storedImagePath = file.strImagePath;
-        known.name = QFileInfo(known.path).fileName();
-        known.facts = factsOf(known.path);
-
-        it = knownFiles.emplace(file.strProfilePath, std::move(known)).first;
-    }
-    // The host may have given the same project another thumbnail since.
-    if (it->second.storedImagePath != file.strImagePath) {
-        it->second.storedImagePath = file.strImagePath;
-        it->second.imagePath = QString::fromStdString(file.strImagePath);
-    }
-    return it->second;
 }
 
 void ProjectFileWidget::Impl::hideEmptyFileList()
@@ -1390,7 +1424,7 @@ void ProjectFileWidget::Impl::forgetProjectFile(const std::string& path)
 {
     // A row taken out by the user stays out when the list is re-sorted.
     projectFiles.erase(std::remove_if(projectFiles.begin(), projectFiles.end(),
-                                      [&path](const STProjectFile& file) { return file.strProfilePath == path; }),
+                                      [this, &path](std::uint32_t i) { return listedFiles[i].storedPath == path; }),
                        projectFiles.end());
 }
 
@@ -1423,7 +1457,7 @@ std::string ProjectFileWidget::getItemFilePath(int index)
 {
     if (index < 0 || static_cast<std::size_t>(index) >= d->projectFiles.size())
         return std::string();
-    return d->projectFiles[static_cast<std::size_t>(index)].strProfilePath;
+    return d->listedFiles[d->projectFiles[static_cast<std::size_t>(index)]].storedPath;
 }
 
 // ---------------------------------------------------------------------------
@@ -1433,51 +1467,59 @@ void ProjectFileWidget::sortRuleChange()
 {
     const int rule = d->sortComboBox->currentData(Qt::UserRole).toInt();
     const bool descending = !d->sortAscending;
-    std::vector<STProjectFile>& files = d->projectFiles;
+    std::vector<std::uint32_t>& order = d->projectFiles;
+    const std::vector<ListedFile>& listed = d->listedFiles;
 
     // The keys come from what was read of each file when the list was
-    // loaded; the rows in view read their own files when they are shown.
-    std::vector<SortKey> keys;
-    std::vector<FileRow> rows;
-    keys.reserve(files.size());
-    rows.reserve(files.size());
-    for (const STProjectFile& file : files) {
-        const KnownFile& known = d->knownFile(file);
-        keys.push_back(sortKey(rule, known));
-        FileRow row;
-        row.info.filePath = known.path;
-        row.info.imagePath = known.imagePath;
-        row.damage = file.isDamageFile;
-        row.textsPending = true;
-        rows.push_back(std::move(row));
+    // loaded, so a list sorted by this rule before only needs turning round
+    // for the other direction (equal keys have no order to keep).
+    if (d->sortedRule != rule) {
+        std::sort(order.begin(), order.end(), [&listed, rule, descending](std::uint32_t a, std::uint32_t b) {
+            return listedBefore(rule, listed[a], listed[b], descending);
+        });
+    } else if (d->sortedDescending != descending) {
+        std::reverse(order.begin(), order.end());
     }
-    std::vector<std::size_t> order(files.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::sort(order.begin(), order.end(),
-              [&](std::size_t a, std::size_t b) { return keyBefore(rule, keys[a], keys[b], descending); });
-    std::vector<STProjectFile> sorted;
-    std::vector<FileRow> sortedRows;
-    sorted.reserve(files.size());
-    sortedRows.reserve(files.size());
-    for (std::size_t index : order) {
-        sorted.push_back(std::move(files[index]));
-        sortedRows.push_back(std::move(rows[index]));
-    }
-    files.swap(sorted);
+    d->sortedRule = rule;
+    d->sortedDescending = descending;
 
     FileListWidget* list = d->fileListWidget;
     const bool hadRows = list->count() > 0;
     list->clearSelection();
     list->scrollToTop();
-    if (!sortedRows.empty())
+
+    // Rows of the entries still shown move to their new places; their texts
+    // are read afresh once they are in view, as for a new row.
+    std::vector<FileRow> previous = list->takeRows();
+    std::vector<FileRow*> rowOf(listed.size(), nullptr);
+    for (FileRow& row : previous) {
+        if (row.source < rowOf.size())
+            rowOf[row.source] = &row;
+    }
+    std::vector<FileRow> rows(order.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        FileRow& row = rows[i];
+        if (FileRow* old = rowOf[order[i]]) {
+            row = std::move(*old);
+        } else {
+            const ListedFile& file = listed[order[i]];
+            row.info.filePath = file.path;
+            row.info.imagePath = file.imagePath;
+            row.damage = file.damaged;
+            row.source = order[i];
+        }
+        row.textsPending = true;
+    }
+
+    if (!rows.empty())
         d->hideEmptyFileList();
-    list->setRows(std::move(sortedRows));
+    list->setRows(std::move(rows));
     // Rows that only a damaged entry or a failed open kept alive are gone now:
     // say the list is empty instead of leaving a blank area.
     if (hadRows && d->fileListWidget->count() == 0)
         d->showEmptyFileList();
-    files.erase(std::remove_if(files.begin(), files.end(), [](const STProjectFile& file) { return file.isDamageFile; }),
-                files.end());
+    order.erase(std::remove_if(order.begin(), order.end(), [&listed](std::uint32_t i) { return listed[i].damaged; }),
+                order.end());
 }
 
 void ProjectFileWidget::changeSortClicked()
