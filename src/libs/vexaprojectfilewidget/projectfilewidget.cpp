@@ -136,26 +136,57 @@ FileFacts factsOf(const std::string& path)
     return facts;
 }
 
-// The facts of every file of a list. Loading a long list is mostly waiting
-// for these answers, one file at a time; the questions are independent, so a
-// few threads share them, taking blocks of files as they go (a slow network
-// folder holds up one block, not the whole share of a thread).
-std::vector<FileFacts> factsOfAll(const std::vector<STProjectFile>& files)
+// An entry of the list as loaded, with what the sort needs of its file, read
+// once at load: a click re-sorts thousands of rows without asking the disk
+// about each. The rows in view read their files afresh for what they show.
+struct ListedFile {
+    std::string storedPath; // the identity of the entry, byte for byte
+    QString path;
+    QString imagePath;
+    FileFacts facts;
+    int nameStart = 0; // where the last path element begins in `path`
+    bool damaged = false;
+};
+
+// The last element of a path, as QFileInfo::fileName gives it, without
+// making a QFileInfo for each of thousands of entries.
+int nameStartOf(const QString& path)
+{
+#if defined(Q_OS_WIN)
+    return static_cast<int>(std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')))) + 1;
+#else
+    return static_cast<int>(path.lastIndexOf(QLatin1Char('/'))) + 1;
+#endif
+}
+
+// The entries of a list with the facts of their files. Loading a long list is
+// mostly waiting for these answers, one file at a time; the questions are
+// independent, so a few threads share them, taking blocks of files as they
+// go (a slow network folder holds up one block, not the whole share of a thread).
+std::vector<ListedFile> listedOf(const std::vector<STProjectFile>& files)
 {
     constexpr std::size_t kBlock = 64;
     constexpr std::size_t kFilesPerHelper = 512; // below this a thread costs more than it saves
     constexpr std::size_t kMaxHelpers = 3;
     const std::size_t count = files.size();
-    std::vector<FileFacts> facts(count);
+    std::vector<ListedFile> listed(count);
     std::atomic<std::size_t> next{0};
-    auto work = [&files, &facts, &next, count] {
+    auto work = [&files, &listed, &next, count] {
         for (;;) {
             const std::size_t begin = next.fetch_add(kBlock);
             if (begin >= count)
                 return;
             const std::size_t end = std::min(count, begin + kBlock);
-            for (std::size_t i = begin; i < end; ++i)
-                facts[i] = factsOf(files[i].strProfilePath);
+            for (std::size_t i = begin; i < end; ++i) {
+                const STProjectFile& file = files[i];
+                ListedFile& entry = listed[i];
+                entry.storedPath = file.strProfilePath;
+                entry.path = QString::fromStdString(file.strProfilePath);
+                entry.imagePath = QString::fromStdString(file.strImagePath);
+                entry.facts = factsOf(file.strProfilePath);
+                entry.nameStart = nameStartOf(entry.path);
+                entry.damaged = file.isDamageFile;
+            }
         }
     };
     const auto cores = static_cast<std::size_t>(std::max(1, QThread::idealThreadCount()));
@@ -172,7 +203,7 @@ std::vector<FileFacts> factsOfAll(const std::vector<STProjectFile>& files)
     work();
     for (std::thread& helper : helpers)
         helper.join();
-    return facts;
+    return listed;
 }
 
 // The local time of the modification as "yyyy.MM.dd hh:mm:ss"; empty when
@@ -206,29 +237,6 @@ void completeRowTexts(STFileItem& item)
         unit = QStringLiteral("MB");
     }
     item.fileSize = QString::number(size, 'f', 2) + unit;
-}
-
-// An entry of the list as loaded, with what the sort needs of its file, read
-// once at load: a click re-sorts thousands of rows without asking the disk
-// about each. The rows in view read their files afresh for what they show.
-struct ListedFile {
-    std::string storedPath; // the identity of the entry, byte for byte
-    QString path;
-    QString imagePath;
-    FileFacts facts;
-    int nameStart = 0; // where the last path element begins in `path`
-    bool damaged = false;
-};
-
-// The last element of a path, as QFileInfo::fileName gives it, without
-// making a QFileInfo for each of thousands of entries.
-int nameStartOf(const QString& path)
-{
-#if defined(Q_OS_WIN)
-    return static_cast<int>(std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')))) + 1;
-#else
-    return static_cast<int>(path.lastIndexOf(QLatin1Char('/'))) + 1;
-#endif
 }
 
 // Whether `a` goes before `b` under a rule: the name as text, time and size
@@ -1307,34 +1315,26 @@ void ProjectFileWidget::Impl::initFileList()
 
     // Rows find their entries by index: the entries change only with the rows.
     fileListWidget->clear();
-    listedFiles.clear();
     sortedRule = -1;
     std::vector<STProjectFile>& projects = fileListDoc.projects;
-    const std::vector<FileFacts> facts = factsOfAll(projects);
-    listedFiles.reserve(projects.size());
+    listedFiles = listedOf(projects);
     std::size_t kept = 0;
     for (std::size_t i = 0; i < projects.size(); ++i) {
-        STProjectFile& file = projects[i];
         // The facts the sort needs come from the same look at the disk.
         std::error_code error;
-        if (!facts[i].exists && !pathExists(file.strProfilePath, error)) {
-            qWarning() << "projectFile: " << file.strProfilePath.c_str() << " is empty file! error code is"
+        if (!listedFiles[i].facts.exists && !pathExists(projects[i].strProfilePath, error)) {
+            qWarning() << "projectFile: " << projects[i].strProfilePath.c_str() << " is empty file! error code is"
                        << error.message().c_str();
             continue;
         }
-        ListedFile listed;
-        listed.storedPath = file.strProfilePath;
-        listed.path = QString::fromStdString(file.strProfilePath);
-        listed.imagePath = QString::fromStdString(file.strImagePath);
-        listed.facts = facts[i];
-        listed.nameStart = nameStartOf(listed.path);
-        listed.damaged = file.isDamageFile;
-        listedFiles.push_back(std::move(listed));
-        if (kept != i)
-            projects[kept] = std::move(file);
+        if (kept != i) {
+            projects[kept] = std::move(projects[i]);
+            listedFiles[kept] = std::move(listedFiles[i]);
+        }
         ++kept;
     }
     projects.erase(projects.begin() + static_cast<std::ptrdiff_t>(kept), projects.end());
+    listedFiles.erase(listedFiles.begin() + static_cast<std::ptrdiff_t>(kept), listedFiles.end());
 
     // The sort below builds the rows, in their order: building them here
     // first would cost a long list twice.
