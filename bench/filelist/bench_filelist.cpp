@@ -367,29 +367,38 @@ int main(int argc, char** argv)
     std::printf("thumbnail files: %d KiB on average\n",
                 static_cast<int>(QFileInfo(QDir(files.path()).filePath(QStringLiteral("variant_0.jpg"))).size() / 1024));
 
-    std::vector<Row> ours, plain;
-    for (int entries : sizes) {
-        // Our page three times (a process each), each figure the median of
-        // the three: one process start is at the mercy of whatever else the
-        // machine does. The plain approach once: it is slow, and far off.
-        Row runs[3], b;
-        bool measured = runChild(QCoreApplication::applicationFilePath(), files.path(), entries, clicks, false, &b);
-        for (Row& r : runs)
-            measured = measured && runChild(QCoreApplication::applicationFilePath(), files.path(), entries, clicks, true, &r);
-        if (!measured) {
-            std::fprintf(stderr, "measuring %d entries failed\n", entries);
+    // The plain approach once per size: it is slow, and far off. Our page five
+    // times per size, a process each, the sizes taking turns so that a slow
+    // spell of the machine falls on all of them alike; each figure is the
+    // median of the five.
+    constexpr int kRounds = 5;
+    const QString program = QCoreApplication::applicationFilePath();
+    std::vector<Row> plain(sizes.size());
+    std::vector<std::vector<Row>> rounds(sizes.size(), std::vector<Row>(kRounds));
+    for (std::size_t i = 0; i < sizes.size(); ++i) {
+        if (!runChild(program, files.path(), sizes[i], clicks, false, &plain[i])) {
+            std::fprintf(stderr, "measuring %d entries failed\n", sizes[i]);
             return 1;
         }
-        auto mid = [&runs](double Row::*field) {
-            std::vector<double> v{runs[0].*field, runs[1].*field, runs[2].*field};
-            return median(v);
-        };
+    }
+    for (int r = 0; r < kRounds; ++r) {
+        for (std::size_t i = 0; i < sizes.size(); ++i) {
+            if (!runChild(program, files.path(), sizes[i], clicks, true, &rounds[i][static_cast<std::size_t>(r)])) {
+                std::fprintf(stderr, "measuring %d entries failed\n", sizes[i]);
+                return 1;
+            }
+        }
+    }
+    std::vector<Row> ours;
+    for (const std::vector<Row>& runs : rounds) {
         Row a = runs[0];
-        for (double Row::*field : {&Row::run, &Row::click, &Row::worstStep, &Row::medianStep, &Row::peak, &Row::warmRun})
-            a.*field = mid(field);
+        for (double Row::*field : {&Row::run, &Row::click, &Row::worstStep, &Row::medianStep, &Row::peak, &Row::warmRun}) {
+            std::vector<double> v;
+            for (const Row& r : runs)
+                v.push_back(r.*field);
+            a.*field = median(v);
+        }
         ours.push_back(a);
-        plain.push_back(b);
-        std::fflush(stdout);
     }
 
     // run() shows every record twice (the list is read, then sorted); a click shows each once.
@@ -404,9 +413,18 @@ int main(int argc, char** argv)
                     a.peak, b.peak);
     }
     if (ours.size() > 1) {
+        const auto small = static_cast<std::size_t>(std::min_element(sizes.begin(), sizes.end()) - sizes.begin());
+        const auto large = static_cast<std::size_t>(std::max_element(sizes.begin(), sizes.end()) - sizes.begin());
         std::printf("\nratio largest / smallest list: run() %.2f, warm run() %.2f, click %.2f\n",
-                    ours.back().run / ours.front().run, ours.back().warmRun / ours.front().warmRun,
-                    ours.back().click / ours.front().click);
+                    ours[large].run / ours[small].run, ours[large].warmRun / ours[small].warmRun,
+                    ours[large].click / ours[small].click);
+        // The same ratio within each round shows how far one process start strays.
+        std::printf("run() ratio by round:");
+        for (int r = 0; r < kRounds; ++r) {
+            const auto k = static_cast<std::size_t>(r);
+            std::printf(" %.2f", rounds[large][k].run / rounds[small][k].run);
+        }
+        std::printf("\n");
     }
     return 0;
 }

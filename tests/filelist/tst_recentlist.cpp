@@ -88,6 +88,9 @@ private Q_SLOTS:
         // Written by hand: a byte-order mark, comments, and a member the page does not know.
         QTest::newRow("vanished dropped") << QByteArray("\xEF\xBB\xBF{\"projects\"://\n[@A,@G,/**/@F,@A],\"x\":[{\"a\":[2]}]}")
                                           << QStringList{"a.ptr7", "a.ptr7", "f.ptr7"} << listOf({"@A", "@F", "@A"}) << "";
+        QTest::newRow("nothing to prune, left as written")
+            << QByteArray("{\"projects\":[@F, @A]}") << QStringList{"a.ptr7", "f.ptr7"}
+            << QByteArray("{\"projects\":[@F, @A]}") << "";
         QTest::newRow("only damaged") << listOf({"@D"}) << QStringList{"d.ptr7"} << listOf({"@D"}) << "";
         QTest::newRow("no file") << QByteArray("<none>") << QStringList() << QByteArray("<missing>") << "";
         QTest::newRow("binary, earlier copy there") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR", 16) << QStringList()

@@ -42,8 +42,10 @@ QString keepCopy(const QString& path, const QByteArray& bytes)
 
 } // namespace
 
-bool readListFile(const QString& path, STProjectFileList& doc)
+bool readListFile(const QString& path, STProjectFileList& doc, bool* whole)
 {
+    if (whole)
+        *whole = false;
     doc.projects.clear();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -58,6 +60,8 @@ bool readListFile(const QString& path, STProjectFileList& doc)
     std::size_t complete = 0;
     try {
         ajson::loadFromFileContent(doc, bytes.constData(), std::size_t(bytes.size()), &complete);
+        if (whole)
+            *whole = true;
         return true;
     } catch (const ajson::exception& e) {
         qCritical() << "load_from_file error: " << e.what() << " from:" << path;

@@ -18,8 +18,9 @@ namespace projectfilemgr {
 // entries read to their end before the error, so the caller's next write
 // starts the list afresh instead of the damage locking every entry out for
 // good. False, with doc emptied, when the file cannot be read or its copy
-// cannot be kept; the file must then not be written.
-VEXAPROJECTFILEWIDGET_EXPORT bool readListFile(const QString& path, STProjectFileList& doc);
+// cannot be kept; the file must then not be written. `whole`, when given,
+// says whether doc holds all the file held (nothing lost to damage).
+VEXAPROJECTFILEWIDGET_EXPORT bool readListFile(const QString& path, STProjectFileList& doc, bool* whole = nullptr);
 
 // Writes text as the list file. A failure is logged as critical with the
 // reason; false then.

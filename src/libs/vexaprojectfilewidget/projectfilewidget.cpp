@@ -261,13 +261,14 @@ bool listedBefore(int rule, const ListedFile& a, const ListedFile& b, bool desce
 // changed it since the page read it, and the page may never have read it (a
 // project opened from the command line). A damaged file is kept aside and the
 // list starts afresh (readListFile). False when there is nothing to edit or
-// the file cannot be read; such a file is then left as it is.
-bool reloadListFile(STProjectFileList& doc, const QString& path)
+// the file cannot be read; such a file is then left as it is. `whole` as
+// readListFile gives it.
+bool reloadListFile(STProjectFileList& doc, const QString& path, bool* whole = nullptr)
 {
     if (!QFileInfo(path).isFile())
         return false;
     STProjectFileList current;
-    if (!readListFile(path, current))
+    if (!readListFile(path, current, whole))
         return false;
     doc.projects.swap(current.projects);
     return true;
@@ -1310,7 +1311,8 @@ void ProjectFileWidget::Impl::initFileList()
         showEmptyFileList();
         return;
     }
-    if (!reloadListFile(fileListDoc, path))
+    bool whole = false;
+    if (!reloadListFile(fileListDoc, path, &whole))
         return;
 
     // Rows find their entries by index: the entries change only with the rows.
@@ -1333,6 +1335,9 @@ void ProjectFileWidget::Impl::initFileList()
         }
         ++kept;
     }
+    // A list read whole with nothing pruned needs no writing back: making its
+    // text costs a long list more than the rest of the load.
+    const bool changed = !whole || kept != projects.size();
     projects.erase(projects.begin() + static_cast<std::ptrdiff_t>(kept), projects.end());
     listedFiles.erase(listedFiles.begin() + static_cast<std::ptrdiff_t>(kept), listedFiles.end());
 
@@ -1345,9 +1350,9 @@ void ProjectFileWidget::Impl::initFileList()
     }
 
     try {
-        const std::string text = ajson::toJson(fileListDoc);
         // A failed write is logged there; the rows read are shown all the same.
-        saveListFile(path, text);
+        if (changed)
+            saveListFile(path, ajson::toJson(fileListDoc));
     } catch (const ajson::exception& e) {
         qCritical() << "saveToFile error: " << e.what() << " from:" << path;
         // Shown unsorted, as read.
