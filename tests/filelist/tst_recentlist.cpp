@@ -199,6 +199,12 @@ private Q_SLOTS:
         page->run();
         for (int row = 0; row < list()->count(); ++row)
             QCOMPARE(page->getItemFilePath(row), newestFirst[static_cast<std::size_t>(row)]);
+
+        // The list file gone: none of its projects stays on the page.
+        QVERIFY(QFile::remove(listFilePath()));
+        page->run();
+        QCOMPARE(list()->count(), 0);
+        QVERIFY(emptyViewShown());
     }
 
     void failedWriteIsLoggedWithItsCause()

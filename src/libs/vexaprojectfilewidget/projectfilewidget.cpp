@@ -1306,6 +1306,12 @@ void ProjectFileWidget::Impl::initFileList()
     const QString path = listFilePath();
     fileListDoc.projects.clear();
     projectFiles.clear();
+    // Rows find their entries by index: the entries change only with the
+    // rows. Rows of an earlier load go whatever this one finds, so a list file
+    // gone since then does not leave its projects on the page.
+    fileListWidget->clear();
+    listedFiles.clear();
+    sortedRule = -1;
 
     if (!QFileInfo(path).isFile()) {
         showEmptyFileList();
@@ -1315,9 +1321,6 @@ void ProjectFileWidget::Impl::initFileList()
     if (!reloadListFile(fileListDoc, path, &whole))
         return;
 
-    // Rows find their entries by index: the entries change only with the rows.
-    fileListWidget->clear();
-    sortedRule = -1;
     std::vector<STProjectFile>& projects = fileListDoc.projects;
     listedFiles = listedOf(projects);
     std::size_t kept = 0;
