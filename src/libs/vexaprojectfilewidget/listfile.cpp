@@ -80,8 +80,8 @@ bool readListFile(const QString& path, STProjectFileList& doc, bool* whole)
 bool saveListFile(const QString& path, const std::string& text)
 {
     {
-        // A list read and written back unchanged (every start of a page) is
-        // left alone: no write, no new modification time.
+        // A list written back unchanged (clearing a path the file no longer
+        // holds, for one) is left alone: no write, no new modification time.
         QFile current(path);
         if (current.size() == static_cast<qint64>(text.size()) && current.open(QIODevice::ReadOnly) &&
             current.readAll() == QByteArray::fromRawData(text.data(), static_cast<int>(text.size())))
