@@ -371,22 +371,24 @@ int main(int argc, char** argv)
     // times per size, a process each, the sizes taking turns so that a slow
     // spell of the machine falls on all of them alike; each figure is the
     // median of the five.
-    constexpr int kRounds = 5;
+    constexpr std::size_t kRounds = 5;
     const QString program = QCoreApplication::applicationFilePath();
     std::vector<Row> plain(sizes.size());
     std::vector<std::vector<Row>> rounds(sizes.size(), std::vector<Row>(kRounds));
-    for (std::size_t i = 0; i < sizes.size(); ++i) {
-        if (!runChild(program, files.path(), sizes[i], clicks, false, &plain[i])) {
+    auto measure = [&](std::size_t i, bool thumbnails, Row* row) {
+        const bool measured = runChild(program, files.path(), sizes[i], clicks, thumbnails, row);
+        if (!measured)
             std::fprintf(stderr, "measuring %d entries failed\n", sizes[i]);
+        return measured;
+    };
+    for (std::size_t i = 0; i < sizes.size(); ++i) {
+        if (!measure(i, false, &plain[i]))
             return 1;
-        }
     }
-    for (int r = 0; r < kRounds; ++r) {
+    for (std::size_t r = 0; r < kRounds; ++r) {
         for (std::size_t i = 0; i < sizes.size(); ++i) {
-            if (!runChild(program, files.path(), sizes[i], clicks, true, &rounds[i][static_cast<std::size_t>(r)])) {
-                std::fprintf(stderr, "measuring %d entries failed\n", sizes[i]);
+            if (!measure(i, true, &rounds[i][r]))
                 return 1;
-            }
         }
     }
     std::vector<Row> ours;
@@ -420,10 +422,8 @@ int main(int argc, char** argv)
                     ours[large].click / ours[small].click);
         // The same ratio within each round shows how far one process start strays.
         std::printf("run() ratio by round:");
-        for (int r = 0; r < kRounds; ++r) {
-            const auto k = static_cast<std::size_t>(r);
-            std::printf(" %.2f", rounds[large][k].run / rounds[small][k].run);
-        }
+        for (std::size_t r = 0; r < kRounds; ++r)
+            std::printf(" %.2f", rounds[large][r].run / rounds[small][r].run);
         std::printf("\n");
     }
     return 0;
