@@ -136,6 +136,43 @@ private Q_SLOTS:
         QCOMPARE(mgr->calls().size(), std::size_t(0));
     }
 
+    // A restore notice the runtime is delivering while the host detaches
+    // reaches nothing of the page, whether the page lives on or not.
+    void restoreNoticeDuringDetach_data()
+    {
+        QTest::addColumn<bool>("destroyed");
+        QTest::newRow("page kept") << false;
+        QTest::newRow("page destroyed") << true; // the sanitizer build sees a use of the freed page
+    }
+
+    void restoreNoticeDuringDetach()
+    {
+        QFETCH(bool, destroyed);
+        std::promise<void> entered, release;
+        const std::shared_future<void> released = release.get_future().share();
+        // A listener of the host's that takes its time, delivered before the page's.
+        int owner = 0;
+        runtime->registerNotify("OnSystemRestore", "stall", [&entered, released](void*) {
+            entered.set_value();
+            released.wait();
+        }, &owner, 3);
+        page->setHXRuntime(runtime.get()); // no manager: its detach would wait for the busy runtime
+        runtime->notify("OnSystemRestore");
+        entered.get_future().wait();
+        page->unsetHXRuntime();
+        if (destroyed)
+            page.reset();
+        release.set_value();
+        runtime->waitIdle();
+        runtime->unregisterNotify("OnSystemRestore", "stall", &owner);
+        if (destroyed)
+            return;
+        QSignalSpy restore(page.get(), &ProjectFileWidget::systemRestore);
+        page->setBlockDialogVisible(true, false); // a restore's busy dialog would wait for nobody
+        page->run();
+        QCOMPARE(restore.count(), 0);
+    }
+
     void disconnectWaitsForCallsUnderWay()
     {
         ThreadSafeSignal<> signal;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "filerow.h"
+
 #include <QListWidget>
 #include <QString>
 #include <QVector>
@@ -13,27 +15,6 @@ namespace vexa {
 namespace projectfilemgr {
 
 class FileListItem;
-
-// What one row of the recent list shows.
-struct STFileItem {
-    QString fileName;
-    QString modifyTime;
-    QString fileSize;
-    QString filePath;
-    QString imagePath;
-};
-
-// One row of the list: what it shows, whether it is damaged, and whether its
-// name, time and size are still to be asked of the row texts (see setRowTexts).
-struct FileRow {
-    static constexpr std::uint32_t kNoSource = 0xffffffffu;
-
-    STFileItem info;
-    bool damage = false;
-    bool textsPending = false;
-    // Whatever the caller finds the row's record by (see takeRows); the list never reads it.
-    std::uint32_t source = kNoSource;
-};
 
 // The recent projects as a grid of tiles. It knows nothing of the list file:
 // the page feeds it rows and it reports removals through its signals.

@@ -1,0 +1,34 @@
+#pragma once
+
+// A row of the recent list as data: what it shows and where it comes from.
+// No widgets, so the store and the sort can build rows without a list.
+
+#include <QString>
+#include <cstdint>
+
+namespace vexa {
+namespace projectfilemgr {
+
+// What one row of the recent list shows.
+struct STFileItem {
+    QString fileName;
+    QString modifyTime;
+    QString fileSize;
+    QString filePath;
+    QString imagePath;
+};
+
+// One row of the list: what it shows, whether it is damaged, and whether its
+// name, time and size are still to be asked of the row texts (see setRowTexts).
+struct FileRow {
+    static constexpr std::uint32_t kNoSource = 0xffffffffu;
+
+    STFileItem info;
+    bool damage = false;
+    bool textsPending = false;
+    // Whatever the caller finds the row's record by (see takeRows); the list never reads it.
+    std::uint32_t source = kNoSource;
+};
+
+} // namespace projectfilemgr
+} // namespace vexa

@@ -1,0 +1,145 @@
+#include "recentlistpresenter.h"
+
+#include "filefacts.h"
+#include "filelistwidget.h"
+#include "translatemanager.h"
+
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace vexa {
+namespace projectfilemgr {
+
+namespace {
+
+// A row of an entry not shown before; its texts are read once it is in view.
+FileRow rowOf(const ListedFile& file, std::uint32_t source)
+{
+    FileRow row;
+    row.info.filePath = file.path;
+    row.info.imagePath = file.imagePath;
+    row.damage = file.damaged;
+    row.source = source;
+    return row;
+}
+
+} // namespace
+
+RecentListPresenter::RecentListPresenter(FileListWidget* list) : list(list)
+{
+    list->setRowTexts([](STFileItem& item) {
+        readTimeZone();
+        completeRowTexts(item);
+    });
+}
+
+bool RecentListPresenter::load()
+{
+    // Rows find their entries by index: the entries change only with the
+    // rows. Rows of an earlier load go whatever this one finds, so a list file
+    // gone since then does not leave its projects on the page.
+    list->clear();
+    switch (projects.load()) {
+    case RecentProjectStore::Load::NoFile:
+        showEmpty();
+        return false;
+    case RecentProjectStore::Load::Unreadable:
+        return false;
+    case RecentProjectStore::Load::NotWritten:
+        // Shown unsorted, as read.
+        for (const STProjectFile& file : projects.projects())
+            add(file);
+        return false;
+    case RecentProjectStore::Load::Loaded:
+        break;
+    }
+    // The sort builds the rows, in their order: building them here first
+    // would cost a long list twice.
+    if (projects.order().empty())
+        showEmpty();
+    return true;
+}
+
+void RecentListPresenter::sort(int rule, bool descending)
+{
+    projects.sort(rule, descending);
+    const std::vector<std::uint32_t>& order = projects.order();
+    const std::vector<ListedFile>& listed = projects.entries();
+    const bool hadRows = list->count() > 0;
+    list->clearSelection();
+    list->scrollToTop();
+
+    // Rows of the entries still shown move to their new places; their texts
+    // are read afresh once they are in view, as for a new row.
+    std::vector<FileRow> previous = list->takeRows();
+    std::vector<FileRow*> shown(listed.size(), nullptr);
+    for (FileRow& row : previous) {
+        if (row.source < shown.size())
+            shown[row.source] = &row;
+    }
+    std::vector<FileRow> rows(order.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        FileRow* old = shown[order[i]];
+        rows[i] = old ? std::move(*old) : rowOf(listed[order[i]], order[i]);
+        rows[i].textsPending = true;
+    }
+
+    if (!rows.empty())
+        hideEmpty();
+    list->setRows(std::move(rows));
+    // Rows that only a damaged entry or a failed open kept alive are gone now:
+    // say the list is empty instead of leaving a blank area.
+    if (hadRows && list->count() == 0)
+        showEmpty();
+    projects.dropDamagedFromOrder();
+}
+
+void RecentListPresenter::add(const STProjectFile& file)
+{
+    STFileItem item;
+    item.filePath = QString::fromStdString(file.strProfilePath);
+    item.imagePath = QString::fromStdString(file.strImagePath);
+    readTimeZone();
+    completeRowTexts(item);
+    hideEmpty();
+    // Its tile, once it has one, speaks the page's current language.
+    list->addFileListItem(item, file.isDamageFile);
+}
+
+void RecentListPresenter::hideEmpty()
+{
+    if (QLayout* old = list->layout()) {
+        delete emptyFileLabel;
+        delete emptyFileText;
+        delete old;
+    }
+}
+
+void RecentListPresenter::showEmpty()
+{
+    // A second call replaces the first view instead of stacking another one.
+    hideEmpty();
+    auto* layout = new QVBoxLayout(list);
+    emptyFileLabel = new QLabel(list);
+    emptyFileLabel->setObjectName(QStringLiteral("emptyFileLabel"));
+    emptyFileLabel->setFixedSize(110, 110);
+    emptyFileText = new QLabel(trText(QStringLiteral("EmptyFileList")), list);
+    emptyFileText->setObjectName(QStringLiteral("emptyFileText"));
+    layout->addStretch(0);
+    layout->addWidget(emptyFileLabel, 0, Qt::AlignHCenter | Qt::AlignVCenter);
+    layout->addWidget(emptyFileText, 0, Qt::AlignHCenter | Qt::AlignVCenter);
+    layout->addStretch(0);
+    emptyFileLabel->show();
+    emptyFileText->show();
+}
+
+void RecentListPresenter::translateLanguage()
+{
+    if (emptyFileText)
+        emptyFileText->setText(trText(QStringLiteral("EmptyFileList")));
+    // The tiles already shown, not only those a later sort fills.
+    list->translateLanguage();
+}
+
+} // namespace projectfilemgr
+} // namespace vexa

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "recentprojectstore.h"
+
+#include <QPointer>
+#include <string>
+
+class QLabel;
+
+namespace vexa {
+namespace projectfilemgr {
+
+class FileListWidget;
+
+// Shows the store's entries in the recent list: builds the rows in display
+// order, keeps rows of entries still shown across a sort, and lays the
+// empty-list view over the list. The store owns the entries; the list owns
+// the rows and tiles.
+class RecentListPresenter
+{
+public:
+    explicit RecentListPresenter(FileListWidget* list);
+
+    RecentProjectStore& store() { return projects; }
+    const RecentProjectStore& store() const { return projects; }
+
+    // Drops the rows of an earlier load and reads the list file afresh. True
+    // when the entries read are to be sorted into rows; otherwise the list
+    // shows what there is to show already.
+    bool load();
+    // Sorts the entries and shows them as rows in that order.
+    void sort(int rule, bool descending);
+    // Appends a row for a project, its texts read at once.
+    void add(const STProjectFile& file);
+
+    void showEmpty();
+    void hideEmpty();
+    void translateLanguage();
+
+private:
+    FileListWidget* list;
+    RecentProjectStore projects;
+    // The empty-list view laid over the recent list.
+    QPointer<QLabel> emptyFileLabel;
+    QPointer<QLabel> emptyFileText;
+};
+
+} // namespace projectfilemgr
+} // namespace vexa
