@@ -6,6 +6,7 @@
 #include "hxcutils.h"
 #include "iprojectfilemgr.h"
 #include "packagemath.h"
+#include "packageprobes.h"
 #include "runtimecall.h"
 #include "tipdialog.h"
 #include "translatemanager.h"
@@ -37,25 +38,14 @@
 #include <QVBoxLayout>
 
 #include <atomic>
-#include <cerrno>
 #include <chrono>
-#include <fcntl.h>
 #include <mutex>
-#include <unistd.h>
 #include <vector>
 
 namespace vexa {
 namespace projectfilemgr {
 
 namespace {
-
-std::atomic<FreeSpaceQuery> gFreeSpaceQuery{nullptr};
-
-bool queryFreeSpace(const std::string& folder, std::uint64_t& bytes, int& errorCode)
-{
-    const FreeSpaceQuery query = gFreeSpaceQuery.load();
-    return query ? query(folder, bytes, errorCode) : diskFreeSpace(folder, bytes, errorCode);
-}
 
 void repolish(QWidget* widget)
 {
@@ -70,43 +60,7 @@ QLabel* smallLabel(QWidget* parent)
     return label;
 }
 
-bool writeBlock(int fd, const char* data, std::size_t size)
-{
-    while (size > 0) {
-        const ssize_t written = ::write(fd, data, size);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        data += written;
-        size -= static_cast<std::size_t>(written);
-    }
-    return true;
-}
-
-// Creates a probe file that did not exist before: "tempfile.bin" when the
-// name is free, else a unique sibling. Never opens a file the user had.
-int createProbeFile(const std::string& folder, std::string& path)
-{
-    if (folder.empty()) {
-        errno = ENOENT; // never fall back to the file-system root
-        return -1;
-    }
-    path = folder + "/tempfile.bin";
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd >= 0 || errno != EEXIST)
-        return fd;
-    path = folder + "/tempfile-XXXXXX.bin";
-    fd = ::mkostemps(&path[0], 4, O_CLOEXEC);
-    return fd;
-}
-
 } // namespace
-
-FreeSpaceQuery setPackageFreeSpaceQuery(FreeSpaceQuery query)
-{
-    return gFreeSpaceQuery.exchange(query);
-}
 
 class PackagePage::Impl : public QObject
 {
@@ -188,7 +142,6 @@ public:
     void optPackage(bool keepEnabled);
     bool startPackaging();
     void stopPackaging(bool byUser);
-    double getDstWriteSpeed() const;
     void updateProgress(const std::uint64_t bytes);
     void notifyPackageAble();
     void setPackagingState();
@@ -459,7 +412,7 @@ double PackagePage::Impl::calculateSpace()
     }
     std::uint64_t freeBytes = 0;
     int errorCode = 0;
-    if (queryFreeSpace(location.toStdString(), freeBytes, errorCode)) {
+    if (queryPackageFreeSpace(location.toStdString(), freeBytes, errorCode)) {
         qDebug() << "Available space: " << static_cast<quint64>(freeBytes) << " bytes";
     } else {
         // An unknown amount of space is treated as none, so nothing starts on a guess.
@@ -564,7 +517,7 @@ bool PackagePage::Impl::startPackaging()
     packageInfo.allMedias = allMediasRadio->isChecked();
 
     totalSizeLabel->setText(QStringLiteral("/%1").arg(fileSizeValue->text()));
-    writeSpeed = getDstWriteSpeed();
+    writeSpeed = probeWriteSpeed(locationEdit->text().toStdString());
     speedValue->setText(formatSize(wholeBytes(writeSpeed), true));
     finishedSizeLabel->setText(QStringLiteral("0.0K"));
 
@@ -609,29 +562,6 @@ void PackagePage::Impl::showWarning(const QString& key)
     vexa::widgets::TipDialog tip(vexa::widgets::TipWarning, nullptr);
     tip.setTipText(trText(key));
     tip.run();
-}
-
-double PackagePage::Impl::getDstWriteSpeed() const
-{
-    const std::string folder = locationEdit->text().toStdString();
-    std::string path;
-    const int fd = createProbeFile(folder, path);
-    if (fd < 0)
-        return 0.0;
-
-    std::vector<char> buffer(1024, static_cast<char>(0xFF));
-    const auto begin = std::chrono::steady_clock::now();
-    for (int i = 0; i < 10; ++i) {
-        if (!writeBlock(fd, buffer.data(), buffer.size()))
-            break;
-    }
-    const auto end = std::chrono::steady_clock::now();
-    ::close(fd);
-    if (::unlink(path.c_str()) != 0)
-        qWarning() << "delete tmp file failure!";
-
-    const auto micros = std::chrono::duration_cast<std::chrono::microseconds>(end - begin).count();
-    return probeSpeed(static_cast<std::int64_t>(micros));
 }
 
 void PackagePage::Impl::updateProgress(const std::uint64_t bytes)
