@@ -7,6 +7,7 @@
 #include "iprojectfilemgr.h"
 #include "packagemath.h"
 #include "packageprobes.h"
+#include "packageprogress.h"
 #include "runtimecall.h"
 #include "tipdialog.h"
 #include "translatemanager.h"
@@ -38,8 +39,6 @@
 #include <QVBoxLayout>
 
 #include <atomic>
-#include <chrono>
-#include <mutex>
 #include <vector>
 
 namespace vexa {
@@ -96,8 +95,6 @@ public:
     std::uint64_t allMediasSize = 0;
     std::uint64_t usedMediasSize = 0;
     std::vector<std::int64_t> mediaList;
-    // Read by the reporting thread.
-    std::atomic<std::uint64_t> totalSize{0};
     // Every report is legal in every state. Cancelling lasts from the user's
     // stop until the host says it is ready again (or reports the end).
     enum class State { Idle, Packaging, Cancelling };
@@ -109,23 +106,8 @@ public:
     QString lastFolderName;
     norvane::IHXRuntime* runtime = nullptr;
 
-    // Progress accounting, shared between the reporting thread and the GUI
-    // thread and guarded by progressMutex. The reporting thread leaves its
-    // newest texts in `pending` and queues an update only when none is on its
-    // way, so a fast reporter cannot flood the GUI thread's queue.
-    struct PendingTexts {
-        std::uint64_t mediaSize = 0;
-        QString speed;
-        QString remainTime;
-        QString finishSpace;
-    };
-    std::mutex progressMutex;
-    std::uint64_t packagedSize = 0;
-    std::chrono::steady_clock::time_point lastReportTime;
-    SpeedMeter speedMeter;
-    PendingTexts pending;
-    bool hasPending = false;
-    bool updateQueued = false;
+    // Read and written by the reporting thread too.
+    PackageProgress progress;
 
     void initUI();
     void initConnect();
@@ -375,10 +357,10 @@ void PackagePage::Impl::setMediaSize(const STPackageInfo& info)
 
 void PackagePage::Impl::updateSize()
 {
-    totalSize = allMediasRadio->isChecked() ? allMediasSize : usedMediasSize;
-    qWarning() << "--PROJECTFILEMGR-- Package Total Size == " << static_cast<quint64>(totalSize.load());
+    progress.setTotalSize(allMediasRadio->isChecked() ? allMediasSize : usedMediasSize);
+    qWarning() << "--PROJECTFILEMGR-- Package Total Size == " << static_cast<quint64>(progress.totalSize());
     checkSpace();
-    fileSizeValue->setText(formatSize(totalSize, false));
+    fileSizeValue->setText(formatSize(progress.totalSize(), false));
 }
 
 void PackagePage::Impl::checkSpace()
@@ -523,14 +505,7 @@ bool PackagePage::Impl::startPackaging()
 
     qWarning() << "--PROJECTFILEMGR-- Notify Continue Package!";
     projectFileMgr->sigStopPackage(false);
-    {
-        std::lock_guard<std::mutex> lock(progressMutex);
-        packagedSize = 0;
-        lastReportTime = std::chrono::steady_clock::now();
-        // Until the first timed report the probe's rate is the best guess.
-        speedMeter = SpeedMeter();
-        speedMeter.lastSpeed = writeSpeed;
-    }
+    progress.restart(writeSpeed);
     startRefusal.clear();
     state = State::Packaging;
     Q_EMIT q->beginPackage(packageInfo, nameEdit->text(), locationEdit->text());
@@ -548,10 +523,7 @@ void PackagePage::Impl::stopPackaging(bool byUser)
 {
     // A user's stop waits for the host's answer; the host's own end does not.
     state = byUser ? State::Cancelling : State::Idle;
-    {
-        std::lock_guard<std::mutex> lock(progressMutex);
-        packagedSize = 0;
-    }
+    progress.clearPackaged();
     qWarning() << "--PROJECTFILEMGR-- Notify Stop Package!";
     if (projectFileMgr)
         projectFileMgr->sigStopPackage(true);
@@ -569,44 +541,16 @@ void PackagePage::Impl::updateProgress(const std::uint64_t bytes)
     if (bytes == 0)
         return;
 
-    bool stopped = false;
-    bool queue = false;
-    std::uint64_t packaged = 0;
-    ProgressTexts texts;
-    {
-        std::lock_guard<std::mutex> lock(progressMutex);
-        packagedSize += bytes;
-        if (state == State::Cancelling) {
-            packagedSize = 0;
-            stopped = true;
-        }
-        packaged = packagedSize;
-        const auto now = std::chrono::steady_clock::now();
-        const auto intervalMs =
-            std::chrono::duration_cast<std::chrono::milliseconds>(now - lastReportTime).count();
-        bool measured = false;
-        const double speed = speedMeter.measure(bytes, static_cast<std::int64_t>(intervalMs), measured);
-        if (measured)
-            lastReportTime = now;
-        texts = progressTexts(speed, packaged, totalSize);
-
-        pending.mediaSize = bytes;
-        pending.speed = texts.speed;
-        pending.remainTime = texts.remainTime;
-        pending.finishSpace = texts.packaged;
-        hasPending = true;
-        queue = !updateQueued;
-        updateQueued = true;
-    }
-
-    if (stopped)
+    const PackageProgress::Report report = progress.add(bytes, [this] { return state == State::Cancelling; });
+    const ProgressTexts& texts = report.texts;
+    if (report.stopped)
         qWarning() << "Package was stopped!";
     qWarning() << "Package progress show:"
                << "size:" << static_cast<quint64>(bytes) << "  speed:" << texts.speed
                << "   remain size:" << static_cast<quint64>(texts.remainBytes) << "   remainTime:" << texts.remainTime
                << "   finishSpace:" << texts.packaged;
 
-    if (queue) {
+    if (report.queue) {
         QMetaObject::invokeMethod(this, "updateProgressValue", Qt::QueuedConnection, Q_ARG(const uint64_t, bytes),
                                   Q_ARG(const QString&, texts.speed), Q_ARG(const QString&, texts.remainTime),
                                   Q_ARG(const QString&, texts.packaged));
@@ -616,25 +560,12 @@ void PackagePage::Impl::updateProgress(const std::uint64_t bytes)
 void PackagePage::Impl::updateProgressValue(const uint64_t mediaSize, const QString& speed,
                                             const QString& remainTimeStr, const QString& finishSpaceStr)
 {
-    Q_UNUSED(mediaSize)
-    PendingTexts shown{mediaSize, speed, remainTimeStr, finishSpaceStr};
-    std::uint64_t packaged = 0;
-    {
-        std::lock_guard<std::mutex> lock(progressMutex);
-        // Reports that came in after this update was queued replace its texts.
-        if (hasPending) {
-            shown = pending;
-            hasPending = false;
-        }
-        updateQueued = false;
-        packaged = packagedSize;
-    }
-    const int value = progressPercent(packaged, totalSize);
-    qWarning() << "current progress value == :" << value;
-    progressBar->setValue(value);
-    speedValue->setText(shown.speed);
-    finishedSizeLabel->setText(shown.finishSpace);
-    remainTimeValue->setText(shown.remainTime);
+    const PackageProgress::Shown shown = progress.take({mediaSize, speed, remainTimeStr, finishSpaceStr});
+    qWarning() << "current progress value == :" << shown.percent;
+    progressBar->setValue(shown.percent);
+    speedValue->setText(shown.texts.speed);
+    finishedSizeLabel->setText(shown.texts.finishSpace);
+    remainTimeValue->setText(shown.texts.remainTime);
 }
 
 void PackagePage::Impl::notifyPackageAble()
