@@ -6,6 +6,7 @@
 #include "hxcutils.h"
 #include "iprojectfilemgr.h"
 #include "packagedialogview.h"
+#include "packagefolderchooser.h"
 #include "packagemath.h"
 #include "packageprobes.h"
 #include "packageprogress.h"
@@ -17,9 +18,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDebug>
-#include <QDir>
 #include <QEvent>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -176,37 +175,9 @@ double PackagePage::Impl::calculateSpace()
 
 void PackagePage::Impl::selectPackagePath()
 {
-    QFileDialog dialog(nullptr);
-    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
-    dialog.setWindowTitle(trText(QStringLiteral("SelectFolder")));
-    // Start where the package would go now, so a nearby folder is one step away.
-    const QString location = ui.locationEdit->text();
-    dialog.setDirectory(QDir(QFileInfo(location).isDir() ? location : desktopFolder()).absolutePath());
-    dialog.setViewMode(QFileDialog::Detail);
-    dialog.setFileMode(QFileDialog::Directory);
-    dialog.setOption(QFileDialog::ShowDirsOnly, true);
-    dialog.setAcceptDrops(true);
-    dialog.setLabelText(QFileDialog::FileName, trText(QStringLiteral("NameInput")));
-    dialog.setLabelText(QFileDialog::Reject, trText(QStringLiteral("Cancel")));
-    dialog.setLabelText(QFileDialog::Accept, trText(QStringLiteral("OpenProject")));
-    const bool accepted = dialog.exec() == QDialog::Accepted;
-    const QStringList chosen = accepted ? dialog.selectedFiles() : QStringList();
-    if (chosen.isEmpty() || chosen.first().isEmpty()) {
-        qWarning() << "--PackageSetting--browse folder is empty!";
+    const QString path = choosePackageFolder(ui.locationEdit->text());
+    if (path.isEmpty())
         return;
-    }
-    const QString path = chosen.first();
-    if (!QFileInfo(path).isDir()) {
-        qWarning() << "--PackageSetting--The selected folder is not a folder!";
-        return;
-    }
-    if (!folderWritePermission(path.toStdString())) {
-        vexa::widgets::TipDialog tip(vexa::widgets::TipWarning, nullptr);
-        tip.setTipText(trText(QStringLiteral("NoPermission")));
-        tip.run();
-        qWarning() << "--ProjectSetting--have no permission to write file!";
-        return;
-    }
     // The same folder again changes no text, yet its free space may have
     // changed since: measure it anyway.
     if (path == ui.locationEdit->text())
