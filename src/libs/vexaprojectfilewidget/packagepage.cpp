@@ -5,108 +5,36 @@
 #include "controls.h"
 #include "hxcutils.h"
 #include "iprojectfilemgr.h"
+#include "packagedialogview.h"
+#include "packagefolderchooser.h"
 #include "packagemath.h"
+#include "packageprobes.h"
+#include "packageprogress.h"
 #include "runtimecall.h"
 #include "tipdialog.h"
 #include "translatemanager.h"
 #include "translator.h"
 
 #include <QApplication>
-#include <QButtonGroup>
 #include <QCloseEvent>
 #include <QDebug>
-#include <QDir>
 #include <QEvent>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLayout>
 #include <QMetaType>
 #include <QProgressBar>
 #include <QRadioButton>
-#include <QRegularExpression>
-#include <QRegularExpressionValidator>
 #include <QScreen>
 #include <QStandardPaths>
-#include <QStyle>
 #include <QTime>
-#include <QTimer>
-#include <QVBoxLayout>
 
 #include <atomic>
-#include <cerrno>
-#include <chrono>
-#include <fcntl.h>
-#include <mutex>
-#include <unistd.h>
 #include <vector>
 
 namespace vexa {
 namespace projectfilemgr {
-
-namespace {
-
-std::atomic<FreeSpaceQuery> gFreeSpaceQuery{nullptr};
-
-bool queryFreeSpace(const std::string& folder, std::uint64_t& bytes, int& errorCode)
-{
-    const FreeSpaceQuery query = gFreeSpaceQuery.load();
-    return query ? query(folder, bytes, errorCode) : diskFreeSpace(folder, bytes, errorCode);
-}
-
-void repolish(QWidget* widget)
-{
-    widget->style()->unpolish(widget);
-    widget->style()->polish(widget);
-}
-
-QLabel* smallLabel(QWidget* parent)
-{
-    auto* label = new QLabel(parent);
-    label->setProperty("fontSize", QStringLiteral("S"));
-    return label;
-}
-
-bool writeBlock(int fd, const char* data, std::size_t size)
-{
-    while (size > 0) {
-        const ssize_t written = ::write(fd, data, size);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        data += written;
-        size -= static_cast<std::size_t>(written);
-    }
-    return true;
-}
-
-// Creates a probe file that did not exist before: "tempfile.bin" when the
-// name is free, else a unique sibling. Never opens a file the user had.
-int createProbeFile(const std::string& folder, std::string& path)
-{
-    if (folder.empty()) {
-        errno = ENOENT; // never fall back to the file-system root
-        return -1;
-    }
-    path = folder + "/tempfile.bin";
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd >= 0 || errno != EEXIST)
-        return fd;
-    path = folder + "/tempfile-XXXXXX.bin";
-    fd = ::mkostemps(&path[0], 4, O_CLOEXEC);
-    return fd;
-}
-
-} // namespace
-
-FreeSpaceQuery setPackageFreeSpaceQuery(FreeSpaceQuery query)
-{
-    return gFreeSpaceQuery.exchange(query);
-}
 
 class PackagePage::Impl : public QObject
 {
@@ -116,34 +44,10 @@ public:
 
     PackagePage* q;
     IProjectFileMgr* projectFileMgr = nullptr;
-    QLabel* selectFilesLabel = nullptr;
-    QRadioButton* usedMediasRadio = nullptr;
-    QRadioButton* allMediasRadio = nullptr;
-    QLabel* nameLabel = nullptr;
-    vexa::widgets::EditBox* nameEdit = nullptr;
-    QLabel* locationLabel = nullptr;
-    vexa::widgets::EditBox* locationEdit = nullptr;
-    vexa::widgets::PushButton* selectButton = nullptr;
-    QLabel* fileSizeLabel = nullptr;
-    QLabel* fileSizeValue = nullptr;
-    QLabel* remainSpaceLabel = nullptr;
-    QLabel* remainSpaceValue = nullptr;
-    vexa::widgets::PushButton* noSpaceButton = nullptr;
-    QWidget* progressWidget = nullptr;
-    QProgressBar* progressBar = nullptr;
-    QLabel* finishedSizeLabel = nullptr;
-    QLabel* totalSizeLabel = nullptr;
-    QLabel* speedLabel = nullptr;
-    QLabel* speedValue = nullptr;
-    QLabel* remainTimeLabel = nullptr;
-    QLabel* remainTimeValue = nullptr;
-    vexa::widgets::PushButton* packageButton = nullptr;
-    QVBoxLayout* mainLayout = nullptr;
+    PackageDialogView ui;
     std::uint64_t allMediasSize = 0;
     std::uint64_t usedMediasSize = 0;
     std::vector<std::int64_t> mediaList;
-    // Read by the reporting thread.
-    std::atomic<std::uint64_t> totalSize{0};
     // Every report is legal in every state. Cancelling lasts from the user's
     // stop until the host says it is ready again (or reports the end).
     enum class State { Idle, Packaging, Cancelling };
@@ -155,28 +59,11 @@ public:
     QString lastFolderName;
     norvane::IHXRuntime* runtime = nullptr;
 
-    // Progress accounting, shared between the reporting thread and the GUI
-    // thread and guarded by progressMutex. The reporting thread leaves its
-    // newest texts in `pending` and queues an update only when none is on its
-    // way, so a fast reporter cannot flood the GUI thread's queue.
-    struct PendingTexts {
-        std::uint64_t mediaSize = 0;
-        QString speed;
-        QString remainTime;
-        QString finishSpace;
-    };
-    std::mutex progressMutex;
-    std::uint64_t packagedSize = 0;
-    std::chrono::steady_clock::time_point lastReportTime;
-    SpeedMeter speedMeter;
-    PendingTexts pending;
-    bool hasPending = false;
-    bool updateQueued = false;
+    // Read and written by the reporting thread too.
+    PackageProgress progress;
 
-    void initUI();
     void initConnect();
     void translateLanguage();
-    void relayoutLater();
 
     void setMediaSize(const STPackageInfo& info);
     void updateSize();
@@ -188,7 +75,6 @@ public:
     void optPackage(bool keepEnabled);
     bool startPackaging();
     void stopPackaging(bool byUser);
-    double getDstWriteSpeed() const;
     void updateProgress(const std::uint64_t bytes);
     void notifyPackageAble();
     void setPackagingState();
@@ -214,197 +100,21 @@ public Q_SLOTS:
     void onPackageAble();
 };
 
-void PackagePage::Impl::initUI()
-{
-    QWidget* content = q->dialogWidget();
-
-    selectFilesLabel = new QLabel(content);
-    selectFilesLabel->setFixedWidth(72);
-    usedMediasRadio = new QRadioButton(content);
-    usedMediasRadio->setObjectName(QStringLiteral("packageUsedMedias"));
-    usedMediasRadio->setFixedHeight(24);
-    usedMediasRadio->setChecked(true);
-    allMediasRadio = new QRadioButton(content);
-    allMediasRadio->setObjectName(QStringLiteral("packageAllMedias"));
-    allMediasRadio->setFixedHeight(24);
-    auto* mediaGroup = new QButtonGroup(content);
-    mediaGroup->setExclusive(true);
-    mediaGroup->addButton(usedMediasRadio);
-    mediaGroup->addButton(allMediasRadio);
-
-    nameLabel = new QLabel(content);
-    nameLabel->setFixedWidth(72);
-    nameEdit = new vexa::widgets::EditBox(content);
-    nameEdit->setObjectName(QStringLiteral("packageNameEdit"));
-    nameEdit->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("^[^.\\\\/?\"<>:*|]{0,100}$")), nameEdit));
-    // The dialog itself watches the box, so its focus-out reaches eventFilter.
-    nameEdit->installEventFilter(q);
-
-    locationLabel = new QLabel(content);
-    locationLabel->setFixedWidth(72);
-    locationEdit = new vexa::widgets::EditBox(content);
-    locationEdit->setObjectName(QStringLiteral("packageLocationEdit"));
-    locationEdit->setReadOnly(true);
-    locationEdit->setText(desktopFolder());
-    selectButton = new vexa::widgets::PushButton(content);
-    selectButton->setObjectName(QStringLiteral("packageSelectButton"));
-    selectButton->setFixedSize(64, 24);
-    selectButton->setProperty("style", QStringLiteral("general"));
-
-    fileSizeLabel = new QLabel(content);
-    fileSizeValue = new QLabel(content);
-    fileSizeValue->setObjectName(QStringLiteral("packageFileSize"));
-    remainSpaceLabel = new QLabel(content);
-    remainSpaceValue = new QLabel(content);
-    remainSpaceValue->setObjectName(QStringLiteral("packageRemainSpace"));
-    noSpaceButton = new vexa::widgets::PushButton(content);
-    noSpaceButton->setObjectName(QStringLiteral("shareSpaceTips"));
-    // At least 100 wide, wider when its text and the style's padding need it:
-    // a fixed width cut the longer translations on both sides.
-    noSpaceButton->setFixedHeight(24);
-    noSpaceButton->setMinimumWidth(100);
-    noSpaceButton->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Fixed);
-
-    progressWidget = new QWidget(content);
-    progressWidget->setObjectName(QStringLiteral("packageProgress"));
-    progressBar = new QProgressBar(progressWidget);
-    progressBar->setObjectName(QStringLiteral("packageProgressBar"));
-    progressBar->setRange(0, 100);
-    progressBar->setValue(0);
-    progressBar->setFixedHeight(6);
-    finishedSizeLabel = smallLabel(progressWidget);
-    finishedSizeLabel->setObjectName(QStringLiteral("packageFinishedSize"));
-    totalSizeLabel = smallLabel(progressWidget);
-    totalSizeLabel->setObjectName(QStringLiteral("packageTotalSize"));
-    speedLabel = smallLabel(progressWidget);
-    speedValue = smallLabel(progressWidget);
-    speedValue->setObjectName(QStringLiteral("packageSpeed"));
-    remainTimeLabel = smallLabel(progressWidget);
-    remainTimeValue = smallLabel(progressWidget);
-    remainTimeValue->setObjectName(QStringLiteral("packageRemainTime"));
-
-    packageButton = new vexa::widgets::PushButton(content);
-    packageButton->setObjectName(QStringLiteral("packageButton"));
-    packageButton->setFixedHeight(24);
-    packageButton->setMinimumWidth(52);
-    packageButton->setProperty("style", QStringLiteral("general"));
-
-    auto* mediaRow = new QHBoxLayout;
-    mediaRow->setSpacing(12);
-    mediaRow->addWidget(selectFilesLabel);
-    mediaRow->addWidget(usedMediasRadio);
-    mediaRow->addWidget(allMediasRadio);
-    mediaRow->addStretch();
-
-    auto* nameRow = new QHBoxLayout;
-    nameRow->setSpacing(12);
-    nameRow->addWidget(nameLabel);
-    nameRow->addWidget(nameEdit);
-
-    auto* locationRow = new QHBoxLayout;
-    locationRow->setSpacing(12);
-    locationRow->addWidget(locationLabel);
-    locationRow->addWidget(locationEdit);
-    locationRow->addWidget(selectButton);
-
-    auto* sizeRow = new QHBoxLayout;
-    sizeRow->setSpacing(0);
-    sizeRow->addSpacing(84); // caption width plus spacing, so the texts line up with the boxes
-    sizeRow->addWidget(fileSizeLabel);
-    sizeRow->addWidget(fileSizeValue);
-    sizeRow->addWidget(remainSpaceLabel);
-    sizeRow->addWidget(remainSpaceValue);
-    sizeRow->addStretch();
-
-    // A line of its own: beside the sizes, the longer translations ran out
-    // of the dialog's width.
-    auto* noSpaceRow = new QHBoxLayout;
-    noSpaceRow->setSpacing(0);
-    noSpaceRow->addSpacing(84);
-    noSpaceRow->addWidget(noSpaceButton);
-    noSpaceRow->addStretch();
-
-    auto* progressTextRow = new QHBoxLayout;
-    progressTextRow->setSpacing(0);
-    progressTextRow->addWidget(finishedSizeLabel);
-    progressTextRow->addWidget(totalSizeLabel);
-    progressTextRow->addSpacing(8);
-    progressTextRow->addWidget(speedLabel);
-    progressTextRow->addWidget(speedValue);
-    progressTextRow->addStretch();
-    progressTextRow->addWidget(remainTimeLabel);
-    progressTextRow->addWidget(remainTimeValue);
-
-    auto* progressLayout = new QVBoxLayout(progressWidget);
-    progressLayout->setSpacing(0);
-    progressLayout->setContentsMargins(0, 0, 0, 12);
-    progressLayout->addWidget(progressBar);
-    progressLayout->addSpacing(4);
-    progressLayout->addLayout(progressTextRow);
-
-    mainLayout = new QVBoxLayout(content);
-    mainLayout->setSpacing(0);
-    mainLayout->setContentsMargins(24, 24, 24, 24);
-    mainLayout->addLayout(mediaRow);
-    mainLayout->addSpacing(12);
-    mainLayout->addLayout(nameRow);
-    mainLayout->addSpacing(12);
-    mainLayout->addLayout(locationRow);
-    mainLayout->addSpacing(4);
-    mainLayout->addLayout(sizeRow);
-    mainLayout->addSpacing(6);
-    mainLayout->addLayout(noSpaceRow);
-    mainLayout->addSpacing(14);
-    mainLayout->addWidget(progressWidget);
-    mainLayout->addWidget(packageButton, 0, Qt::AlignHCenter);
-
-    progressWidget->hide();
-    checkSpace();
-}
-
 void PackagePage::Impl::initConnect()
 {
-    connect(selectButton, &QAbstractButton::clicked, this, [this] { selectPackagePath(); });
-    connect(usedMediasRadio, &QAbstractButton::clicked, this, [this] { updateSize(); });
-    connect(allMediasRadio, &QAbstractButton::clicked, this, [this] { updateSize(); });
-    connect(packageButton, &QAbstractButton::clicked, this, &Impl::optPackage);
-    connect(locationEdit, &QLineEdit::textChanged, this, [this] { checkSpace(); });
-    connect(nameEdit, &QLineEdit::editingFinished, this, [this] { restoreFolderName(); });
+    connect(ui.selectButton, &QAbstractButton::clicked, this, [this] { selectPackagePath(); });
+    connect(ui.usedMediasRadio, &QAbstractButton::clicked, this, [this] { updateSize(); });
+    connect(ui.allMediasRadio, &QAbstractButton::clicked, this, [this] { updateSize(); });
+    connect(ui.packageButton, &QAbstractButton::clicked, this, &Impl::optPackage);
+    connect(ui.locationEdit, &QLineEdit::textChanged, this, [this] { checkSpace(); });
+    connect(ui.nameEdit, &QLineEdit::editingFinished, this, [this] { restoreFolderName(); });
 }
 
 void PackagePage::Impl::translateLanguage()
 {
-    q->setTitle(trText(QStringLiteral("PackageSetting")));
-    selectFilesLabel->setText(trText(QStringLiteral("SelectPackageFiles")));
-    usedMediasRadio->setText(trText(QStringLiteral("UsedMedias")));
-    allMediasRadio->setText(trText(QStringLiteral("AllMedias")));
-    nameLabel->setText(trText(QStringLiteral("Name")));
-    locationLabel->setText(trText(QStringLiteral("SelectLocation")));
-    selectButton->setText(trText(QStringLiteral("Select")));
-    fileSizeLabel->setText(trText(QStringLiteral("FileSize")));
-    remainSpaceLabel->setText(trText(QStringLiteral("RemainPackageSpace")));
     // A switch while packaging or cancelling keeps the button telling the truth.
-    packageButton->setText(buttonText(state));
-    speedLabel->setText(trText(QStringLiteral("Speed")));
-    remainTimeLabel->setText(trText(QStringLiteral("RemainTime")));
-    noSpaceButton->setText(trText(QStringLiteral("NoSpace")));
+    ui.translate(buttonText(state));
     calculateSpace();
-}
-
-void PackagePage::Impl::relayoutLater()
-{
-    PackagePage* page = q;
-    QTimer::singleShot(10, page, [page] {
-        if (QLayout* layout = page->dialogWidget()->layout())
-            layout->activate();
-        if (QLayout* layout = page->layout())
-            layout->activate();
-        // Only the dialog is sized to its contents; sizing the content area
-        // on its own left it narrower or wider than the dialog, depending on
-        // the texts of the moment.
-        page->adjustSize();
-    });
 }
 
 void PackagePage::Impl::setMediaSize(const STPackageInfo& info)
@@ -412,54 +122,46 @@ void PackagePage::Impl::setMediaSize(const STPackageInfo& info)
     allMediasSize = info.allMediasSize;
     usedMediasSize = info.usedMediasSize;
     mediaList = info.mediaList;
-    fileSizeValue->setText(formatSize(usedMediasSize, false));
-    qDebug() << "package total size == " << fileSizeValue->text();
-    allMediasRadio->setChecked(false);
-    usedMediasRadio->setChecked(true);
+    ui.fileSizeValue->setText(formatSize(usedMediasSize, false));
+    qDebug() << "package total size == " << ui.fileSizeValue->text();
+    ui.allMediasRadio->setChecked(false);
+    ui.usedMediasRadio->setChecked(true);
     checkSpace();
     updateSize();
 }
 
 void PackagePage::Impl::updateSize()
 {
-    totalSize = allMediasRadio->isChecked() ? allMediasSize : usedMediasSize;
-    qWarning() << "--PROJECTFILEMGR-- Package Total Size == " << static_cast<quint64>(totalSize.load());
+    progress.setTotalSize(ui.allMediasRadio->isChecked() ? allMediasSize : usedMediasSize);
+    qWarning() << "--PROJECTFILEMGR-- Package Total Size == " << static_cast<quint64>(progress.totalSize());
     checkSpace();
-    fileSizeValue->setText(formatSize(totalSize, false));
+    ui.fileSizeValue->setText(formatSize(progress.totalSize(), false));
 }
 
 void PackagePage::Impl::checkSpace()
 {
     const double freeMebibytes = calculateSpace();
-    const std::uint64_t packageBytes = allMediasRadio->isChecked() ? allMediasSize : usedMediasSize;
+    const std::uint64_t packageBytes = ui.allMediasRadio->isChecked() ? allMediasSize : usedMediasSize;
     const bool isShort = spaceIsShort(freeMebibytes, packageBytes);
-    if (noSpaceButton->isVisibleTo(q) != isShort) {
-        noSpaceButton->setVisible(isShort);
-        relayoutLater();
-    }
-    const QString style = isShort ? QStringLiteral("redTip") : QStringLiteral("normalTip");
-    for (QLabel* label : {fileSizeLabel, fileSizeValue, remainSpaceLabel, remainSpaceValue}) {
-        label->setProperty("style", style);
-        repolish(label);
-    }
+    ui.markSpaceShort(isShort);
     // While packaging the button is the way to cancel; while cancelling it waits for the host.
     if (state == State::Idle)
-        packageButton->setEnabled(!isShort);
+        ui.packageButton->setEnabled(!isShort);
 }
 
 double PackagePage::Impl::calculateSpace()
 {
-    QString location = locationEdit->text();
+    QString location = ui.locationEdit->text();
     if (!QFileInfo::exists(location)) {
         qWarning() << "The previous path no longer exists!" << location;
         location = desktopFolder();
         // Setting the text runs the space check again for the new folder.
-        locationEdit->setText(location);
+        ui.locationEdit->setText(location);
         qWarning() << "Path changed to desktop!" << location;
     }
     std::uint64_t freeBytes = 0;
     int errorCode = 0;
-    if (queryFreeSpace(location.toStdString(), freeBytes, errorCode)) {
+    if (queryPackageFreeSpace(location.toStdString(), freeBytes, errorCode)) {
         qDebug() << "Available space: " << static_cast<quint64>(freeBytes) << " bytes";
     } else {
         // An unknown amount of space is treated as none, so nothing starts on a guess.
@@ -467,57 +169,29 @@ double PackagePage::Impl::calculateSpace()
         freeBytes = 0;
     }
     const std::uint64_t mebibytes = wholeMebibytes(freeBytes);
-    remainSpaceValue->setText(QString::asprintf("%.1fG", static_cast<double>(mebibytes) / 1024.0));
+    ui.remainSpaceValue->setText(QString::asprintf("%.1fG", static_cast<double>(mebibytes) / 1024.0));
     return static_cast<double>(mebibytes);
 }
 
 void PackagePage::Impl::selectPackagePath()
 {
-    QFileDialog dialog(nullptr);
-    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
-    dialog.setWindowTitle(trText(QStringLiteral("SelectFolder")));
-    // Start where the package would go now, so a nearby folder is one step away.
-    const QString location = locationEdit->text();
-    dialog.setDirectory(QDir(QFileInfo(location).isDir() ? location : desktopFolder()).absolutePath());
-    dialog.setViewMode(QFileDialog::Detail);
-    dialog.setFileMode(QFileDialog::Directory);
-    dialog.setOption(QFileDialog::ShowDirsOnly, true);
-    dialog.setAcceptDrops(true);
-    dialog.setLabelText(QFileDialog::FileName, trText(QStringLiteral("NameInput")));
-    dialog.setLabelText(QFileDialog::Reject, trText(QStringLiteral("Cancel")));
-    dialog.setLabelText(QFileDialog::Accept, trText(QStringLiteral("OpenProject")));
-    const bool accepted = dialog.exec() == QDialog::Accepted;
-    const QStringList chosen = accepted ? dialog.selectedFiles() : QStringList();
-    if (chosen.isEmpty() || chosen.first().isEmpty()) {
-        qWarning() << "--PackageSetting--browse folder is empty!";
+    const QString path = choosePackageFolder(ui.locationEdit->text());
+    if (path.isEmpty())
         return;
-    }
-    const QString path = chosen.first();
-    if (!QFileInfo(path).isDir()) {
-        qWarning() << "--PackageSetting--The selected folder is not a folder!";
-        return;
-    }
-    if (!folderWritePermission(path.toStdString())) {
-        vexa::widgets::TipDialog tip(vexa::widgets::TipWarning, nullptr);
-        tip.setTipText(trText(QStringLiteral("NoPermission")));
-        tip.run();
-        qWarning() << "--ProjectSetting--have no permission to write file!";
-        return;
-    }
     // The same folder again changes no text, yet its free space may have
     // changed since: measure it anyway.
-    if (path == locationEdit->text())
+    if (path == ui.locationEdit->text())
         checkSpace();
     else
-        locationEdit->setText(path);
+        ui.locationEdit->setText(path);
 }
 
 void PackagePage::Impl::restoreFolderName()
 {
-    if (nameEdit->text().isEmpty())
-        nameEdit->setText(lastFolderName);
+    if (ui.nameEdit->text().isEmpty())
+        ui.nameEdit->setText(lastFolderName);
     else
-        lastFolderName = nameEdit->text();
+        lastFolderName = ui.nameEdit->text();
 }
 
 void PackagePage::Impl::optPackage(bool keepEnabled)
@@ -542,8 +216,8 @@ void PackagePage::Impl::optPackage(bool keepEnabled)
 
 bool PackagePage::Impl::startPackaging()
 {
-    const QString location = locationEdit->text();
-    const QString packagePath = location + QLatin1Char('/') + nameEdit->text();
+    const QString location = ui.locationEdit->text();
+    const QString packagePath = location + QLatin1Char('/') + ui.nameEdit->text();
     // A file of that name blocks the folder as much as a folder does.
     const QFileInfo existing(packagePath);
     if (existing.exists() || existing.isSymLink()) {
@@ -561,26 +235,19 @@ bool PackagePage::Impl::startPackaging()
     }
     STPackage packageInfo;
     packageInfo.mediaList = mediaList;
-    packageInfo.allMedias = allMediasRadio->isChecked();
+    packageInfo.allMedias = ui.allMediasRadio->isChecked();
 
-    totalSizeLabel->setText(QStringLiteral("/%1").arg(fileSizeValue->text()));
-    writeSpeed = getDstWriteSpeed();
-    speedValue->setText(formatSize(wholeBytes(writeSpeed), true));
-    finishedSizeLabel->setText(QStringLiteral("0.0K"));
+    ui.totalSizeLabel->setText(QStringLiteral("/%1").arg(ui.fileSizeValue->text()));
+    writeSpeed = probeWriteSpeed(ui.locationEdit->text().toStdString());
+    ui.speedValue->setText(formatSize(wholeBytes(writeSpeed), true));
+    ui.finishedSizeLabel->setText(QStringLiteral("0.0K"));
 
     qWarning() << "--PROJECTFILEMGR-- Notify Continue Package!";
     projectFileMgr->sigStopPackage(false);
-    {
-        std::lock_guard<std::mutex> lock(progressMutex);
-        packagedSize = 0;
-        lastReportTime = std::chrono::steady_clock::now();
-        // Until the first timed report the probe's rate is the best guess.
-        speedMeter = SpeedMeter();
-        speedMeter.lastSpeed = writeSpeed;
-    }
+    progress.restart(writeSpeed);
     startRefusal.clear();
     state = State::Packaging;
-    Q_EMIT q->beginPackage(packageInfo, nameEdit->text(), locationEdit->text());
+    Q_EMIT q->beginPackage(packageInfo, ui.nameEdit->text(), ui.locationEdit->text());
     if (startRefusal.isEmpty())
         return true;
     state = State::Idle;
@@ -595,10 +262,7 @@ void PackagePage::Impl::stopPackaging(bool byUser)
 {
     // A user's stop waits for the host's answer; the host's own end does not.
     state = byUser ? State::Cancelling : State::Idle;
-    {
-        std::lock_guard<std::mutex> lock(progressMutex);
-        packagedSize = 0;
-    }
+    progress.clearPackaged();
     qWarning() << "--PROJECTFILEMGR-- Notify Stop Package!";
     if (projectFileMgr)
         projectFileMgr->sigStopPackage(true);
@@ -611,72 +275,21 @@ void PackagePage::Impl::showWarning(const QString& key)
     tip.run();
 }
 
-double PackagePage::Impl::getDstWriteSpeed() const
-{
-    const std::string folder = locationEdit->text().toStdString();
-    std::string path;
-    const int fd = createProbeFile(folder, path);
-    if (fd < 0)
-        return 0.0;
-
-    std::vector<char> buffer(1024, static_cast<char>(0xFF));
-    const auto begin = std::chrono::steady_clock::now();
-    for (int i = 0; i < 10; ++i) {
-        if (!writeBlock(fd, buffer.data(), buffer.size()))
-            break;
-    }
-    const auto end = std::chrono::steady_clock::now();
-    ::close(fd);
-    if (::unlink(path.c_str()) != 0)
-        qWarning() << "delete tmp file failure!";
-
-    const auto micros = std::chrono::duration_cast<std::chrono::microseconds>(end - begin).count();
-    return probeSpeed(static_cast<std::int64_t>(micros));
-}
-
 void PackagePage::Impl::updateProgress(const std::uint64_t bytes)
 {
     if (bytes == 0)
         return;
 
-    bool stopped = false;
-    bool queue = false;
-    std::uint64_t packaged = 0;
-    ProgressTexts texts;
-    {
-        std::lock_guard<std::mutex> lock(progressMutex);
-        packagedSize += bytes;
-        if (state == State::Cancelling) {
-            packagedSize = 0;
-            stopped = true;
-        }
-        packaged = packagedSize;
-        const auto now = std::chrono::steady_clock::now();
-        const auto intervalMs =
-            std::chrono::duration_cast<std::chrono::milliseconds>(now - lastReportTime).count();
-        bool measured = false;
-        const double speed = speedMeter.measure(bytes, static_cast<std::int64_t>(intervalMs), measured);
-        if (measured)
-            lastReportTime = now;
-        texts = progressTexts(speed, packaged, totalSize);
-
-        pending.mediaSize = bytes;
-        pending.speed = texts.speed;
-        pending.remainTime = texts.remainTime;
-        pending.finishSpace = texts.packaged;
-        hasPending = true;
-        queue = !updateQueued;
-        updateQueued = true;
-    }
-
-    if (stopped)
+    const PackageProgress::Report report = progress.add(bytes, [this] { return state == State::Cancelling; });
+    const ProgressTexts& texts = report.texts;
+    if (report.stopped)
         qWarning() << "Package was stopped!";
     qWarning() << "Package progress show:"
                << "size:" << static_cast<quint64>(bytes) << "  speed:" << texts.speed
                << "   remain size:" << static_cast<quint64>(texts.remainBytes) << "   remainTime:" << texts.remainTime
                << "   finishSpace:" << texts.packaged;
 
-    if (queue) {
+    if (report.queue) {
         QMetaObject::invokeMethod(this, "updateProgressValue", Qt::QueuedConnection, Q_ARG(const uint64_t, bytes),
                                   Q_ARG(const QString&, texts.speed), Q_ARG(const QString&, texts.remainTime),
                                   Q_ARG(const QString&, texts.packaged));
@@ -686,25 +299,12 @@ void PackagePage::Impl::updateProgress(const std::uint64_t bytes)
 void PackagePage::Impl::updateProgressValue(const uint64_t mediaSize, const QString& speed,
                                             const QString& remainTimeStr, const QString& finishSpaceStr)
 {
-    Q_UNUSED(mediaSize)
-    PendingTexts shown{mediaSize, speed, remainTimeStr, finishSpaceStr};
-    std::uint64_t packaged = 0;
-    {
-        std::lock_guard<std::mutex> lock(progressMutex);
-        // Reports that came in after this update was queued replace its texts.
-        if (hasPending) {
-            shown = pending;
-            hasPending = false;
-        }
-        updateQueued = false;
-        packaged = packagedSize;
-    }
-    const int value = progressPercent(packaged, totalSize);
-    qWarning() << "current progress value == :" << value;
-    progressBar->setValue(value);
-    speedValue->setText(shown.speed);
-    finishedSizeLabel->setText(shown.finishSpace);
-    remainTimeValue->setText(shown.remainTime);
+    const PackageProgress::Shown shown = progress.take({mediaSize, speed, remainTimeStr, finishSpaceStr});
+    qWarning() << "current progress value == :" << shown.percent;
+    ui.progressBar->setValue(shown.percent);
+    ui.speedValue->setText(shown.texts.speed);
+    ui.finishedSizeLabel->setText(shown.texts.finishSpace);
+    ui.remainTimeValue->setText(shown.texts.remainTime);
 }
 
 void PackagePage::Impl::notifyPackageAble()
@@ -718,7 +318,7 @@ void PackagePage::Impl::onPackageAble()
     if (state == State::Packaging)
         return;
     state = State::Idle;
-    packageButton->setText(buttonText(state));
+    ui.packageButton->setText(buttonText(state));
     // The host is ready again, but a package still needs room on the drive.
     checkSpace();
     if (closePending) {
@@ -731,24 +331,24 @@ void PackagePage::Impl::setPackagingState()
 {
     const State now = state;
     const bool packaging = now == State::Packaging;
-    for (QWidget* input : std::initializer_list<QWidget*>{nameEdit, locationEdit, selectButton, usedMediasRadio,
-                                                          allMediasRadio})
+    for (QWidget* input : std::initializer_list<QWidget*>{ui.nameEdit, ui.locationEdit, ui.selectButton,
+                                                          ui.usedMediasRadio, ui.allMediasRadio})
         input->setEnabled(!packaging);
-    packageButton->setText(buttonText(now));
+    ui.packageButton->setText(buttonText(now));
     if (now == State::Idle)
         checkSpace();
     else
-        packageButton->setEnabled(packaging);
-    progressBar->setValue(0);
-    remainTimeValue->setText(
+        ui.packageButton->setEnabled(packaging);
+    ui.progressBar->setValue(0);
+    ui.remainTimeValue->setText(
         QTime::fromString(QStringLiteral("000000"), QStringLiteral("hhmmss")).toString(Qt::TextDate));
     if (!packaging) {
-        totalSizeLabel->clear();
-        finishedSizeLabel->clear();
-        speedValue->clear();
+        ui.totalSizeLabel->clear();
+        ui.finishedSizeLabel->clear();
+        ui.speedValue->clear();
     }
-    progressWidget->setVisible(packaging);
-    relayoutLater();
+    ui.progressWidget->setVisible(packaging);
+    ui.relayoutLater();
 }
 
 bool PackagePage::Impl::confirmClose()
@@ -769,7 +369,8 @@ PackagePage::PackagePage(QWidget* parent) : vexa::widgets::Dialog(parent), d(new
     if (QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->geometry().center() - QPoint(380, 240));
     setFixedWidth(500);
-    d->initUI();
+    d->ui.build(this);
+    d->checkSpace();
     d->initConnect();
 }
 
@@ -779,7 +380,7 @@ PackagePage::~PackagePage()
         qWarning() << "PackagePage destroyed with a projectFileMgr attached, detaching it";
         unsetProjectFileMgr();
     }
-    d->nameEdit->removeEventFilter(this);
+    d->ui.nameEdit->removeEventFilter(this);
     d.reset();
 }
 
@@ -836,7 +437,7 @@ void PackagePage::setMediaSize(const STPackageInfo& info)
 
 void PackagePage::setDefaultFolderName(const QString& name)
 {
-    d->nameEdit->setText(name);
+    d->ui.nameEdit->setText(name);
     d->lastFolderName = name;
 }
 
@@ -900,8 +501,8 @@ void PackagePage::showEvent(QShowEvent* event)
 
 bool PackagePage::eventFilter(QObject* watched, QEvent* event)
 {
-    if (d && watched == d->nameEdit && event->type() == QEvent::FocusOut && d->nameEdit->text().isEmpty())
-        d->nameEdit->setText(d->lastFolderName);
+    if (d && watched == d->ui.nameEdit && event->type() == QEvent::FocusOut && d->ui.nameEdit->text().isEmpty())
+        d->ui.nameEdit->setText(d->lastFolderName);
     return vexa::widgets::Dialog::eventFilter(watched, event);
 }
 
