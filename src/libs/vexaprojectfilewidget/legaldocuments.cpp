@@ -33,35 +33,26 @@ bool openThirdPartyLicense(bool chinese)
 
 bool openLegalDocument(LegalDocument document, bool chinese)
 {
+    bool opened = false;
+    const char* what = "";
     switch (document) {
-    case LegalDocument::License: {
-        const bool opened = vexa::qutils::openShareDirFile(licenseFolder(chinese), QStringLiteral("pdf"), QString());
-        if (opened)
-            qWarning() << "Open license agreenment text success!";
-        else
-            qWarning() << "Open license agreenment text failure!";
-        return opened;
+    case LegalDocument::License:
+        opened = vexa::qutils::openShareDirFile(licenseFolder(chinese), QStringLiteral("pdf"), QString());
+        what = "license agreenment";
+        break;
+    case LegalDocument::Privacy:
+        opened = vexa::qutils::openShareDirFile(
+            QStringLiteral("privacy") + (chinese ? QStringLiteral("/privacy_cn") : QStringLiteral("/privacy_other")),
+            QStringLiteral("pdf"), QString());
+        what = "privacy agreenment";
+        break;
+    case LegalDocument::ThirdPartyLicense:
+        opened = openThirdPartyLicense(chinese);
+        what = "third party license";
+        break;
     }
-    case LegalDocument::Privacy: {
-        const QString location =
-            QStringLiteral("privacy") + (chinese ? QStringLiteral("/privacy_cn") : QStringLiteral("/privacy_other"));
-        const bool opened = vexa::qutils::openShareDirFile(location, QStringLiteral("pdf"), QString());
-        if (opened)
-            qWarning() << "Open privacy agreenment text success!";
-        else
-            qWarning() << "Open privacy agreenment text failure!";
-        return opened;
-    }
-    case LegalDocument::ThirdPartyLicense: {
-        const bool opened = openThirdPartyLicense(chinese);
-        if (opened)
-            qWarning() << "Open third party license text success!";
-        else
-            qWarning() << "Open third party license text failure!";
-        return opened;
-    }
-    }
-    return false;
+    qWarning("Open %s text %s", what, opened ? "success!" : "failure!");
+    return opened;
 }
 
 } // namespace projectfilemgr
