@@ -173,7 +173,8 @@ void DemoProjectMgr::closeProject()
         modified_ = false;
         ++generation_;
     }
-    removeAutosave(closed);
+    // On the worker, after an autosave that may be under way.
+    post([this, closed] { removeAutosave(closed); });
     sigProjectChanged();
 }
 

@@ -189,7 +189,8 @@ DemoMainWindow::DemoMainWindow(QWidget* parent) : FramelessMainWindow(parent)
     bindKey(newButton_, QKeySequence::New);
     bindKey(openButton_, QKeySequence::Open);
     bindKey(saveButton_, QKeySequence::Save);
-    bindKey(saveAsButton_, QKeySequence::SaveAs);
+    // Some desktops bind nothing to Save As.
+    bindKey(saveAsButton_, QKeySequence::SaveAs, QKeySequence(QStringLiteral("Ctrl+Shift+S")));
     bindKey(quitButton_, QKeySequence::Quit);
 
     connect(newButton_, &QToolButton::clicked, this, &DemoMainWindow::newRequested);
@@ -303,19 +304,20 @@ QToolButton* DemoMainWindow::addAction(const QString& icon)
     return button;
 }
 
-void DemoMainWindow::bindKey(QToolButton* button, QKeySequence::StandardKey key)
+void DemoMainWindow::bindKey(QToolButton* button, QKeySequence::StandardKey key, const QKeySequence& fallback)
 {
     auto* action = new QAction(this);
     action->setShortcuts(key);
+    if (action->shortcuts().isEmpty() && !fallback.isEmpty())
+        action->setShortcut(fallback);
     // click() does nothing on a disabled button: Save without a project stays a no-op.
     connect(action, &QAction::triggered, button, &QToolButton::click);
     QWidget::addAction(action);
-    keys_.emplace_back(button, key);
+    keys_.emplace_back(button, action->shortcut());
 }
 
 void DemoMainWindow::retranslate()
 {
-    setWindowTitle(ht("AppTitle"));
     newButton_->setText(ht("New"));
     openButton_->setText(ht("Open"));
     saveButton_->setText(ht("Save"));
@@ -328,8 +330,7 @@ void DemoMainWindow::retranslate()
     for (QToolButton* b : {newButton_, openButton_, saveButton_, saveAsButton_, addMediaButton_, packageButton_,
                            startButton_, languageButton_, quitButton_})
         b->setToolTip(b->text());
-    for (const auto& [button, key] : keys_) {
-        const QKeySequence sequence(key);
+    for (const auto& [button, sequence] : keys_) {
         if (!sequence.isEmpty())
             button->setToolTip(QStringLiteral("%1 (%2)").arg(button->text(),
                                                              sequence.toString(QKeySequence::NativeText)));
@@ -386,19 +387,20 @@ void DemoMainWindow::showProject(const std::optional<DemoProject>& project, cons
     modified_ = modified;
     auto* stack = static_cast<QStackedLayout*>(projectPane_->parentWidget()->layout());
     updateActions();
+    // Qt's marker: "[*]" shows as "*" while the project has unsaved changes.
+    setWindowTitle(project ? QStringLiteral("%1[*] \u2014 %2").arg(project->name, ht("AppTitle")) : ht("AppTitle"));
+    setWindowModified(project && modified);
+    // The title bar is drawn by the window itself: it shows the same.
+    title_->setText(windowTitle().replace(QStringLiteral("[*]"), modified ? QStringLiteral("*") : QString()));
     if (!project) {
-        title_->setText(ht("AppTitle"));
         stack->setCurrentWidget(emptyPane_);
         return;
     }
     stack->setCurrentWidget(projectPane_);
-    title_->setText(QStringLiteral("%1 \u2014 %2").arg(project->name, ht("AppTitle")));
     projectName_->setText(project->name);
     modifiedBadge_->setVisible(modified);
 
-    quint64 total = 0;
-    for (const DemoMedia& m : project->media)
-        total += mediaSizeOnDisk(path, m);
+    const quint64 total = totalMediaSize(path, *project, true);
     // The template's name already says how many screens it has; the count
     // is only news when the project's screens differ from it.
     QStringList meta{ht(templateName(project->templateType).toLatin1().constData())};

@@ -55,8 +55,9 @@ protected:
 
 private:
     QToolButton* addAction(const QString& icon);
-    // The standard key of an action, shown in its button's tool tip.
-    void bindKey(QToolButton* button, QKeySequence::StandardKey key);
+    // The standard key of an action, shown in its button's tool tip; the
+    // fallback where the desktop binds none to it.
+    void bindKey(QToolButton* button, QKeySequence::StandardKey key, const QKeySequence& fallback = QKeySequence());
     void updateActions();
 
     QLabel* title_ = nullptr;
@@ -91,7 +92,7 @@ private:
     bool modified_ = false;
     QString language_;
     bool filling_ = false;
-    std::vector<std::pair<QToolButton*, QKeySequence::StandardKey>> keys_;
+    std::vector<std::pair<QToolButton*, QKeySequence>> keys_;
 };
 
 } // namespace vexademo
