@@ -2,6 +2,10 @@
 // threads, the start page driving it, and what the user sees of both.
 
 #include "demohost.h"
+#ifdef VEXADEMO_HAVE_XCB
+#include "closewatcher.h"
+#include <xcb/xcb.h>
+#endif
 #include "demomanager.h"
 #include "hosttext.h"
 #include "listfile.h"
@@ -443,6 +447,37 @@ private Q_SLOTS:
         QCOMPARE(driver->tipTexts(), (QStringList{ht("AskStopPackage"), ht("AskSave").arg("Show")}));
         QCOMPARE(QDir(out).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
     }
+
+#ifdef VEXADEMO_HAVE_XCB
+    // The window manager's close of a window under a modal dialog reaches
+    // the host instead of being dropped; unblocked, Qt delivers it itself.
+    void aCloseUnderAModalDialogReachesTheHost()
+    {
+        QWidget window;
+        window.show();
+        int calls = 0;
+        CloseWatcher watcher(&window, [&calls] { ++calls; }, 11, 22);
+        xcb_client_message_event_t close{};
+        close.response_type = XCB_CLIENT_MESSAGE;
+        close.format = 32;
+        close.window = static_cast<xcb_window_t>(window.winId());
+        close.type = 11;
+        close.data.data32[0] = 22;
+        xcb_client_message_event_t other = close;
+        other.data.data32[0] = 23; // another protocol, such as WM_TAKE_FOCUS
+        QVERIFY(!watcher.nativeEventFilter("xcb_generic_event_t", &close, nullptr));
+        QList<bool> consumed;
+        driver->onNext<QDialog>("modal dialog", [&](QDialog* dialog) {
+            consumed << watcher.nativeEventFilter("xcb_generic_event_t", &close, nullptr)
+                     << watcher.nativeEventFilter("xcb_generic_event_t", &other, nullptr);
+            QTRY_COMPARE(calls, 1);
+            dialog->reject();
+        });
+        QDialog().exec();
+        QCOMPARE(consumed, (QList<bool>{true, false}));
+        QCOMPARE(calls, 1);
+    }
+#endif
 
     // A switch from the window or from the page reaches what the user reads
     // (the widget kit's dialogs, the status bar, the empty list's line) and is

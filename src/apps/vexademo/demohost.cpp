@@ -1,6 +1,9 @@
 #include "demohost.h"
 
 #include "autosaver.h"
+#ifdef VEXADEMO_HAVE_XCB
+#include "closewatcher.h"
+#endif
 #include "demomanager.h"
 #include "hosttext.h"
 #include "hxcutils.h"
@@ -91,6 +94,9 @@ struct DemoHost::Private {
     QString recoverFile; // the autosave the user chose to recover at start
     Autosaver* autosaver = nullptr;
     DemoMainWindow* window = nullptr;
+#ifdef VEXADEMO_HAVE_XCB
+    std::unique_ptr<CloseWatcher> closeWatcher;
+#endif
     ProjectFileWidget* page = nullptr;
     QString language;
     QTranslator qtTexts;  // Qt's own texts (file dialogs) in the chosen language
@@ -122,6 +128,13 @@ DemoHost::DemoHost(const DemoOptions& options, QObject* parent) : QObject(parent
     // The main window first: the start page looks it up when it is built.
     d->window = new DemoMainWindow;
     d->page = new ProjectFileWidget;
+#ifdef VEXADEMO_HAVE_XCB
+    // Only a running package is worth a question while a dialog is open.
+    d->closeWatcher = CloseWatcher::install(d->window, [this] {
+        if (d->manager->isPackaging())
+            requestQuit();
+    });
+#endif
 
     DemoHost* self = this;
     d->changedId = d->manager->sigProjectChanged.connect(std::function<void()>(
