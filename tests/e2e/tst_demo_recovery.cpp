@@ -115,7 +115,7 @@ private Q_SLOTS:
             return;
         }
         const QString question = driver->tipTexts().value(0);
-        QVERIFY2(question.startsWith(ht("AskRecover").section("%1", 0, 0)) && question.contains(project),
+        QVERIFY2(question.startsWith(ht("AskRecover").section("%1", 0, 0)) && question.contains("Show.ptr7"),
                  qPrintable(question));
         QVERIFY(question.contains(QDate::currentDate().toString("yyyy.MM.dd")));
         QCOMPARE(QFileInfo::exists(autosave), recovered);

@@ -6,7 +6,7 @@
 #include "tipdialog.h"
 
 #include <QDebug>
-#include <QDir>
+#include <QFileInfo>
 
 namespace vexademo {
 
@@ -40,7 +40,7 @@ QString askAboutAutosaves(const QString& folder)
 {
     for (const AutosaveRecord& record : recoverableAutosaves(folder)) {
         vexa::widgets::TipDialog tip(vexa::widgets::TipQuestion, nullptr);
-        tip.setTipText(ht("AskRecover").arg(QDir::toNativeSeparators(record.projectPath),
+        tip.setTipText(ht("AskRecover").arg(QFileInfo(record.projectPath).fileName(),
                                             displayTime(record.savedAt.toLocalTime())));
         tip.setBtnText(ht("Recover"), ht("Discard"), QString());
         switch (tip.run().buttonCode) {

@@ -281,7 +281,7 @@
     <message>
         <source>AskRecover</source>
         <comment>Host</comment>
-        <translation>Changes to %1 were not saved when the application ended. The last autosave is from %2.
+        <translation>The changes to %1 were not saved when the application ended. The last autosave is from %2.
 Recover them?</translation>
     </message>
     <message>
