@@ -109,6 +109,8 @@ private Q_SLOTS:
         QCOMPARE(host->manager()->currentProject()->media.size(), recovered ? 1 : 0);
         QCOMPARE(host->manager()->isModified(), recovered);
         QCOMPARE(host->window()->isWindowModified(), recovered);
+        QCOMPARE(host->window()->statusBar()->findChild<QLabel*>()->text(),
+                 recovered ? ht("Recovered") : ht("Restored").arg("Show.ptr7"));
         if (!asked) {
             QVERIFY(driver->tipTexts().isEmpty());
             QCOMPARE(log.countContaining("autosave ignored"), 1);

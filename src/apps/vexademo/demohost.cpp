@@ -92,6 +92,7 @@ struct DemoHost::Private {
     std::unique_ptr<DemoProjectMgr> manager;
     QString autosaveFolder;
     QString recoverFile; // the autosave the user chose to recover at start
+    std::function<QString()> openedStatus; // for the next project opened, instead of "Opened"
     Autosaver* autosaver = nullptr;
     DemoMainWindow* window = nullptr;
 #ifdef VEXADEMO_HAVE_XCB
@@ -358,7 +359,9 @@ void DemoHost::onProjectOpened(const QString& name)
     d->window->show();
     d->window->raise();
     d->window->activateWindow();
-    d->window->showStatus([name] { return ht("Opened").arg(name); });
+    // A resumed or recovered project says so rather than "Opened".
+    std::function<QString()> status = std::exchange(d->openedStatus, nullptr);
+    d->window->showStatus(status ? status : [name] { return ht("Opened").arg(name); });
     rememberSession(false);
 }
 
@@ -523,14 +526,14 @@ void DemoHost::onSystemRestore()
         const QString file = std::exchange(d->recoverFile, QString());
         d->runtime->postTask([manager, file] { manager->recoverProject(file); }, __FILE__, __LINE__,
                              "DemoHost::onSystemRestore");
-        d->window->showStatus([] { return ht("Recovered"); });
+        d->openedStatus = [] { return ht("Recovered"); };
         return;
     }
     const std::string file = path.toStdString();
     d->runtime->postTask([manager, file] { manager->loadProject(file, vexa::projectfilemgr::unserializeDefault); },
                          __FILE__, __LINE__, "DemoHost::onSystemRestore");
     const QString name = QFileInfo(path).fileName();
-    d->window->showStatus([name] { return ht("Restored").arg(name); });
+    d->openedStatus = [name] { return ht("Restored").arg(name); };
 }
 
 bool DemoHost::mayStopPackage()
