@@ -1,5 +1,7 @@
 #include "durablecopy.h"
 
+#include "hxcutils.h"
+
 #include <QFile>
 
 #include <algorithm>
@@ -43,22 +45,6 @@ bool kernelCopyRefused(int error)
            error == ETXTBSY || error == EOVERFLOW;
 }
 
-bool writeAll(int fd, const char* data, std::size_t size)
-{
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            errno = n == 0 ? EIO : errno;
-            return false;
-        }
-        data += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 // Starts write-back of a range; with `wait`, returns once it is on the device.
 bool flushRange(int fd, std::uint64_t offset, std::uint64_t length, bool wait)
 {
@@ -72,15 +58,6 @@ bool flushRange(int fd, std::uint64_t offset, std::uint64_t length, bool wait)
     } while (rc != 0 && errno == EINTR);
     // Some file systems do not take it; the fsync at the end still covers everything.
     return rc == 0 || errno == EINVAL || errno == ESPIPE || errno == ENOSYS;
-}
-
-bool fsyncRetrying(int fd)
-{
-    int rc;
-    do {
-        rc = ::fsync(fd);
-    } while (rc != 0 && errno == EINTR);
-    return rc == 0;
 }
 
 } // namespace
@@ -132,7 +109,7 @@ int DurableCopy::copy(const QString& source, const QString& target, std::uint64_
         if (!copied_(copied))
             return fail(ECANCELED, QString());
     }
-    if (!fsyncRetrying(out.get()) || !out.close())
+    if (!syncFully(out.get()) || !out.close())
         return fail(errno, QStringLiteral("write error in %1").arg(target));
     durable_(offset - durable);
     return 0;
@@ -165,7 +142,7 @@ int DurableCopy::copyChunk(int in, int out, std::uint64_t offset, std::uint64_t 
     } while (n < 0 && errno == EINTR);
     if (n < 0)
         return fail(errno, QStringLiteral("read error at byte %1").arg(offset));
-    if (n > 0 && (::lseek(out, static_cast<off_t>(offset), SEEK_SET) < 0 || !writeAll(out, buffer_.data(), std::size_t(n))))
+    if (n > 0 && (::lseek(out, static_cast<off_t>(offset), SEEK_SET) < 0 || !writeFully(out, buffer_.data(), std::size_t(n))))
         return fail(errno, QStringLiteral("write error at byte %1").arg(offset));
     copied = static_cast<std::uint64_t>(n);
     return 0;
@@ -177,7 +154,7 @@ bool syncFolder(const QString& folder)
     if (dir.get() < 0)
         return false;
     // Some file systems cannot sync a folder; their entries are as durable as they get.
-    return fsyncRetrying(dir.get()) || errno == EINVAL;
+    return syncFully(dir.get()) || errno == EINVAL;
 }
 
 } // namespace vexademo
