@@ -383,7 +383,6 @@ private Q_SLOTS:
         QCOMPARE(host->page()->windowTitle(), QStringLiteral("Vexa LED Studio"));
         openProjectWithMedia(tmp("Show.ptr7"), {});
         const QKeySequence saveAs = QKeySequence::keyBindings(QKeySequence::SaveAs).value(0, QKeySequence("Ctrl+Shift+S"));
-        QVERIFY(host->window()->findChild<QToolButton*>()->parentWidget()->findChildren<QToolButton*>().size() > 0);
         bool shown = false;
         for (auto* button : host->window()->findChildren<QToolButton*>())
             shown |= button->text() == ht("SaveAs") && button->toolTip().contains(saveAs.toString(QKeySequence::NativeText));

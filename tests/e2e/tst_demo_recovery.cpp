@@ -127,6 +127,19 @@ private Q_SLOTS:
         }
     }
 
+    // Recovering wins over a project named on the command line, which would
+    // otherwise open first, from its file.
+    void recoveringWithTheProjectOnTheCommandLine()
+    {
+        const QString project = tmp("Show.ptr7");
+        crashAfterAChange(project, "en");
+        QProcess restart;
+        restart.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        restart.start(QStringLiteral(VEXA_CRASHHOST), {QCoreApplication::applicationName(), "en", project, "--restart"});
+        QVERIFY(restart.waitForFinished(30000));
+        QCOMPARE(restart.readAllStandardOutput().trimmed(), QByteArray("media 1 modified 1"));
+    }
+
     // The autosave follows the open project: written once changes pause,
     // gone after a clean save or close, kept while changes are unsaved.
     void theAutosaveFollowsTheProject_data()

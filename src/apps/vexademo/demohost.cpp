@@ -296,6 +296,9 @@ void DemoHost::start(bool withLoadingPage)
     // recovers them from its autosave.
     if (d->options.checkRestore)
         d->recoverFile = askAboutAutosaves(d->autosaveFolder);
+    // A project named on the command line would otherwise open first.
+    if (!d->recoverFile.isEmpty())
+        page->setIsSlave(true);
     if (!d->recoverFile.isEmpty() ||
         (d->options.checkRestore && settings.contains(QStringLiteral("session/clean")) &&
          !settings.value(QStringLiteral("session/clean")).toBool() &&
