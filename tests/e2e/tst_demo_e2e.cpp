@@ -400,12 +400,15 @@ private Q_SLOTS:
             QCOMPARE(dialog->nameFilters().value(0).section('(', 0, 0), ht("MediaFilter"));
             QVERIFY(!dialog->nameFilters().value(0).contains(" ("));
             auto* sidebar = dialog->findChild<QListView*>("sidebar");
-            QTRY_VERIFY(sidebar->viewport()->width() >= static_cast<QAbstractItemView*>(sidebar)->sizeHintForColumn(0));
             QHeaderView* header = dialog->findChild<QTreeView*>("treeView")->header();
-            for (int column = 0; column < header->count(); ++column) {
-                QVERIFY(header->sectionSize(column) >= header->sectionSizeHint(column));
-                QVERIFY(header->sectionViewportPosition(column) + header->sectionSize(column) <= header->viewport()->width());
-            }
+            const auto fits = [sidebar, header] { // once the dialog has settled
+                bool all = sidebar->viewport()->width() >= static_cast<QAbstractItemView*>(sidebar)->sizeHintForColumn(0);
+                for (int column = 0; column < header->count(); ++column)
+                    all = all && header->sectionSize(column) >= header->sectionSizeHint(column) &&
+                          header->sectionViewportPosition(column) + header->sectionSize(column) <= header->viewport()->width();
+                return all;
+            };
+            QTRY_VERIFY(fits());
         });
         Q_EMIT host->window()->addMediaRequested();
     }
