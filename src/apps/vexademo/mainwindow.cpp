@@ -120,7 +120,28 @@ DemoMainWindow::DemoMainWindow(QWidget* parent) : FramelessMainWindow(parent)
     root->setContentsMargins(0, 0, 0, 0);
     root->setSpacing(0);
 
-    // Title bar: logo, title, window buttons. The window is dragged by it.
+    root->addWidget(createTitleBar(central));
+    root->addWidget(createActionRow(central));
+    // Body: the project, or a hint when none is open.
+    auto* body = new QWidget(central);
+    auto* stack = new QStackedLayout(body);
+    root->addWidget(body, 1);
+    stack->addWidget(createEmptyPane(body));
+    stack->addWidget(createProjectPane(body));
+
+    status_ = new QLabel(this);
+    statusBar()->addWidget(status_, 1);
+    statusBar()->setSizeGripEnabled(false);
+
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    retranslate();
+    showProject(std::nullopt, QString(), false);
+}
+
+// Title bar: logo, title, window buttons. The window is dragged by it.
+QWidget* DemoMainWindow::createTitleBar(QWidget* central)
+{
     auto* titleBar = new QWidget(central);
     titleBar->setObjectName(QStringLiteral("hostTitleBar"));
     titleBar->setAttribute(Qt::WA_StyledBackground);
@@ -151,9 +172,12 @@ DemoMainWindow::DemoMainWindow(QWidget* parent) : FramelessMainWindow(parent)
     titleRow->addStretch(1);
     titleRow->addWidget(minimizeButton_);
     titleRow->addWidget(closeButton_);
-    root->addWidget(titleBar);
+    return titleBar;
 
-    // Action row.
+}
+
+QWidget* DemoMainWindow::createActionRow(QWidget* central)
+{
     auto* actions = new QWidget(central);
     auto* actionRow = new QHBoxLayout(actions);
     actionRow->setContentsMargins(12, 8, 12, 8);
@@ -172,7 +196,6 @@ DemoMainWindow::DemoMainWindow(QWidget* parent) : FramelessMainWindow(parent)
     actionRow->addStretch(1);
     actionRow->addWidget(languageButton_);
     actionRow->addWidget(quitButton_);
-    root->addWidget(actions);
 
     languageMenu_ = new QMenu(languageButton_);
     languageButton_->setMenu(languageMenu_);
@@ -202,12 +225,12 @@ DemoMainWindow::DemoMainWindow(QWidget* parent) : FramelessMainWindow(parent)
     connect(startButton_, &QToolButton::clicked, this, &DemoMainWindow::startPageRequested);
     connect(quitButton_, &QToolButton::clicked, this, &DemoMainWindow::quitRequested);
 
-    // Body: the project, or a hint when none is open.
-    auto* body = new QWidget(central);
-    auto* stack = new QStackedLayout(body);
-    root->addWidget(body, 1);
+    return actions;
+}
 
-    emptyPane_ = new QWidget(body);
+QWidget* DemoMainWindow::createEmptyPane(QWidget* parent)
+{
+    emptyPane_ = new QWidget(parent);
     auto* emptyLayout = new QVBoxLayout(emptyPane_);
     emptyLayout->addStretch(1);
     emptyTitle_ = new QLabel(emptyPane_);
@@ -219,9 +242,13 @@ DemoMainWindow::DemoMainWindow(QWidget* parent) : FramelessMainWindow(parent)
     emptyLayout->addWidget(emptyTitle_);
     emptyLayout->addWidget(emptyHint_);
     emptyLayout->addStretch(1);
-    stack->addWidget(emptyPane_);
+    return emptyPane_;
 
-    projectPane_ = new QWidget(body);
+}
+
+QWidget* DemoMainWindow::createProjectPane(QWidget* parent)
+{
+    projectPane_ = new QWidget(parent);
     auto* pane = new QVBoxLayout(projectPane_);
     pane->setContentsMargins(20, 8, 20, 16);
     pane->setSpacing(12);
@@ -279,16 +306,8 @@ DemoMainWindow::DemoMainWindow(QWidget* parent) : FramelessMainWindow(parent)
     mediaTable_->horizontalHeader()->setSectionResizeMode(3, QHeaderView::Stretch);
     mediaTable_->verticalHeader()->setDefaultSectionSize(30);
     pane->addWidget(mediaTable_, 2);
-    stack->addWidget(projectPane_);
+    return projectPane_;
 
-    status_ = new QLabel(this);
-    statusBar()->addWidget(status_, 1);
-    statusBar()->setSizeGripEnabled(false);
-
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
-    retranslate();
-    showProject(std::nullopt, QString(), false);
 }
 
 DemoMainWindow::~DemoMainWindow() = default;

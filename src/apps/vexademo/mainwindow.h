@@ -54,6 +54,10 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    QWidget* createTitleBar(QWidget* central);
+    QWidget* createActionRow(QWidget* central);
+    QWidget* createEmptyPane(QWidget* parent);
+    QWidget* createProjectPane(QWidget* parent);
     QToolButton* addAction(const QString& icon);
     // The standard key of an action, shown in its button's tool tip; the
     // fallback where the desktop binds none to it.
