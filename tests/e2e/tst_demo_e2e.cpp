@@ -2,6 +2,10 @@
 // threads, the start page driving it, and what the user sees of both.
 
 #include "demohost.h"
+#ifdef VEXADEMO_HAVE_XCB
+#include "closewatcher.h"
+#include <xcb/xcb.h>
+#endif
 #include "demomanager.h"
 #include "hosttext.h"
 #include "listfile.h"
@@ -106,6 +110,8 @@ private Q_SLOTS:
         QSettings().clear();
         dir.reset(new QTemporaryDir);
         QFile::remove(recentListPath());
+        // No unsaved work of an earlier run is offered for recovery.
+        QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/autosave").removeRecursively();
         driver.reset(new vexatest::ModalDriver);
     }
 
@@ -331,6 +337,149 @@ private Q_SLOTS:
         }
         QVERIFY(!QImage(root + "/imagePath/project.png").isNull());
     }
+
+    // The title carries the unsaved marker and the status bar follows what
+    // happened: media added, a save that failed, a save that worked.
+    void theWindowSaysWhatIsUnsaved()
+    {
+        host.reset(new DemoHost({"en", VEXADEMO_SHARE_DIR, QString(), false, false, false}));
+        host->start(false);
+        const QString path = tmp("work/Show.ptr7");
+        QVERIFY(QDir().mkpath(tmp("work")));
+        openProjectWithMedia(path, {});
+        const auto title = [this] { return host->window()->findChild<QLabel*>("hostTitle")->text(); };
+        QVERIFY(!host->window()->isWindowModified() && !title().contains('*'));
+        driver->acceptFileDialog(makeMedia(1).first());
+        Q_EMIT host->window()->addMediaRequested();
+        QTRY_VERIFY(host->window()->isWindowModified());
+        QCOMPARE(host->window()->windowTitle(), QStringLiteral("Show[*] \u2014 ") + ht("AppTitle"));
+        QCOMPARE(title(), QStringLiteral("Show* \u2014 ") + ht("AppTitle"));
+        QCOMPARE(statusText(), ht("MediaAdded").arg(1));
+        QVERIFY(QDir(tmp("work")).removeRecursively());
+        driver->answerTip(1);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("cannot be saved"));
+        Q_EMIT host->window()->saveRequested();
+        QVERIFY2(statusText().startsWith(ht("SaveFailed").section('\n', 0, 0)), qPrintable(statusText()));
+        QVERIFY(QDir().mkpath(tmp("work")));
+        Q_EMIT host->window()->saveRequested();
+        QTRY_VERIFY(!host->window()->isWindowModified() && !title().contains('*'));
+        QCOMPARE(statusText(), ht("Saved").arg("Show.ptr7"));
+    }
+
+    // In both languages: the start page's title is the product's name, and
+    // Add Media's dialog has the start page's labels and filter form, with
+    // nothing cut off at its first size; Save As has a key on every desktop.
+    void titlesLabelsAndKeys_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::newRow("English") << "en";
+        QTest::newRow("Chinese") << "zh_CN";
+    }
+
+    void titlesLabelsAndKeys()
+    {
+        QFETCH(QString, language);
+        startHost(language);
+        QCOMPARE(host->page()->windowTitle(), QStringLiteral("Vexa LED Studio"));
+        openProjectWithMedia(tmp("Show.ptr7"), {});
+        const QKeySequence saveAs = QKeySequence::keyBindings(QKeySequence::SaveAs).value(0, QKeySequence("Ctrl+Shift+S"));
+        bool shown = false;
+        for (auto* button : host->window()->findChildren<QToolButton*>())
+            shown |= button->text() == ht("SaveAs") && button->toolTip().contains(saveAs.toString(QKeySequence::NativeText));
+        QVERIFY(shown);
+        QList<QKeySequence> keys;
+        for (QAction* action : host->window()->actions())
+            keys << action->shortcuts();
+        QVERIFY(keys.contains(saveAs));
+        driver->onNext<QFileDialog>("add media", [](QFileDialog* dialog) {
+            const auto reject = qScopeGuard([dialog] { dialog->reject(); });
+            QCOMPARE(dialog->labelText(QFileDialog::FileName), libraryText("Name"));
+            QCOMPARE(dialog->labelText(QFileDialog::FileType), libraryText("FileType"));
+            QCOMPARE(dialog->labelText(QFileDialog::Accept), libraryText("OK"));
+            QCOMPARE(dialog->labelText(QFileDialog::Reject), libraryText("Cancel"));
+            QCOMPARE(dialog->nameFilters().value(0).section('(', 0, 0), ht("MediaFilter"));
+            QVERIFY(!dialog->nameFilters().value(0).contains(" ("));
+            auto* sidebar = dialog->findChild<QListView*>("sidebar");
+            QHeaderView* header = dialog->findChild<QTreeView*>("treeView")->header();
+            const auto fits = [sidebar, header] { // once the dialog has settled
+                bool all = sidebar->viewport()->width() >= static_cast<QAbstractItemView*>(sidebar)->sizeHintForColumn(0);
+                for (int column = 0; column < header->count(); ++column)
+                    all = all && header->sectionSize(column) >= header->sectionSizeHint(column) &&
+                          header->sectionViewportPosition(column) + header->sectionSize(column) <= header->viewport()->width();
+                return all;
+            };
+            QTRY_VERIFY(fits());
+        });
+        Q_EMIT host->window()->addMediaRequested();
+    }
+
+    // Closing the window while a package is made asks first: keep packaging
+    // and nothing changes; stop and the package's files go before the quit.
+    void closingWhilePackagingAsks()
+    {
+        startHost();
+        openProjectWithMedia(tmp("Show.ptr7"), makeMedia(3));
+        DemoProjectMgr* mgr = host->manager();
+        const QString out = tmp("out");
+        QVERIFY(QDir().mkpath(out));
+        std::atomic<bool> hold{true}, held{false};
+        mgr->setCopyRate(4 * 1024 * 1024);
+        mgr->setChunkHook([&](quint64 done, quint64 total) { for (; hold && done >= total / 2; QThread::msleep(5)) held = true; });
+        const auto release = qScopeGuard([&hold] { hold = false; });
+        QSignalSpy quitting(host.get(), &DemoHost::quitting);
+        driver->onNext("package dialog", isPackageDialog, [&](QWidget* dialog) {
+            dialog->findChild<QLineEdit*>("packageLocationEdit")->setText(out);
+            dialog->findChild<QAbstractButton*>("packageButton")->click();
+            QTRY_VERIFY(held);
+            driver->answerTip(2); // keep packaging
+            host->window()->close();
+            QVERIFY(mgr->isPackaging() && quitting.isEmpty());
+            driver->onNext<vexa::widgets::TipDialog>("stop", [&](vexa::widgets::TipDialog* tip) {
+                hold = false;
+                tip->findChild<QAbstractButton*>("tipConfirmButton")->click();
+            });
+            driver->answerTip(2); // the media added: Don't Save
+            host->window()->close();
+            QCOMPARE(quitting.count(), 1);
+            QTRY_COMPARE(dialog->findChild<QAbstractButton*>("packageButton")->isEnabled(), true);
+            static_cast<QDialog*>(dialog)->reject();
+        });
+        host->page()->packageProject();
+        QTRY_VERIFY_WITH_TIMEOUT(driver->pending() == 0 && !QApplication::activeModalWidget(), 20000);
+        QCOMPARE(driver->tipTexts(), (QStringList{ht("AskStopPackage"), ht("AskSave").arg("Show")}));
+        QCOMPARE(QDir(out).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+    }
+
+#ifdef VEXADEMO_HAVE_XCB
+    // The window manager's close of a window under a modal dialog reaches
+    // the host instead of being dropped; unblocked, Qt delivers it itself.
+    void aCloseUnderAModalDialogReachesTheHost()
+    {
+        QWidget window;
+        window.show();
+        int calls = 0;
+        CloseWatcher watcher(&window, [&calls] { ++calls; }, 11, 22);
+        xcb_client_message_event_t close{};
+        close.response_type = XCB_CLIENT_MESSAGE;
+        close.format = 32;
+        close.window = static_cast<xcb_window_t>(window.winId());
+        close.type = 11;
+        close.data.data32[0] = 22;
+        xcb_client_message_event_t other = close;
+        other.data.data32[0] = 23; // another protocol, such as WM_TAKE_FOCUS
+        QVERIFY(!watcher.nativeEventFilter("xcb_generic_event_t", &close, nullptr));
+        QList<bool> consumed;
+        driver->onNext<QDialog>("modal dialog", [&](QDialog* dialog) {
+            consumed << watcher.nativeEventFilter("xcb_generic_event_t", &close, nullptr)
+                     << watcher.nativeEventFilter("xcb_generic_event_t", &other, nullptr);
+            QTRY_COMPARE(calls, 1);
+            dialog->reject();
+        });
+        QDialog().exec();
+        QCOMPARE(consumed, (QList<bool>{true, false}));
+        QCOMPARE(calls, 1);
+    }
+#endif
 
     // A switch from the window or from the page reaches what the user reads
     // (the widget kit's dialogs, the status bar, the empty list's line) and is

@@ -1,11 +1,16 @@
 #include "demohost.h"
 
+#include "autosaver.h"
+#ifdef VEXADEMO_HAVE_XCB
+#include "closewatcher.h"
+#endif
 #include "demomanager.h"
 #include "hosttext.h"
 #include "hxcutils.h"
 #include "hxruntime.h"
 #include "legaldocs.h"
 #include "mainwindow.h"
+#include "mediadialog.h"
 #include "qtcompat.h"
 #include "projectfilewidget.h"
 #include "recentlist.h"
@@ -36,6 +41,7 @@
 #include <cerrno>
 #include <cstring>
 #include <thread>
+#include <utility>
 
 using vexa::projectfilemgr::ProjectFileWidget;
 
@@ -61,6 +67,9 @@ QString withReason(const QString& message, int cause)
     case ENOTDIR:
         reason = vexademo::ht("ReasonMissing");
         break;
+    case EINVAL:
+        reason = vexademo::ht("ReasonNotFile");
+        break;
     default:
         reason = vexademo::ht("ReasonOther").arg(QString::fromLocal8Bit(std::strerror(cause)));
     }
@@ -81,7 +90,14 @@ struct DemoHost::Private {
     DemoOptions options;
     std::unique_ptr<norvane::HXRuntime> runtime;
     std::unique_ptr<DemoProjectMgr> manager;
+    QString autosaveFolder;
+    QString recoverFile; // the autosave the user chose to recover at start
+    std::function<QString()> openedStatus; // for the next project opened, instead of "Opened"
+    Autosaver* autosaver = nullptr;
     DemoMainWindow* window = nullptr;
+#ifdef VEXADEMO_HAVE_XCB
+    std::unique_ptr<CloseWatcher> closeWatcher;
+#endif
     ProjectFileWidget* page = nullptr;
     QString language;
     QTranslator qtTexts;  // Qt's own texts (file dialogs) in the chosen language
@@ -102,7 +118,9 @@ DemoHost::DemoHost(const DemoOptions& options, QObject* parent) : QObject(parent
     const QString appData = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     QDir().mkpath(appData);
     d->runtime = std::make_unique<norvane::HXRuntime>();
-    d->manager = std::make_unique<DemoProjectMgr>(recentListPath(), appData + QStringLiteral("/Image/"));
+    d->autosaveFolder = appData + QStringLiteral("/autosave");
+    d->manager = std::make_unique<DemoProjectMgr>(recentListPath(), appData + QStringLiteral("/Image/"), d->autosaveFolder);
+    d->autosaver = new Autosaver(d->manager.get(), options.autosaveIntervalMs, options.autosaveQuietMs, this);
 
     initThemeResources();
     // Tip dialogs and file dialogs have no parent: the theme must reach them too.
@@ -111,6 +129,13 @@ DemoHost::DemoHost(const DemoOptions& options, QObject* parent) : QObject(parent
     // The main window first: the start page looks it up when it is built.
     d->window = new DemoMainWindow;
     d->page = new ProjectFileWidget;
+#ifdef VEXADEMO_HAVE_XCB
+    // Only a running package is worth a question while a dialog is open.
+    d->closeWatcher = CloseWatcher::install(d->window, [this] {
+        if (d->manager->isPackaging())
+            requestQuit();
+    });
+#endif
 
     DemoHost* self = this;
     d->changedId = d->manager->sigProjectChanged.connect(std::function<void()>(
@@ -151,8 +176,10 @@ DemoHost::DemoHost(const DemoOptions& options, QObject* parent) : QObject(parent
     connect(window, &DemoMainWindow::startPageRequested, this, &DemoHost::showStartPage);
     connect(window, &DemoMainWindow::languageRequested, this, &DemoHost::switchLanguage);
     connect(window, &DemoMainWindow::quitRequested, this, [this] { requestQuit(); });
-    connect(window, &DemoMainWindow::mediaUsedToggled, this,
-            [this](int index, bool used) { d->manager->setMediaUsed(index, used); });
+    connect(window, &DemoMainWindow::mediaUsedToggled, this, [this](int index, bool used) {
+        if (d->manager->setMediaUsed(index, used))
+            d->window->showStatus([] { return ht("Unsaved"); });
+    });
 }
 
 DemoHost::~DemoHost()
@@ -191,6 +218,11 @@ DemoProjectMgr* DemoHost::manager() const
 norvane::HXRuntime* DemoHost::runtime() const
 {
     return d->runtime.get();
+}
+
+QString DemoHost::autosaveFolder() const
+{
+    return d->autosaveFolder;
 }
 
 QString DemoHost::language() const
@@ -243,8 +275,9 @@ void DemoHost::start(bool withLoadingPage)
     d->attached = true;
     vexa::projectfilemgr::STPluginConfig config;
     config.autoOpenCurrentProject = false;
-    config.autoSavePath = (appData + QStringLiteral("/autosave")).toStdString();
+    config.autoSavePath = d->autosaveFolder.toStdString();
     page->setConfig(config);
+    page->setAutoSavePath(d->autosaveFolder);
     std::vector<QString> files;
     for (const QString& file : languageFiles(d->options.shareDir))
         files.push_back(file);
@@ -259,10 +292,17 @@ void DemoHost::start(bool withLoadingPage)
     }
 
     // A project left open by an unexpected exit is resumed through the
-    // runtime's restore notification.
-    if (d->options.checkRestore && settings.contains(QStringLiteral("session/clean")) &&
-        !settings.value(QStringLiteral("session/clean")).toBool() &&
-        QFileInfo::exists(settings.value(QStringLiteral("session/project")).toString())) {
+    // runtime's restore notification: with its unsaved changes when the user
+    // recovers them from its autosave.
+    if (d->options.checkRestore)
+        d->recoverFile = askAboutAutosaves(d->autosaveFolder);
+    // A project named on the command line would otherwise open first.
+    if (!d->recoverFile.isEmpty())
+        page->setIsSlave(true);
+    if (!d->recoverFile.isEmpty() ||
+        (d->options.checkRestore && settings.contains(QStringLiteral("session/clean")) &&
+         !settings.value(QStringLiteral("session/clean")).toBool() &&
+         QFileInfo::exists(settings.value(QStringLiteral("session/project")).toString()))) {
         d->runtime->notify("OnSystemRestore");
         d->runtime->waitIdle();
     }
@@ -312,6 +352,7 @@ void DemoHost::onProjectChanged()
     const auto project = d->manager->currentProject();
     d->window->showProject(project, QString::fromStdString(d->manager->currentProjectPath()),
                            d->manager->isModified());
+    d->autosaver->projectChanged();
 }
 
 void DemoHost::onProjectOpened(const QString& name)
@@ -321,7 +362,9 @@ void DemoHost::onProjectOpened(const QString& name)
     d->window->show();
     d->window->raise();
     d->window->activateWindow();
-    d->window->showStatus([name] { return ht("Opened").arg(name); });
+    // A resumed or recovered project says so rather than "Opened".
+    std::function<QString()> status = std::exchange(d->openedStatus, nullptr);
+    d->window->showStatus(status ? status : [name] { return ht("Opened").arg(name); });
     rememberSession(false);
 }
 
@@ -395,13 +438,12 @@ void DemoHost::newFromToolbar()
 
 void DemoHost::addMediaFromDialog()
 {
-    QFileDialog dialog(nullptr, ht("AddMedia"));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setFileMode(QFileDialog::ExistingFiles);
-    dialog.setDirectory(QFileInfo(QString::fromStdString(d->manager->currentProjectPath())).absolutePath());
-    dialog.setNameFilter(ht("MediaFilter") + QStringLiteral(" (*.jpg *.jpeg *.png *.bmp *.gif *.wav *.mp3 *.mp4 *.mov *.avi)"));
-    if (dialog.exec() == QDialog::Accepted)
-        d->manager->addMedia(dialog.selectedFiles());
+    MediaDialog dialog(QFileInfo(QString::fromStdString(d->manager->currentProjectPath())).absolutePath());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const int added = d->manager->addMedia(dialog.selectedFiles());
+    if (added > 0)
+        d->window->showStatus([added] { return ht("MediaAdded").arg(added); });
 }
 
 void DemoHost::onHostError(const QString& error)
@@ -412,7 +454,10 @@ void DemoHost::onHostError(const QString& error)
         d->saveFailed = true;
     const int cause = error.section(QLatin1Char(':'), 1, 1).toInt();
     const QString path = QDir::toNativeSeparators(error.section(QLatin1Char(':'), 2));
-    showTip(vexa::widgets::TipWarning, withReason(ht(kind.toLatin1().constData()).arg(path), cause));
+    const auto text = [kind, path, cause] { return withReason(ht(kind.toLatin1().constData()).arg(path), cause); };
+    showTip(vexa::widgets::TipWarning, text());
+    // The tip goes; what went wrong stays in view.
+    d->window->showStatus([text] { return text().replace(QLatin1Char('\n'), QLatin1Char(' ')); }, true);
 }
 
 void DemoHost::onPackageFinished(bool ok, const std::string& path)
@@ -456,6 +501,9 @@ void DemoHost::onLanguageChanged(const QString& language)
     if (!kitFile.isEmpty() && d->kitTexts.load(kitFile))
         QCoreApplication::installTranslator(&d->kitTexts);
     QSettings().setValue(QStringLiteral("language"), language);
+    // The start page is a window of its own: the product's name, as people write it.
+    QGuiApplication::setApplicationDisplayName(ht("AppTitle"));
+    d->page->setWindowTitle(ht("AppTitle"));
     d->window->setCurrentLanguage(language);
     d->window->retranslate();
 }
@@ -477,18 +525,41 @@ void DemoHost::onSystemRestore()
     // The open answer reaches the start page as for any open, which closes
     // its busy dialog and names the project.
     DemoProjectMgr* manager = d->manager.get();
+    if (!d->recoverFile.isEmpty()) {
+        const QString file = std::exchange(d->recoverFile, QString());
+        d->runtime->postTask([manager, file] { manager->recoverProject(file); }, __FILE__, __LINE__,
+                             "DemoHost::onSystemRestore");
+        d->openedStatus = [] { return ht("Recovered"); };
+        return;
+    }
     const std::string file = path.toStdString();
     d->runtime->postTask([manager, file] { manager->loadProject(file, vexa::projectfilemgr::unserializeDefault); },
                          __FILE__, __LINE__, "DemoHost::onSystemRestore");
     const QString name = QFileInfo(path).fileName();
-    d->window->showStatus([name] { return ht("Restored").arg(name); });
+    d->openedStatus = [name] { return ht("Restored").arg(name); };
+}
+
+bool DemoHost::mayStopPackage()
+{
+    if (!d->manager->isPackaging())
+        return true;
+    vexa::widgets::TipDialog tip(vexa::widgets::TipQuestion, nullptr);
+    tip.setTipText(ht("AskStopPackage"));
+    tip.setBtnText(ht("StopPackage"), ht("KeepPackaging"), QString());
+    if (tip.run().buttonCode != 1)
+        return false;
+    // As the package dialog stops it: the package takes its files away and answers.
+    d->manager->sigStopPackage(true);
+    d->manager->waitIdle();
+    return true;
 }
 
 bool DemoHost::requestQuit()
 {
-    if (!maySetProjectAside())
+    if (!mayStopPackage() || !maySetProjectAside())
         return false;
     rememberSession(true);
+    d->manager->closeProject(); // a clean end leaves no autosave
     d->page->hide();
     d->window->hide();
     Q_EMIT quitting(); // the application decides how to end

@@ -31,6 +31,10 @@ struct DemoOptions {
     bool createSamples = true;
     bool checkRestore = true; // resume the project left open by an unexpected exit
     bool quietTips = false;   // the host's own messages go to the status bar only
+    // Unsaved work is written at the latest after this long, and once changes
+    // have paused for the quiet time.
+    int autosaveIntervalMs = 60000;
+    int autosaveQuietMs = 3000;
 };
 
 class DemoHost : public QObject
@@ -60,9 +64,11 @@ public:
     void showStartPage();
     // From the start page back to the open project, if there is one.
     void backToProject();
-    // Asks about unsaved work first; false when the user kept the
-    // application open (Cancel, or the save failed).
+    // Asks about a running package and unsaved work first; false when the
+    // user kept the application open (Cancel, or the save failed).
     bool requestQuit();
+    // The folder of the autosave files.
+    QString autosaveFolder() const;
 
 Q_SIGNALS:
     // The user chose to quit and any unsaved work has been dealt with.
@@ -77,6 +83,8 @@ private:
     void onLanguageChanged(const QString& language);
     void onSystemRestore();
     void switchLanguage(const QString& code);
+    // Before quitting while a package is made: stop it, or keep the application open.
+    bool mayStopPackage();
     // Saves the open project to its own file; true when it was written.
     bool saveWithBusyDialog();
     // Before the open project is closed or replaced: Save, Don't Save or

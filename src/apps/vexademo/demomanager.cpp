@@ -1,17 +1,16 @@
 #include "demomanager.h"
 
+#include "autosavefile.h"
+#include "packagejob.h"
 #include "recentlist.h"
 
 #include <QDebug>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 
 #include <cerrno>
-#include <chrono>
 #include <cstring>
-#include <vector>
 
 using namespace vexa::projectfilemgr;
 
@@ -19,39 +18,16 @@ namespace vexademo {
 
 namespace {
 
-constexpr qint64 kChunk = 256 * 1024;
-constexpr qint64 kReportIntervalMs = 100;
-
-// A file name not yet taken in `folder` (and not in `taken`): name, name-2, ...
-QString freeName(const QString& folder, const QString& name, QStringList& taken)
-{
-    const QFileInfo info(name);
-    QString candidate = name;
-    for (int i = 2; taken.contains(candidate) || QFileInfo::exists(folder + QLatin1Char('/') + candidate); ++i) {
-        candidate = info.suffix().isEmpty()
-                        ? QStringLiteral("%1-%2").arg(info.completeBaseName()).arg(i)
-                        : QStringLiteral("%1-%2.%3").arg(info.completeBaseName()).arg(i).arg(info.suffix());
-    }
-    taken << candidate;
-    return candidate;
-}
-
 // "Kind:cause:path", the cause an errno value (0: none known).
 std::string hostError(const char* kind, int cause, const std::string& path)
 {
     return std::string(kind) + ':' + std::to_string(cause) + ':' + path;
 }
 
-// Why a write failed: Qt tells a full disk apart; anything else is in errno.
-int writeCause(const QFile& file)
-{
-    return file.error() == QFileDevice::ResourceError ? ENOSPC : errno;
-}
-
 } // namespace
 
-DemoProjectMgr::DemoProjectMgr(const QString& listPath, const QString& imageFolder)
-    : listPath_(listPath), imageFolder_(imageFolder)
+DemoProjectMgr::DemoProjectMgr(const QString& listPath, const QString& imageFolder, const QString& autosaveFolder)
+    : listPath_(listPath), imageFolder_(imageFolder), autosaveFolder_(autosaveFolder)
 {
     sigStopPackage.connect(&DemoProjectMgr::onStopPackage, this);
     worker_ = std::thread([this] { workerLoop(); });
@@ -61,9 +37,10 @@ DemoProjectMgr::~DemoProjectMgr()
 {
     cancel_ = true;
     {
+        // What is queued still runs: every request gets its answer, and a
+        // save the user asked for is not dropped.
         std::lock_guard<std::mutex> lock(queueMutex_);
         stopping_ = true;
-        queue_.clear();
     }
     queueCv_.notify_all();
     if (worker_.joinable())
@@ -98,8 +75,8 @@ void DemoProjectMgr::workerLoop()
         {
             std::unique_lock<std::mutex> lock(queueMutex_);
             queueCv_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
-            if (stopping_)
-                return;
+            if (queue_.empty())
+                return; // stopping, and everything queued has run
             job = std::move(queue_.front());
             queue_.pop_front();
             busy_ = true;
@@ -120,7 +97,7 @@ void DemoProjectMgr::waitIdle()
         queueCv_.wait(lock, [this] { return stopping_ || (queue_.empty() && !busy_); });
     }
     std::unique_lock<std::mutex> lock(packageMutex_);
-    packageCv_.wait(lock, [this] { return !packaging_; });
+    packageCv_.wait(lock, [this] { return !packaging_ && !answering_; });
 }
 
 // ---------------------------------------------------------------------------
@@ -173,14 +150,31 @@ bool DemoProjectMgr::isPackaging() const
     return packaging_;
 }
 
+std::uint64_t DemoProjectMgr::changeCount() const
+{
+    std::lock_guard<std::mutex> lock(stateMutex_);
+    return changes_;
+}
+
+void DemoProjectMgr::touch()
+{
+    modified_ = true;
+    ++changes_;
+}
+
 void DemoProjectMgr::closeProject()
 {
+    QString closed;
     {
         std::lock_guard<std::mutex> lock(stateMutex_);
+        closed = project_ ? projectPath_ : QString();
         project_.reset();
         projectPath_.clear();
         modified_ = false;
+        ++generation_;
     }
+    // On the worker, after an autosave that may be under way.
+    post([this, closed] { removeAutosave(closed); });
     sigProjectChanged();
 }
 
@@ -203,7 +197,7 @@ int DemoProjectMgr::addMedia(const QStringList& files)
             ++added;
         }
         if (added > 0)
-            modified_ = true;
+            touch();
     }
     if (added > 0)
         sigProjectChanged();
@@ -219,7 +213,7 @@ bool DemoProjectMgr::setMediaUsed(int index, bool used)
         if (project_->media[index].used == used)
             return true;
         project_->media[index].used = used;
-        modified_ = true;
+        touch();
     }
     sigProjectChanged();
     return true;
@@ -234,6 +228,22 @@ void DemoProjectMgr::setChunkHook(std::function<void(quint64, quint64)> hook)
 {
     std::lock_guard<std::mutex> lock(packageMutex_);
     chunkHook_ = std::move(hook);
+}
+
+void DemoProjectMgr::setSaveHook(std::function<void()> hook)
+{
+    std::lock_guard<std::mutex> lock(stateMutex_);
+    saveHook_ = std::move(hook);
+}
+
+void DemoProjectMgr::requestAutosave()
+{
+    post([this] { doAutosave(); });
+}
+
+void DemoProjectMgr::recoverProject(const QString& autosaveFile)
+{
+    post([this, autosaveFile] { doRecover(autosaveFile); });
 }
 
 // ---------------------------------------------------------------------------
@@ -264,7 +274,8 @@ void DemoProjectMgr::writeProject(const STProjectFile& projectFile, bool isSaveA
         project = project_;
         projectPath = projectPath_;
     }
-    std::lock_guard<std::mutex> lock(packageMutex_);
+    std::unique_lock<std::mutex> lock(packageMutex_);
+    packageCv_.wait(lock, [this] { return !answering_; }); // the last package's thread is about to end
     if (!project || packaging_) {
         qWarning() << "package refused:" << (project ? "a package is running" : "no project is open");
         const std::string path = projectFile.packageData.packagePath;
@@ -287,9 +298,12 @@ void DemoProjectMgr::onStopPackage(bool stop)
 {
     if (!stop)
         return;
-    if (packaging_) {
-        cancel_ = true; // the package thread cleans up and answers sigPackageAble
-        return;
+    {
+        std::lock_guard<std::mutex> lock(packageMutex_);
+        if (packaging_) {
+            cancel_ = true; // the package thread cleans up and answers sigPackageAble
+            return;
+        }
     }
     // Nothing is running (the package ended just before): ready at once.
     post([this] { sigPackageAble(); });
@@ -298,27 +312,31 @@ void DemoProjectMgr::onStopPackage(bool stop)
 // ---------------------------------------------------------------------------
 // Work
 
-bool DemoProjectMgr::saveThumbnail(const DemoProject& project, const QString& file) const
+void DemoProjectMgr::adopt(const DemoProject& project, const QString& file, const QString& thumbnail, bool modified)
 {
-    QDir().mkpath(QFileInfo(file).absolutePath());
-    const QImage image = renderThumbnail(project);
-    const QString temp = file + QStringLiteral(".part");
-    if (!image.save(temp, "PNG"))
-        return false;
-    QFile::remove(file);
-    return QFile::rename(temp, file);
-}
-
-void DemoProjectMgr::adopt(const DemoProject& project, const QString& file, const QString& thumbnail)
-{
+    QString replaced;
     {
         std::lock_guard<std::mutex> lock(stateMutex_);
+        replaced = project_ && projectPath_ != file ? projectPath_ : QString();
         project_ = project;
         projectPath_ = file;
-        modified_ = false;
+        modified_ = modified;
+        ++changes_;
+        autosaved_ = modified ? changes_ : 0;
+        ++generation_;
     }
+    removeAutosave(replaced);
     addRecentProject(listPath_, file, project.name, thumbnail);
     sigProjectChanged();
+}
+
+void DemoProjectMgr::removeAutosave(const QString& projectPath)
+{
+    if (autosaveFolder_.isEmpty() || projectPath.isEmpty())
+        return;
+    const QString file = autosavePathFor(autosaveFolder_, projectPath);
+    if (QFileInfo::exists(file) && !QFile::remove(file))
+        qWarning() << "autosave not removed:" << file;
 }
 
 void DemoProjectMgr::doLoad(const std::string& path)
@@ -333,9 +351,23 @@ void DemoProjectMgr::doLoad(const std::string& path)
     }
     const QString thumbnail = thumbnailPathFor(imageFolder_, file);
     if (!QFileInfo::exists(thumbnail))
-        saveThumbnail(project, thumbnail);
+        writeThumbnail(project, thumbnail);
     adopt(project, file, thumbnail);
     sigOpenFinished(path, Success, false);
+}
+
+void DemoProjectMgr::doRecover(const QString& autosaveFile)
+{
+    AutosaveRecord record;
+    QString error;
+    if (!readAutosave(autosaveFile, record, &error)) {
+        qWarning() << "autosave cannot be recovered:" << autosaveFile << error;
+        sigOpenFinished(autosaveFile.toStdString(), FileDamage, false);
+        return;
+    }
+    // Saving writes the project file again; the autosave stays until then.
+    adopt(record.project, record.projectPath, thumbnailPathFor(imageFolder_, record.projectPath), true);
+    sigOpenFinished(record.projectPath.toStdString(), Success, false);
 }
 
 void DemoProjectMgr::doCreate(const std::string& path, int templateType)
@@ -349,7 +381,7 @@ void DemoProjectMgr::doCreate(const std::string& path, int templateType)
         return;
     }
     const QString thumbnail = thumbnailPathFor(imageFolder_, file);
-    saveThumbnail(project, thumbnail);
+    writeThumbnail(project, thumbnail);
     adopt(project, file, thumbnail);
     sigOpenFinished(path, Success, false);
 }
@@ -358,6 +390,9 @@ void DemoProjectMgr::doSave(const STProjectFile& record, bool isSaveAs)
 {
     const QString file = QString::fromStdString(record.strProfilePath);
     DemoProject project;
+    std::uint64_t changes = 0;
+    std::uint64_t generation = 0;
+    std::function<void()> hook;
     {
         std::lock_guard<std::mutex> lock(stateMutex_);
         if (!project_) {
@@ -366,6 +401,9 @@ void DemoProjectMgr::doSave(const STProjectFile& record, bool isSaveAs)
             return;
         }
         project = *project_;
+        changes = changes_;
+        generation = generation_;
+        hook = saveHook_;
         // Saved elsewhere, the project keeps its media where they are.
         if (isSaveAs) {
             for (DemoMedia& m : project.media)
@@ -380,28 +418,70 @@ void DemoProjectMgr::doSave(const STProjectFile& record, bool isSaveAs)
         sigHostError(hostError("SaveFailed", cause, record.strProfilePath));
         return;
     }
+    if (hook)
+        hook();
     const QString folder = record.strImagePath.empty() ? imageFolder_ : QString::fromStdString(record.strImagePath);
     const QString thumbnail = thumbnailPathFor(folder, file);
-    if (!saveThumbnail(project, thumbnail))
-        qWarning() << "thumbnail not written:" << thumbnail;
-    if (isSaveAs) {
-        // The new file is the one the user goes on with: later saves go there.
-        adopt(project, file, thumbnail);
-        sigSaveFinished(record.strProfilePath);
-        return;
-    }
-    {
-        std::lock_guard<std::mutex> lock(stateMutex_);
-        if (project_ && projectPath_ == file) {
-            project_->modified = project.modified;
-            modified_ = false;
-        }
-    }
+    if (!writeThumbnail(project, thumbnail))
+        qWarning() << "thumbnail not written:" << thumbnail << std::strerror(errno);
+    markSaved(project, file, changes, generation, isSaveAs);
     addRecentProject(listPath_, file, project.name, thumbnail);
     sigProjectChanged();
     sigSaveFinished(record.strProfilePath);
 }
 
+void DemoProjectMgr::markSaved(const DemoProject& saved, const QString& file, std::uint64_t changes,
+                               std::uint64_t generation, bool isSaveAs)
+{
+    QString left; // the file whose autosave the save has made needless
+    bool clean = false;
+    {
+        std::lock_guard<std::mutex> lock(stateMutex_);
+        if (!project_ || generation_ != generation || (!isSaveAs && projectPath_ != file))
+            return; // another project is open now: it keeps its own state
+        left = projectPath_;
+        if (isSaveAs) {
+            // The new file is the one the user goes on with: later saves go
+            // there. Edits made while it was written stay in the open project.
+            for (DemoMedia& m : project_->media)
+                m.path = resolveMediaPath(projectPath_, m);
+            project_->name = saved.name;
+            projectPath_ = file;
+            autosaved_ = 0; // the new file has no autosave yet
+        }
+        project_->modified = saved.modified;
+        clean = changes_ == changes;
+        modified_ = !clean;
+    }
+    if (left != file || clean)
+        removeAutosave(left);
+    if (left != file && clean)
+        removeAutosave(file);
+}
+
+void DemoProjectMgr::doAutosave()
+{
+    if (autosaveFolder_.isEmpty())
+        return;
+    DemoProject project;
+    QString path;
+    std::uint64_t changes = 0;
+    {
+        std::lock_guard<std::mutex> lock(stateMutex_);
+        if (!project_ || !modified_ || autosaved_ == changes_)
+            return;
+        project = *project_;
+        path = projectPath_;
+        changes = changes_;
+    }
+    if (!writeAutosave(autosaveFolder_, path, project)) {
+        qWarning() << "autosave not written:" << autosavePathFor(autosaveFolder_, path) << std::strerror(errno);
+        return;
+    }
+    std::lock_guard<std::mutex> lock(stateMutex_);
+    if (project_ && projectPath_ == path)
+        autosaved_ = changes;
+}
 void DemoProjectMgr::doRequestPackage()
 {
     std::optional<DemoProject> project;
@@ -425,170 +505,37 @@ void DemoProjectMgr::doRequestPackage()
 
 void DemoProjectMgr::runPackage(STProjectFile record, DemoProject project, QString projectPath)
 {
-    const STPackage& pkg = record.packageData;
-    const QString packagePath = QString::fromStdString(pkg.packagePath);
-    const QString resPath = pkg.resPath.empty() ? packagePath + QStringLiteral("/resPath") : QString::fromStdString(pkg.resPath);
-    const QString imagePath =
-        record.strImagePath.empty() ? packagePath + QStringLiteral("/imagePath/") : QString::fromStdString(record.strImagePath);
-    const QString projectFile = record.strProfilePath.empty() ? packagePath + QStringLiteral("/project.ptr7")
-                                                              : QString::fromStdString(record.strProfilePath);
-
-    // Everything this package made, so a cancel or a failure takes away
-    // exactly that and nothing the user had there before.
-    QStringList createdFiles;
-    QStringList packageFolders;
-    for (const std::string& folder : {pkg.optimizatedPath, pkg.resPath, pkg.imagePath, pkg.packagePath}) {
-        if (!folder.empty())
-            packageFolders << QDir::cleanPath(QString::fromStdString(folder));
-    }
-    for (const QString& folder : {resPath, imagePath}) {
-        if (!QFileInfo::exists(folder)) {
-            QDir().mkpath(folder);
-            packageFolders.prepend(QDir::cleanPath(folder));
-        }
-    }
-
-    std::function<void(quint64, quint64)> hook;
+    PackageJob::Settings settings;
+    settings.copyRate = copyRate_;
+    settings.cancel = &cancel_;
+    settings.progress = [this](std::uint64_t bytes) { sigPackageProgress(bytes); };
     {
         std::lock_guard<std::mutex> lock(packageMutex_);
-        hook = chunkHook_;
+        settings.chunkHook = chunkHook_;
     }
+    PackageJob job(record, project, projectPath, settings);
+    const bool ok = job.run();
 
-    QVector<DemoMedia> chosen;
-    for (const DemoMedia& m : project.media) {
-        if (pkg.allMedias || m.used)
-            chosen.push_back(m);
-    }
-    quint64 total = 0;
-    for (const DemoMedia& m : chosen)
-        total += mediaSizeOnDisk(projectPath, m);
-
-    bool ok = true;
-    QString failure;
-    int cause = 0;
-    quint64 done = 0;
-    quint64 unreported = 0;
-    QElapsedTimer clock;
-    clock.start();
-    qint64 lastReport = 0;
-    QStringList taken;
-    QVector<DemoMedia> packaged;
-    std::vector<char> buffer(static_cast<std::size_t>(kChunk));
-
-    for (const DemoMedia& m : chosen) {
-        if (cancel_ || !ok)
-            break;
-        const QString source = resolveMediaPath(projectPath, m);
-        const QString name = freeName(resPath, QFileInfo(source).fileName(), taken);
-        const QString target = resPath + QLatin1Char('/') + name;
-        QFile in(source);
-        QFile out(target);
-        if (!in.open(QIODevice::ReadOnly)) {
-            cause = QFileInfo::exists(source) ? errno : ENOENT;
-            ok = false;
-            failure = QStringLiteral("cannot read %1").arg(source);
-            break;
-        }
-        // NewOnly: never write over a file this package did not make.
-        if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-            cause = errno;
-            ok = false;
-            failure = QStringLiteral("cannot write %1").arg(target);
-            break;
-        }
-        createdFiles << target;
-        for (;;) {
-            if (cancel_)
-                break;
-            const qint64 n = in.read(buffer.data(), kChunk);
-            if (n < 0) {
-                cause = QFileInfo::exists(source) ? errno : ENOENT;
-                ok = false;
-                failure = QStringLiteral("read error in %1").arg(source);
-                break;
-            }
-            if (n == 0)
-                break;
-            if (out.write(buffer.data(), n) != n) {
-                cause = writeCause(out);
-                ok = false;
-                failure = QStringLiteral("write error in %1").arg(target);
-                break;
-            }
-            done += static_cast<quint64>(n);
-            unreported += static_cast<quint64>(n);
-            const quint64 rate = copyRate_;
-            if (rate > 0) {
-                const qint64 due = static_cast<qint64>(done * 1000 / rate);
-                const qint64 ahead = due - clock.elapsed();
-                if (ahead > 0)
-                    std::this_thread::sleep_for(std::chrono::milliseconds(ahead));
-            }
-            if (clock.elapsed() - lastReport >= kReportIntervalMs) {
-                lastReport = clock.elapsed();
-                sigPackageProgress(unreported);
-                unreported = 0;
-            }
-            if (hook)
-                hook(done, total);
-        }
-        if (ok && !out.flush()) {
-            cause = writeCause(out);
-            ok = false;
-            failure = QStringLiteral("write error in %1").arg(target);
-        }
-        out.close();
-        DemoMedia copy = m;
-        copy.path = QStringLiteral("resPath/") + name;
-        copy.size = static_cast<quint64>(QFileInfo(target).size());
-        packaged.push_back(copy);
-    }
-
-    if (ok && !cancel_) {
-        DemoProject packagedProject = project;
-        packagedProject.media = packaged;
-        packagedProject.modified = QDateTime::currentDateTime();
-        if (QFileInfo::exists(projectFile) || !writeProjectFile(projectFile, packagedProject)) {
-            cause = QFileInfo::exists(projectFile) ? EEXIST : errno;
-            ok = false;
-            failure = QStringLiteral("cannot write %1").arg(projectFile);
-        } else {
-            createdFiles << projectFile;
-        }
-        const QString thumbnail = imagePath + (imagePath.endsWith(QLatin1Char('/')) ? QString() : QStringLiteral("/")) +
-                                  QStringLiteral("project.png");
-        if (ok && !QFileInfo::exists(thumbnail)) {
-            if (renderThumbnail(packagedProject).save(thumbnail, "PNG"))
-                createdFiles << thumbnail;
-            else
-                qWarning() << "package thumbnail not written:" << thumbnail;
-        }
-    }
-    if (unreported > 0 && !cancel_)
-        sigPackageProgress(unreported);
-
-    const bool cancelled = cancel_;
-    if (cancelled || !ok) {
-        for (auto it = createdFiles.crbegin(); it != createdFiles.crend(); ++it)
-            QFile::remove(*it);
-        // rmdir removes a folder only when it is empty.
-        for (const QString& folder : packageFolders)
-            QDir().rmdir(folder);
-    }
-    if (!ok && !cancelled)
-        qWarning() << "package failed:" << failure;
-
+    bool cancelled = false;
     {
+        // A stop that arrives from now on finds nothing running and is answered at once.
         std::lock_guard<std::mutex> lock(packageMutex_);
+        cancelled = cancel_;
         packaging_ = false;
-        packageError_ = ok ? 0 : cause;
+        answering_ = true;
+        packageError_ = ok || cancelled ? 0 : job.cause();
     }
-    packageCv_.notify_all();
-
+    if (cancelled && ok)
+        job.discard(); // finished just as the user stopped it
     if (cancelled)
         sigPackageAble();
     else
-        sigPackageFinished(ok, pkg.packagePath);
+        sigPackageFinished(ok, record.packageData.packagePath);
+    {
+        std::lock_guard<std::mutex> lock(packageMutex_);
+        answering_ = false;
+    }
+    packageCv_.notify_all();
 }
 
 } // namespace vexademo

@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <atomic>
+#include <cstdint>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -24,8 +25,9 @@ class DemoProjectMgr : public vexa::projectfilemgr::IProjectFileMgr
 {
 public:
     // listPath: the recent list file; imageFolder: where open and create put
-    // the project's thumbnail (a save names its own folder).
-    DemoProjectMgr(const QString& listPath, const QString& imageFolder);
+    // the project's thumbnail (a save names its own folder); autosaveFolder:
+    // where unsaved states are kept (empty: none are).
+    DemoProjectMgr(const QString& listPath, const QString& imageFolder, const QString& autosaveFolder = QString());
     ~DemoProjectMgr() override;
     DemoProjectMgr(const DemoProjectMgr&) = delete;
     DemoProjectMgr& operator=(const DemoProjectMgr&) = delete;
@@ -53,9 +55,22 @@ public:
     // Called on the package thread after every copied chunk.
     void setChunkHook(std::function<void(quint64 done, quint64 total)> hook);
     bool isPackaging() const;
+    // Counts every change to the open project; a save clears the modified
+    // flag only when the count is what it was when the save took its copy.
+    std::uint64_t changeCount() const;
+    // Writes the open project's unsaved state to its autosave file (on the
+    // worker, after what is queued), when it changed since the last one.
+    void requestAutosave();
+    // Opens a project with the content of its autosave, marked unsaved; the
+    // answer is the same as for loadProject.
+    void recoverProject(const QString& autosaveFile);
+    // Called on the worker after a save has written the project file, before
+    // the project is marked saved.
+    void setSaveHook(std::function<void()> hook);
     // Why the last package failed, as an errno value (0: it did not, or no cause is known).
     int lastPackageError() const;
-    // Blocks until the worker has nothing queued and no package is running.
+    // Blocks until the worker has nothing queued and no package is running
+    // or still sending its answer.
     void waitIdle();
 
     // Raised (on a worker thread) when the open project or its state changed.
@@ -74,19 +89,33 @@ private:
     void doLoad(const std::string& path);
     void doCreate(const std::string& path, int templateType);
     void doSave(const vexa::projectfilemgr::STProjectFile& record, bool isSaveAs);
+    // After a save: the open project takes what the save changed (a Save As:
+    // path, name, media paths) and is clean when nothing changed meanwhile.
+    void markSaved(const DemoProject& saved, const QString& file, std::uint64_t changes, std::uint64_t generation,
+                   bool isSaveAs);
+    void doAutosave();
+    void doRecover(const QString& autosaveFile);
     void doRequestPackage();
     void runPackage(vexa::projectfilemgr::STProjectFile record, DemoProject project, QString projectPath);
-    bool saveThumbnail(const DemoProject& project, const QString& file) const;
-    // Makes an opened or created project the current one and lists it first.
-    void adopt(const DemoProject& project, const QString& file, const QString& thumbnail);
+    // Makes an opened or created project the current one and lists it first;
+    // the project it replaces leaves no autosave behind.
+    void adopt(const DemoProject& project, const QString& file, const QString& thumbnail, bool modified = false);
+    void removeAutosave(const QString& projectPath);
+    // Marks the project changed; call with stateMutex_ held.
+    void touch();
 
     const QString listPath_;
     const QString imageFolder_;
+    const QString autosaveFolder_;
 
     mutable std::mutex stateMutex_;
     std::optional<DemoProject> project_;
     QString projectPath_;
     bool modified_ = false;
+    std::uint64_t changes_ = 0;
+    std::uint64_t generation_ = 0; // a new one for every project put in place
+    std::uint64_t autosaved_ = 0;  // the change count the autosave file holds
+    std::function<void()> saveHook_;
 
     std::mutex queueMutex_;
     std::condition_variable queueCv_;
@@ -99,6 +128,7 @@ private:
     std::condition_variable packageCv_;
     std::thread packageThread_;
     std::atomic<bool> packaging_{false};
+    bool answering_ = false; // the package has ended and is sending its answer
     std::atomic<bool> cancel_{false};
     std::atomic<quint64> copyRate_{0};
     std::function<void(quint64, quint64)> chunkHook_;

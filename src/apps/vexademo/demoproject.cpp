@@ -2,6 +2,7 @@
 
 #include "hxcutils.h"
 
+#include <QBuffer>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -15,6 +16,7 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <limits>
 
 namespace vexademo {
 
@@ -107,6 +109,11 @@ DemoProject projectFromTemplate(const QString& name, int templateType)
 
 QByteArray projectToJson(const DemoProject& project)
 {
+    return QJsonDocument(projectToObject(project)).toJson(QJsonDocument::Indented);
+}
+
+QJsonObject projectToObject(const DemoProject& project)
+{
     QJsonObject root;
     root.insert(QStringLiteral("format"), QLatin1String(kFormat));
     root.insert(QStringLiteral("version"), kVersion);
@@ -132,7 +139,7 @@ QByteArray projectToJson(const DemoProject& project)
                                  {QStringLiteral("used"), m.used}});
     }
     root.insert(QStringLiteral("media"), media);
-    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+    return root;
 }
 
 bool projectFromJson(const QByteArray& data, DemoProject& project, QString* error)
@@ -143,7 +150,11 @@ bool projectFromJson(const QByteArray& data, DemoProject& project, QString* erro
         return fail(error, parseError.errorString());
     if (!doc.isObject())
         return fail(error, QStringLiteral("not an object"));
-    const QJsonObject root = doc.object();
+    return projectFromObject(doc.object(), project, error);
+}
+
+bool projectFromObject(const QJsonObject& root, DemoProject& project, QString* error)
+{
     if (root.value(QStringLiteral("format")).toString() != QLatin1String(kFormat))
         return fail(error, QStringLiteral("unknown format"));
     if (root.value(QStringLiteral("version")).toInt(-1) > kVersion || root.value(QStringLiteral("version")).toInt(-1) < 1)
@@ -152,6 +163,10 @@ bool projectFromJson(const QByteArray& data, DemoProject& project, QString* erro
     const QJsonValue mediaValue = root.value(QStringLiteral("media"));
     if (!screensValue.isArray() || !mediaValue.isArray() || !root.value(QStringLiteral("name")).isString())
         return fail(error, QStringLiteral("missing members"));
+    if (screensValue.toArray().size() > kMaxScreens || mediaValue.toArray().size() > kMaxMedia)
+        return fail(error, QStringLiteral("too many screens or media (at most %1 screens and %2 media)")
+                               .arg(kMaxScreens)
+                               .arg(kMaxMedia));
 
     DemoProject result;
     result.name = root.value(QStringLiteral("name")).toString();
@@ -183,6 +198,8 @@ bool projectFromJson(const QByteArray& data, DemoProject& project, QString* erro
         m.size = o.value(QStringLiteral("size")).toString().toULongLong(&ok);
         if (!ok || m.path.isEmpty())
             return fail(error, QStringLiteral("bad media entry"));
+        if (m.size > kMaxMediaSize)
+            return fail(error, QStringLiteral("media size %1 above the limit of %2 bytes").arg(m.size).arg(kMaxMediaSize));
         m.used = o.value(QStringLiteral("used")).toBool(true);
         result.media.push_back(m);
     }
@@ -223,8 +240,10 @@ quint64 totalMediaSize(const QString& projectPath, const DemoProject& project, b
 {
     quint64 total = 0;
     for (const DemoMedia& m : project.media) {
-        if (allMedias || m.used)
-            total += mediaSizeOnDisk(projectPath, m);
+        if (allMedias || m.used) {
+            const quint64 size = mediaSizeOnDisk(projectPath, m);
+            total = size > std::numeric_limits<quint64>::max() - total ? std::numeric_limits<quint64>::max() : total + size;
+        }
     }
     return total;
 }
@@ -287,7 +306,24 @@ QImage renderThumbnail(const DemoProject& project, const QSize& size)
     return image;
 }
 
+bool writeThumbnail(const DemoProject& project, const QString& file)
+{
+    // Encoded in memory first: QImage::save misses errors that only surface
+    // when the file is closed.
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (!buffer.open(QIODevice::WriteOnly) || !renderThumbnail(project).save(&buffer, "PNG"))
+        return false;
+    QDir().mkpath(QFileInfo(file).absolutePath());
+    return NoCacheFile::saveToFile(file.toStdString(), png.toStdString());
+}
+
 QString thumbnailPathFor(const QString& folder, const QString& projectPath)
+{
+    return perProjectPath(folder, projectPath, QStringLiteral("png"));
+}
+
+QString perProjectPath(const QString& folder, const QString& projectPath, const QString& suffix)
 {
     const QByteArray hash =
         QCryptographicHash::hash(QFileInfo(projectPath).absoluteFilePath().toUtf8(), QCryptographicHash::Sha1).toHex();
@@ -296,7 +332,7 @@ QString thumbnailPathFor(const QString& folder, const QString& projectPath)
     QString dir = folder;
     if (!dir.endsWith(QLatin1Char('/')))
         dir += QLatin1Char('/');
-    return dir + base.left(40) + QLatin1Char('-') + QString::fromLatin1(hash.left(12)) + QStringLiteral(".png");
+    return dir + base.left(40) + QLatin1Char('-') + QString::fromLatin1(hash.left(12)) + QLatin1Char('.') + suffix;
 }
 
 } // namespace vexademo

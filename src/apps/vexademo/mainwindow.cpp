@@ -120,7 +120,28 @@ DemoMainWindow::DemoMainWindow(QWidget* parent) : FramelessMainWindow(parent)
     root->setContentsMargins(0, 0, 0, 0);
     root->setSpacing(0);
 
-    // Title bar: logo, title, window buttons. The window is dragged by it.
+    root->addWidget(createTitleBar(central));
+    root->addWidget(createActionRow(central));
+    // Body: the project, or a hint when none is open.
+    auto* body = new QWidget(central);
+    auto* stack = new QStackedLayout(body);
+    root->addWidget(body, 1);
+    stack->addWidget(createEmptyPane(body));
+    stack->addWidget(createProjectPane(body));
+
+    status_ = new QLabel(this);
+    statusBar()->addWidget(status_, 1);
+    statusBar()->setSizeGripEnabled(false);
+
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    retranslate();
+    showProject(std::nullopt, QString(), false);
+}
+
+// Title bar: logo, title, window buttons. The window is dragged by it.
+QWidget* DemoMainWindow::createTitleBar(QWidget* central)
+{
     auto* titleBar = new QWidget(central);
     titleBar->setObjectName(QStringLiteral("hostTitleBar"));
     titleBar->setAttribute(Qt::WA_StyledBackground);
@@ -151,9 +172,12 @@ DemoMainWindow::DemoMainWindow(QWidget* parent) : FramelessMainWindow(parent)
     titleRow->addStretch(1);
     titleRow->addWidget(minimizeButton_);
     titleRow->addWidget(closeButton_);
-    root->addWidget(titleBar);
+    return titleBar;
 
-    // Action row.
+}
+
+QWidget* DemoMainWindow::createActionRow(QWidget* central)
+{
     auto* actions = new QWidget(central);
     auto* actionRow = new QHBoxLayout(actions);
     actionRow->setContentsMargins(12, 8, 12, 8);
@@ -172,7 +196,6 @@ DemoMainWindow::DemoMainWindow(QWidget* parent) : FramelessMainWindow(parent)
     actionRow->addStretch(1);
     actionRow->addWidget(languageButton_);
     actionRow->addWidget(quitButton_);
-    root->addWidget(actions);
 
     languageMenu_ = new QMenu(languageButton_);
     languageButton_->setMenu(languageMenu_);
@@ -189,7 +212,8 @@ DemoMainWindow::DemoMainWindow(QWidget* parent) : FramelessMainWindow(parent)
     bindKey(newButton_, QKeySequence::New);
     bindKey(openButton_, QKeySequence::Open);
     bindKey(saveButton_, QKeySequence::Save);
-    bindKey(saveAsButton_, QKeySequence::SaveAs);
+    // Some desktops bind nothing to Save As.
+    bindKey(saveAsButton_, QKeySequence::SaveAs, QKeySequence(QStringLiteral("Ctrl+Shift+S")));
     bindKey(quitButton_, QKeySequence::Quit);
 
     connect(newButton_, &QToolButton::clicked, this, &DemoMainWindow::newRequested);
@@ -201,12 +225,12 @@ DemoMainWindow::DemoMainWindow(QWidget* parent) : FramelessMainWindow(parent)
     connect(startButton_, &QToolButton::clicked, this, &DemoMainWindow::startPageRequested);
     connect(quitButton_, &QToolButton::clicked, this, &DemoMainWindow::quitRequested);
 
-    // Body: the project, or a hint when none is open.
-    auto* body = new QWidget(central);
-    auto* stack = new QStackedLayout(body);
-    root->addWidget(body, 1);
+    return actions;
+}
 
-    emptyPane_ = new QWidget(body);
+QWidget* DemoMainWindow::createEmptyPane(QWidget* parent)
+{
+    emptyPane_ = new QWidget(parent);
     auto* emptyLayout = new QVBoxLayout(emptyPane_);
     emptyLayout->addStretch(1);
     emptyTitle_ = new QLabel(emptyPane_);
@@ -218,9 +242,13 @@ DemoMainWindow::DemoMainWindow(QWidget* parent) : FramelessMainWindow(parent)
     emptyLayout->addWidget(emptyTitle_);
     emptyLayout->addWidget(emptyHint_);
     emptyLayout->addStretch(1);
-    stack->addWidget(emptyPane_);
+    return emptyPane_;
 
-    projectPane_ = new QWidget(body);
+}
+
+QWidget* DemoMainWindow::createProjectPane(QWidget* parent)
+{
+    projectPane_ = new QWidget(parent);
     auto* pane = new QVBoxLayout(projectPane_);
     pane->setContentsMargins(20, 8, 20, 16);
     pane->setSpacing(12);
@@ -278,16 +306,8 @@ DemoMainWindow::DemoMainWindow(QWidget* parent) : FramelessMainWindow(parent)
     mediaTable_->horizontalHeader()->setSectionResizeMode(3, QHeaderView::Stretch);
     mediaTable_->verticalHeader()->setDefaultSectionSize(30);
     pane->addWidget(mediaTable_, 2);
-    stack->addWidget(projectPane_);
+    return projectPane_;
 
-    status_ = new QLabel(this);
-    statusBar()->addWidget(status_, 1);
-    statusBar()->setSizeGripEnabled(false);
-
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
-    retranslate();
-    showProject(std::nullopt, QString(), false);
 }
 
 DemoMainWindow::~DemoMainWindow() = default;
@@ -303,19 +323,20 @@ QToolButton* DemoMainWindow::addAction(const QString& icon)
     return button;
 }
 
-void DemoMainWindow::bindKey(QToolButton* button, QKeySequence::StandardKey key)
+void DemoMainWindow::bindKey(QToolButton* button, QKeySequence::StandardKey key, const QKeySequence& fallback)
 {
     auto* action = new QAction(this);
     action->setShortcuts(key);
+    if (action->shortcuts().isEmpty() && !fallback.isEmpty())
+        action->setShortcut(fallback);
     // click() does nothing on a disabled button: Save without a project stays a no-op.
     connect(action, &QAction::triggered, button, &QToolButton::click);
     QWidget::addAction(action);
-    keys_.emplace_back(button, key);
+    keys_.emplace_back(button, action->shortcut());
 }
 
 void DemoMainWindow::retranslate()
 {
-    setWindowTitle(ht("AppTitle"));
     newButton_->setText(ht("New"));
     openButton_->setText(ht("Open"));
     saveButton_->setText(ht("Save"));
@@ -328,8 +349,7 @@ void DemoMainWindow::retranslate()
     for (QToolButton* b : {newButton_, openButton_, saveButton_, saveAsButton_, addMediaButton_, packageButton_,
                            startButton_, languageButton_, quitButton_})
         b->setToolTip(b->text());
-    for (const auto& [button, key] : keys_) {
-        const QKeySequence sequence(key);
+    for (const auto& [button, sequence] : keys_) {
         if (!sequence.isEmpty())
             button->setToolTip(QStringLiteral("%1 (%2)").arg(button->text(),
                                                              sequence.toString(QKeySequence::NativeText)));
@@ -386,19 +406,20 @@ void DemoMainWindow::showProject(const std::optional<DemoProject>& project, cons
     modified_ = modified;
     auto* stack = static_cast<QStackedLayout*>(projectPane_->parentWidget()->layout());
     updateActions();
+    // Qt's marker: "[*]" shows as "*" while the project has unsaved changes.
+    setWindowTitle(project ? QStringLiteral("%1[*] \u2014 %2").arg(project->name, ht("AppTitle")) : ht("AppTitle"));
+    setWindowModified(project && modified);
+    // The title bar is drawn by the window itself: it shows the same.
+    title_->setText(windowTitle().replace(QStringLiteral("[*]"), modified ? QStringLiteral("*") : QString()));
     if (!project) {
-        title_->setText(ht("AppTitle"));
         stack->setCurrentWidget(emptyPane_);
         return;
     }
     stack->setCurrentWidget(projectPane_);
-    title_->setText(QStringLiteral("%1 \u2014 %2").arg(project->name, ht("AppTitle")));
     projectName_->setText(project->name);
     modifiedBadge_->setVisible(modified);
 
-    quint64 total = 0;
-    for (const DemoMedia& m : project->media)
-        total += mediaSizeOnDisk(path, m);
+    const quint64 total = totalMediaSize(path, *project, true);
     // The template's name already says how many screens it has; the count
     // is only news when the project's screens differ from it.
     QStringList meta{ht(templateName(project->templateType).toLatin1().constData())};

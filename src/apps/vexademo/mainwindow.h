@@ -54,9 +54,14 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    QWidget* createTitleBar(QWidget* central);
+    QWidget* createActionRow(QWidget* central);
+    QWidget* createEmptyPane(QWidget* parent);
+    QWidget* createProjectPane(QWidget* parent);
     QToolButton* addAction(const QString& icon);
-    // The standard key of an action, shown in its button's tool tip.
-    void bindKey(QToolButton* button, QKeySequence::StandardKey key);
+    // The standard key of an action, shown in its button's tool tip; the
+    // fallback where the desktop binds none to it.
+    void bindKey(QToolButton* button, QKeySequence::StandardKey key, const QKeySequence& fallback = QKeySequence());
     void updateActions();
 
     QLabel* title_ = nullptr;
@@ -91,7 +96,7 @@ private:
     bool modified_ = false;
     QString language_;
     bool filling_ = false;
-    std::vector<std::pair<QToolButton*, QKeySequence::StandardKey>> keys_;
+    std::vector<std::pair<QToolButton*, QKeySequence>> keys_;
 };
 
 } // namespace vexademo

@@ -216,7 +216,7 @@ std::vector<SampleProject> makeSampleProjects(const QString& folder, const QStri
         stamp.close();
         const QString thumbnail = thumbnailPathFor(imageFolder, projectPath);
         QDir().mkpath(imageFolder);
-        renderThumbnail(project).save(thumbnail, "PNG");
+        writeThumbnail(project, thumbnail);
         made.push_back({projectPath, project.name, thumbnail});
     }
     return made;

@@ -1,5 +1,7 @@
 #include "screenshottour.h"
 
+#include "autosavefile.h"
+#include "autosaver.h"
 #include "demohost.h"
 #include "demomanager.h"
 #include "mainwindow.h"
@@ -99,6 +101,8 @@ void ScreenshotTour::fail(const QString& why)
 
 void ScreenshotTour::finish()
 {
+    // The tour's edit must not be offered for recovery at the next real start.
+    host_->manager()->closeProject();
     host_->manager()->waitIdle();
     QTimer::singleShot(0, qApp, [this] { QCoreApplication::exit(failed_ ? 1 : 0); });
 }
@@ -266,7 +270,7 @@ void ScreenshotTour::stepNoSpace()
 void ScreenshotTour::stepUnsavedQuestion()
 {
     // An edit, then Open: the host asks before the project is set aside.
-    host_->manager()->setMediaUsed(0, false);
+    Q_EMIT host_->window()->mediaUsedToggled(0, false);
     waitFor(
         "the unsaved edit", [this] { return host_->manager()->isModified(); },
         [this] {
@@ -282,6 +286,31 @@ void ScreenshotTour::stepUnsavedQuestion()
                             cancel->click();
                         else
                             tip->close();
+                        after(300, [this] {
+                            save(host_->window(), QStringLiteral("10-unsaved-title"));
+                            stepRecoveryQuestion();
+                        });
+                    });
+                });
+        });
+}
+
+void ScreenshotTour::stepRecoveryQuestion()
+{
+    // The question a start after a crash asks, about the edit just made.
+    const QString autosave =
+        autosavePathFor(host_->autosaveFolder(), QString::fromStdString(host_->manager()->currentProjectPath()));
+    waitFor(
+        "the autosave", [autosave] { return QFileInfo::exists(autosave); },
+        [this] {
+            QTimer::singleShot(0, this, [this] { askAboutAutosaves(host_->autosaveFolder()); });
+            waitFor(
+                "the recovery question", [] { return findTopLevel("vexa::widgets::TipDialog") != nullptr; },
+                [this] {
+                    after(300, [this] {
+                        QWidget* tip = findTopLevel("vexa::widgets::TipDialog");
+                        save(tip, QStringLiteral("11-recovery"));
+                        tip->close(); // neither recovered nor discarded
                         finish();
                     });
                 });

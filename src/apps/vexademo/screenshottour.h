@@ -2,8 +2,9 @@
 
 // Walks the demo through its main screens and saves a picture of each:
 // loading page, start page, new-project dialog, the open project, the
-// package dialog while packaging and on a nearly full drive, and the question
-// about unsaved work. Works under any
+// package dialog while packaging and on a nearly full drive, the question
+// about unsaved work, the title with unsaved work and the question a start
+// after a crash asks. Works under any
 // display, Xvfb included.
 
 #include <QObject>
@@ -42,6 +43,7 @@ private:
     void stepPackage();
     void stepNoSpace();
     void stepUnsavedQuestion();
+    void stepRecoveryQuestion();
 
     DemoHost* host_;
     QString outputDir_;

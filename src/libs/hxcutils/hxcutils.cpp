@@ -76,7 +76,9 @@ mode_t currentUmask()
     return 022;
 }
 
-bool writeAll(int fd, const char* data, std::size_t size)
+} // namespace
+
+bool writeFully(int fd, const char* data, std::size_t size)
 {
     while (size > 0) {
         const ssize_t written = ::write(fd, data, size);
@@ -95,7 +97,7 @@ bool writeAll(int fd, const char* data, std::size_t size)
     return true;
 }
 
-bool fsyncRetrying(int fd)
+bool syncFully(int fd)
 {
     int rc;
     do {
@@ -103,8 +105,6 @@ bool fsyncRetrying(int fd)
     } while (rc != 0 && errno == EINTR);
     return rc == 0;
 }
-
-} // namespace
 
 std::string d2s(double value, int decimals)
 {
@@ -192,7 +192,7 @@ bool NoCacheFile::saveToFile(const std::string& path, const std::string& text)
     if (fd.get() < 0)
         return false;
 
-    bool ok = ::fchmod(fd.get(), mode) == 0 && writeAll(fd.get(), text.data(), text.size()) && fsyncRetrying(fd.get());
+    bool ok = ::fchmod(fd.get(), mode) == 0 && writeFully(fd.get(), text.data(), text.size()) && syncFully(fd.get());
     if (ok) {
         // The data is on disk; drop it from the page cache as the name promises.
         ::posix_fadvise(fd.get(), 0, 0, POSIX_FADV_DONTNEED);
@@ -211,5 +211,5 @@ bool NoCacheFile::saveToFile(const std::string& path, const std::string& text)
     FdGuard dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dir.get() < 0)
         return false;
-    return fsyncRetrying(dir.get()) || errno == EINVAL;
+    return syncFully(dir.get()) || errno == EINVAL;
 }

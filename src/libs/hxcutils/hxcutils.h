@@ -2,6 +2,7 @@
 
 #include "hxcutils_global.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -14,6 +15,13 @@ HXCUTILS_EXPORT bool folderWritePermission(const std::string& folder);
 // Bytes available to the calling user on the file system holding `folder`.
 // On failure returns false and sets errorCode to the system error number.
 HXCUTILS_EXPORT bool diskFreeSpace(const std::string& folder, std::uint64_t& bytesAvailable, int& errorCode);
+
+// Writes all `size` bytes to the descriptor, again after interruptions;
+// false with errno set on failure.
+HXCUTILS_EXPORT bool writeFully(int fd, const char* data, std::size_t size);
+
+// fsync, again after interruptions; false with errno set on failure.
+HXCUTILS_EXPORT bool syncFully(int fd);
 
 class HXCUTILS_EXPORT NoCacheFile
 {

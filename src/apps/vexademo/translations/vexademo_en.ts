@@ -263,5 +263,62 @@
         <comment>Host</comment>
         <translation>The document cannot be shown: it is missing, or no program on this computer opens it.</translation>
     </message>
+    <message>
+        <source>Name</source>
+        <comment>Host</comment>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>FileType</source>
+        <comment>Host</comment>
+        <translation>File type</translation>
+    </message>
+    <message>
+        <source>MediaAdded</source>
+        <comment>Host</comment>
+        <translation>Media added: %1</translation>
+    </message>
+    <message>
+        <source>AskRecover</source>
+        <comment>Host</comment>
+        <translation>The changes to %1 were not saved when the application ended. The last autosave is from %2.
+Recover them?</translation>
+    </message>
+    <message>
+        <source>Recover</source>
+        <comment>Host</comment>
+        <translation>Recover</translation>
+    </message>
+    <message>
+        <source>Discard</source>
+        <comment>Host</comment>
+        <translation>Discard</translation>
+    </message>
+    <message>
+        <source>Recovered</source>
+        <comment>Host</comment>
+        <translation>Unsaved changes recovered: save to keep them</translation>
+    </message>
+    <message>
+        <source>AskStopPackage</source>
+        <comment>Host</comment>
+        <translation>A package is being made. Stop it and quit?
+What it has copied so far is removed.</translation>
+    </message>
+    <message>
+        <source>StopPackage</source>
+        <comment>Host</comment>
+        <translation>Stop and Quit</translation>
+    </message>
+    <message>
+        <source>KeepPackaging</source>
+        <comment>Host</comment>
+        <translation>Keep Packaging</translation>
+    </message>
+    <message>
+        <source>ReasonNotFile</source>
+        <comment>Host</comment>
+        <translation>It is not a regular file.</translation>
+    </message>
 </context>
 </TS>

@@ -263,5 +263,62 @@
         <comment>Host</comment>
         <translation>无法显示该文档：文档缺失，或此计算机上没有可以打开它的程序。</translation>
     </message>
+    <message>
+        <source>Name</source>
+        <comment>Host</comment>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>FileType</source>
+        <comment>Host</comment>
+        <translation>文件类型</translation>
+    </message>
+    <message>
+        <source>MediaAdded</source>
+        <comment>Host</comment>
+        <translation>已添加媒体：%1 个</translation>
+    </message>
+    <message>
+        <source>AskRecover</source>
+        <comment>Host</comment>
+        <translation>应用程序结束时，%1 的更改尚未保存。最近一次自动保存于 %2。
+要恢复这些更改吗？</translation>
+    </message>
+    <message>
+        <source>Recover</source>
+        <comment>Host</comment>
+        <translation>恢复</translation>
+    </message>
+    <message>
+        <source>Discard</source>
+        <comment>Host</comment>
+        <translation>放弃</translation>
+    </message>
+    <message>
+        <source>Recovered</source>
+        <comment>Host</comment>
+        <translation>已恢复未保存的更改：保存后才会保留</translation>
+    </message>
+    <message>
+        <source>AskStopPackage</source>
+        <comment>Host</comment>
+        <translation>正在打包。要停止打包并退出吗？
+已复制的内容将被删除。</translation>
+    </message>
+    <message>
+        <source>StopPackage</source>
+        <comment>Host</comment>
+        <translation>停止并退出</translation>
+    </message>
+    <message>
+        <source>KeepPackaging</source>
+        <comment>Host</comment>
+        <translation>继续打包</translation>
+    </message>
+    <message>
+        <source>ReasonNotFile</source>
+        <comment>Host</comment>
+        <translation>它不是普通文件。</translation>
+    </message>
 </context>
 </TS>
