@@ -278,6 +278,7 @@ private Q_SLOTS:
         QCOMPARE(QString::fromStdString(mgr->lastCall("loadProject").path), newer);
         const QByteArray list = vexatest::readListFile();
         QVERIFY(!page->isVisible() && list.contains(vexatest::listEntry(newer, true)) && list.contains(vexatest::listEntry(older)));
+        QCOMPARE(page->getItemFilePath(0), older.toStdString()); // the damaged one is no record of the list
         page->run();
         QVERIFY(page->isVisible() && mgr->calls().size() == 1);
     }

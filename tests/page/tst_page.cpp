@@ -165,6 +165,7 @@ private Q_SLOTS:
         row("", "labelImage", "softIcon");
         row("", "style", "transparent");
         row("changeSort", "fixed", QSize(20, 20));
+        row("cutLine", "fixed", QSize(1, 12)); // the first: beside the sort box
         row("changeSort", "changeSortSelect", false);
         for (const char* name : {"new", "open", "quit"}) {
             row(name, "fixed", QSize(80, 28));
@@ -203,6 +204,26 @@ private Q_SLOTS:
         else
             QVERIFY2(same(found->property(property)), qPrintable(found->property(property).toString()));
         QCOMPARE(page->findChildren<QWidget*>(QStringLiteral("cutLine")).size(), 4);
+    }
+
+    // Where the layout puts the parts whose place no text decides, and the
+    // legal line centred: the page looks as it is laid out.
+    void partsKeepTheirPlaces()
+    {
+        QComboBox* sortBox = nullptr;
+        for (QComboBox* box : page->findChildren<QComboBox*>())
+            sortBox = box->count() == 3 ? box : sortBox;
+        const QList<QPair<QWidget*, QPoint>> places{
+            {page->findChild<QWidget*>("appName"), QPoint(92, 4)}, // in the header
+            {sortBox, QPoint(667, 149)},
+            {page->findChild<QWidget*>("TemplateListWidget"), QPoint(10, 201)},
+            {page->findChild<QWidget*>("new"), QPoint(932, 314)},
+        };
+        for (const auto& place : places)
+            QCOMPARE(place.first->pos(), place.second);
+        const QRect legal = page->findChild<QWidget*>("license")->geometry().united(
+            page->findChild<QWidget*>("thirdPartyLicense")->geometry());
+        QVERIFY(qAbs(legal.center().x() - page->width() / 2) <= 40);
     }
 
     void escapeDragAndPlacement()
