@@ -155,6 +155,9 @@ public:
     JsonReader(const char *data, std::size_t length) : data_(data), length_(length)
     {
         atEnd_ = data_ == nullptr || length_ == 0 || data_[0] == 0;
+        // The first byte counts like any other: a line feed there ends line 0.
+        if (!atEnd_ && data_[0] == '\n')
+            line_ = 1;
     }
 
     const token &current() const { return tok_; }
@@ -1028,6 +1031,9 @@ void loadFromFile(T &rec, const char *path)
         if (n == 0)
             break;
     }
+    // A folder opens on some systems, but nothing can be read from it.
+    if (std::ferror(file.get()))
+        throw std::logic_error(std::string("can't open file:") + path);
     buffer[got] = 0;
     loadFromFileContent(rec, buffer.get(), got);
 }
