@@ -99,6 +99,9 @@ private Q_SLOTS:
                                                  << QStringList{"a.ptr7"} << listOf({"@A"}) << ".damaged";
         QTest::newRow("bad entry after two good") << QByteArray(R"({"projects":[@A,@B,{"isDamageFile":}]})")
                                                   << QStringList{"a.ptr7", "b.ptr7"} << listOf({"@A", "@B"}) << ".damaged";
+        QTest::newRow("the entries after a bad one") << QByteArray(R"({"projects":[@A,{"strProfilePath":"D:\projects\two.ptr7"},@B @F]})")
+                                                     << QStringList{"a.ptr7", "b.ptr7", "f.ptr7"} << listOf({"@A", "@B", "@F"})
+                                                     << ".damaged";
     }
 
     void listFileIsPrunedAndWrittenBack()
