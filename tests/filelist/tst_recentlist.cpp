@@ -224,6 +224,24 @@ private Q_SLOTS:
         QCOMPARE(rowNames(), QStringList{"a.ptr7"});
     }
 
+    void damagedListIsLeftAloneWhenNoCopyCanBeKept()
+    {
+        // Every name for a copy is taken. The damaged file is then the one copy of the
+        // user's entries: neither the load nor a damaged answer writes over it.
+        const QString broken = makeProject("broken.ptr7");
+        const QByteArray damaged = "{\"projects\":[" + listEntry(broken) + ",{";
+        QVERIFY(writeListFile(damaged));
+        for (int n = 1; n <= 1000; ++n)
+            QVERIFY(!makeFile(listFilePath() + ".damaged" + (n > 1 ? "." + QString::number(n) : "")).isEmpty());
+        page->run();
+        QCOMPARE(list()->count(), 0);
+        mgr.answerOpens(FileDamage, "loadProject");
+        driver->acceptFileDialog(broken);
+        driver->answerTip(1);
+        page->openClicked();
+        QCOMPARE(readListFile(), damaged);
+    }
+
     void damagedAnswerEditsTheFileAsItIsNow()
     {
         // The page never read the list (a project named on the command line
