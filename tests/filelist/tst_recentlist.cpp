@@ -242,6 +242,30 @@ private Q_SLOTS:
         QCOMPARE(readListFile(), damaged);
     }
 
+    void writersInSeveralProcessesKeepEveryEntry()
+    {
+        // Two host processes add projects while the page loads the list again and again,
+        // pruning the gone project they keep adding.
+        const int count = 100;
+        for (const QString prefix : {"x", "y"})
+            for (int i = 0; i < count; ++i)
+                QVERIFY(!makeProject(QStringLiteral("%1-%2.ptr7").arg(prefix).arg(i)).isEmpty());
+        QProcess writers[2];
+        for (int w = 0; w < 2; ++w)
+            writers[w].start(VEXA_LISTWRITER, {listFilePath(), dir->path(), w ? "y" : "x", QString::number(count)});
+        while (writers[0].state() != QProcess::NotRunning || writers[1].state() != QProcess::NotRunning) {
+            page->run();
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        }
+        const QByteArray list = readListFile();
+        int listed = 0;
+        for (const QString prefix : {"x", "y"})
+            for (int i = 0; i < count; ++i)
+                listed += list.contains(QStringLiteral(",\"strProfilePath\":\"%1/%2-%3.ptr7\",").arg(dir->path(), prefix).arg(i).toUtf8());
+        QCOMPARE(writers[0].exitCode() + writers[1].exitCode(), 0);
+        QCOMPARE(listed, 2 * count);
+    }
+
     void damagedAnswerEditsTheFileAsItIsNow()
     {
         // The page never read the list (a project named on the command line

@@ -8,6 +8,7 @@
 #include "filefacts.h"
 #include "projectfilelist.h"
 
+#include <QByteArray>
 #include <QString>
 #include <cstdint>
 #include <string>
@@ -55,8 +56,9 @@ public:
     const QString& listFilePath() const { return listPath; }
 
     // Reads the list file afresh, drops the entries whose project is gone and
-    // writes the list back when it dropped one or read a damaged file. The
-    // display order then holds every entry kept, in the file's order.
+    // writes the list back when it dropped one or read a damaged file (unless
+    // another writer changed the file meanwhile). The display order then holds
+    // every entry kept, in the file's order.
     Load load();
 
     const std::vector<ListedFile>& entries() const { return listedFiles; }
@@ -82,6 +84,7 @@ public:
 private:
     bool reload(bool* whole = nullptr);
     void write();
+    void writeOver(const QByteArray& read, const std::string& text);
     std::size_t prune();
 
     QString listPath;
