@@ -313,5 +313,10 @@
         <comment>Widget</comment>
         <translation>Select Folder</translation>
     </message>
+    <message>
+        <source>ListFileKeptTip</source>
+        <comment>Widget</comment>
+        <translation>The list of recent projects was damaged. It has started afresh with every project that could still be read; the damaged list was kept here:</translation>
+    </message>
 </context>
 </TS>

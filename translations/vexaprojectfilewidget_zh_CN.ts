@@ -313,5 +313,10 @@
         <comment>Widget</comment>
         <translation>选择文件夹</translation>
     </message>
+    <message>
+        <source>ListFileKeptTip</source>
+        <comment>Widget</comment>
+        <translation>最近使用的项目列表已损坏，已用仍可读取的项目重新建立。损坏的列表已保存在：</translation>
+    </message>
 </context>
 </TS>

@@ -120,7 +120,11 @@ private Q_SLOTS:
         QVERIFY(content == "<none>" || writeListFile(content));
         if (copy == ".damaged.2")
             QCOMPARE(makeFile(listFilePath() + ".damaged", "older"), listFilePath() + ".damaged");
+        if (!copy.isEmpty())
+            driver->answerTip(1);
         page->run();
+        // The user is told of a damaged list once, and where its copy is.
+        QTRY_COMPARE(driver->tipTexts(), copy.isEmpty() ? QStringList() : QStringList{"ListFileKeptTip\n" + listFilePath() + copy});
         QStringList names = rowNames();
         names.sort();
         QCOMPARE(names, rows);

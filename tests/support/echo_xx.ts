@@ -314,5 +314,10 @@
         <comment>Widget</comment>
         <translation>SelectFolder</translation>
     </message>
+    <message>
+        <source>ListFileKeptTip</source>
+        <comment>Widget</comment>
+        <translation>ListFileKeptTip</translation>
+    </message>
 </context>
 </TS>

@@ -71,10 +71,10 @@ std::vector<STProjectFile> wholeEntries(const QByteArray& bytes)
 
 } // namespace
 
-bool readListFile(const QString& path, STProjectFileList& doc, bool* whole)
+bool readListFile(const QString& path, STProjectFileList& doc, QString* keptCopy)
 {
-    if (whole)
-        *whole = false;
+    if (keptCopy)
+        keptCopy->clear();
     doc.projects.clear();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -88,8 +88,6 @@ bool readListFile(const QString& path, STProjectFileList& doc, bool* whole)
     }
     try {
         ajson::loadFromFileContent(doc, bytes.constData(), std::size_t(bytes.size()));
-        if (whole)
-            *whole = true;
         return true;
     } catch (const ajson::exception& e) {
         qCritical() << "load_from_file error: " << e.what() << " from:" << path;
@@ -100,6 +98,8 @@ bool readListFile(const QString& path, STProjectFileList& doc, bool* whole)
         return false;
     }
     doc.projects = wholeEntries(bytes);
+    if (keptCopy)
+        *keptCopy = copy;
     qWarning() << "unreadable list file" << path << "kept as" << copy << "and the list started afresh with"
                << doc.projects.size() << "entries that read whole";
     return true;

@@ -9,6 +9,7 @@
 
 #include <QDateTime>
 #include <QDebug>
+#include <QDir>
 #include <QFileDialog>
 #include <QPointer>
 #include <QTimer>
@@ -118,6 +119,16 @@ void showMessageTip(const QString& text)
     vexa::widgets::TipDialog tip(vexa::widgets::TipMessage, nullptr);
     tip.setTipText(text);
     tip.run();
+}
+
+void tellListFileKept(const QString& copy)
+{
+    if (copy.isEmpty())
+        return;
+    QTimer::singleShot(0, [copy] {
+        showMessageTip(
+            QStringLiteral("%1\n%2").arg(trText(QStringLiteral("ListFileKeptTip")), QDir::toNativeSeparators(copy)));
+    });
 }
 
 } // namespace projectfilemgr

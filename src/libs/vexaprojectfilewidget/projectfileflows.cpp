@@ -140,6 +140,7 @@ void ProjectFileFlows::openFinished(const QString& filePath, EnProjectOpenStatus
 
     if (flag == FileDamage) {
         store->markDamageFile(curFilePath);
+        tellListFileKept(store->takeKeptCopy());
         showMessageTip(trText(QStringLiteral("FileDamage")));
         Q_EMIT q->showProjectMgrWidget();
         return;

@@ -15,6 +15,7 @@
 #include <limits>
 #include <system_error>
 #include <thread>
+#include <utility>
 
 namespace vexa {
 namespace projectfilemgr {
@@ -144,10 +145,20 @@ bool RecentProjectStore::reload(bool* whole)
     if (!QFileInfo(listPath).isFile())
         return false;
     STProjectFileList current;
-    if (!readListFile(listPath, current, whole))
+    QString copy;
+    if (!readListFile(listPath, current, &copy))
         return false;
+    if (whole)
+        *whole = copy.isEmpty();
+    if (!copy.isEmpty())
+        keptCopy = copy;
     fileListDoc.projects.swap(current.projects);
     return true;
+}
+
+QString RecentProjectStore::takeKeptCopy()
+{
+    return std::exchange(keptCopy, QString());
 }
 
 void RecentProjectStore::write()

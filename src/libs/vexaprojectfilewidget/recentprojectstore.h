@@ -80,6 +80,8 @@ public:
     void markDamageFile(const std::string& path);
     // The stored path of the shown entry at `index`; empty past either end.
     std::string pathAt(int index) const;
+    // Where a damaged list file was last kept aside, once; then empty.
+    QString takeKeptCopy();
 
 private:
     bool reload(bool* whole = nullptr);
@@ -95,6 +97,7 @@ private:
     // The rule and direction projectFiles is sorted by; no rule after a load.
     int sortedRule = -1;
     bool sortedDescending = false;
+    QString keptCopy;
 };
 
 } // namespace projectfilemgr
