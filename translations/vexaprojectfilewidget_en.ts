@@ -318,5 +318,10 @@
         <comment>Widget</comment>
         <translation>The list of recent projects was damaged. It has started afresh with every project that could still be read; the damaged list was kept here:</translation>
     </message>
+    <message>
+        <source>DeleteFailedTip</source>
+        <comment>Widget</comment>
+        <translation>The project file could not be moved to the trash and was not deleted:</translation>
+    </message>
 </context>
 </TS>

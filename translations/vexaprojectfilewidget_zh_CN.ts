@@ -318,5 +318,10 @@
         <comment>Widget</comment>
         <translation>最近使用的项目列表已损坏，已用仍可读取的项目重新建立。损坏的列表已保存在：</translation>
     </message>
+    <message>
+        <source>DeleteFailedTip</source>
+        <comment>Widget</comment>
+        <translation>无法将项目文件移到回收站，未删除：</translation>
+    </message>
 </context>
 </TS>

@@ -12,6 +12,8 @@
 
 #include <QtTest>
 #include <QtWidgets>
+#include <filesystem>
+#include <fstream>
 #include <map>
 
 using namespace vexa::projectfilemgr;
@@ -63,7 +65,7 @@ class TestRecentList : public QObject
 private Q_SLOTS:
     void init()
     {
-        dir.reset(new QTemporaryDir);
+        dir.reset(new QTemporaryDir(QDir::home().filePath("projects-XXXXXX"))); // where the trash is
         QDir(QFileInfo(listFilePath()).path()).removeRecursively(); // the list file and its copies
         driver.reset(new ModalDriver);
         page.reset(new ProjectFileWidget);
@@ -75,7 +77,11 @@ private Q_SLOTS:
         mgr.answerOpens(Success); // so the busy dialog of an open closes
     }
 
-    void cleanup() { QCOMPARE(driver->pending(), 0); }
+    void cleanup()
+    {
+        std::filesystem::remove_all(QFile::encodeName(dir->path()).toStdString()); // names Qt cannot remove
+        QCOMPARE(driver->pending(), 0);
+    }
 
     void listFileIsPrunedAndWrittenBack_data()
     {
@@ -226,6 +232,45 @@ private Q_SLOTS:
         // Only the log tells of it: the rows read are shown all the same.
         QCOMPARE(log.count(QStringLiteral("saveToFile error:  File name too long  from: \"%1\"").arg(listFilePath())), 1);
         QCOMPARE(rowNames(), QStringList{"a.ptr7"});
+    }
+
+    void pathsThatAreNoTextAreActedOnAsStored_data()
+    {
+        QTest::addColumn<QString>("action"); // a double-click, or one of the row's menu
+        QTest::newRow("open") << "open";
+        QTest::newRow("forget") << "ClearFile";
+        QTest::newRow("delete") << "DeleteFiles";
+    }
+
+    void pathsThatAreNoTextAreActedOnAsStored()
+    {
+        QFETCH(QString, action);
+        // A name in Latin-1, as a copied disk may hold one. Qt cannot name it, nor remove it.
+        const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+        const std::string trash = QFile::encodeName(data + "/Trash").toStdString();
+        std::filesystem::remove_all(trash);
+        const std::string path = QFile::encodeName(dir->path()).toStdString() + "/caf\xE9.ptr7";
+        QVERIFY(bool(std::ofstream(path) << std::string(2048, 'x')));
+        QVERIFY(writeListFile("{\"projects\":[{\"strProfilePath\":\"" + QByteArray::fromStdString(path) + "\"}]}"));
+        page->run();
+        QCOMPARE(page->getItemFilePath(0), path);
+        QCOMPARE(labelsOf(tile(0)).value(4)->text(), QStringLiteral("2.00KB"));
+        if (action == "open") {
+            page->slotItemDoubleClicked(list()->item(0));
+            QCOMPARE(mgr.lastCall("loadProject").path, path);
+            return;
+        }
+        driver->chooseMenuAction(action);
+        if (action == "DeleteFiles")
+            driver->answerTip(1);
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), tile(0)->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(tile(0), &event);
+        page->changeSortClicked(); // nothing comes back
+        QCOMPARE(list()->count(), 0);
+        QCOMPARE(std::filesystem::exists(path), action == "ClearFile");
+        QCOMPARE(std::filesystem::exists(trash + "/files/caf\xE9.ptr7"), action == "DeleteFiles");
+        // A deleted project leaves the list file at the next load, as its file is gone.
+        QCOMPARE(readListFile().contains("caf\xE9"), action == "DeleteFiles");
     }
 
     void damagedListIsLeftAloneWhenNoCopyCanBeKept()

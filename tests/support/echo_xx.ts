@@ -319,5 +319,10 @@
         <comment>Widget</comment>
         <translation>ListFileKeptTip</translation>
     </message>
+    <message>
+        <source>DeleteFailedTip</source>
+        <comment>Widget</comment>
+        <translation>DeleteFailedTip</translation>
+    </message>
 </context>
 </TS>
