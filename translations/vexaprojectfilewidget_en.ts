@@ -323,5 +323,10 @@
         <comment>Widget</comment>
         <translation>The project file could not be moved to the trash and was not deleted:</translation>
     </message>
+    <message>
+        <source>DamagedFileTip</source>
+        <comment>Widget</comment>
+        <translation>This project failed to open last time, so it is not opened from this list. If it has been repaired, open it with Open.</translation>
+    </message>
 </context>
 </TS>

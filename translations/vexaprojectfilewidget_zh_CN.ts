@@ -323,5 +323,10 @@
         <comment>Widget</comment>
         <translation>无法将项目文件移到回收站，未删除：</translation>
     </message>
+    <message>
+        <source>DamagedFileTip</source>
+        <comment>Widget</comment>
+        <translation>该项目上次打开失败，因此不能从此列表打开。如已修复，请通过“打开”打开。</translation>
+    </message>
 </context>
 </TS>

@@ -357,9 +357,14 @@ private Q_SLOTS:
         QVERIFY(writeListFile(listOf(entries)));
         page->run();
         QCOMPARE(rowNames(), (QStringList{"broken.ptr7", "zeta.ptr7", "Alpha.ptr7", "beta.ptr7", "alpha.ptr7"}));
-        // The damaged entry is shown as such, cannot be opened and is no record of the list.
+        // The damaged entry is shown as such and is no record of the list. A double-click opens
+        // nothing but says why, and shows the file as it is now (here repaired, and larger).
         QCOMPARE(labelsOf(tile(0)).value(0)->property("damage"), QVariant(true));
+        QVERIFY(!makeProject(names[4], QDateTime(QDate(2024, 6, 1), QTime(14, 0)), 2048).isEmpty());
+        driver->answerTip(1);
         page->slotItemDoubleClicked(list()->item(0));
+        QCOMPARE(driver->tipTexts(), QStringList{"DamagedFileTip"});
+        QCOMPARE(labelsOf(tile(0)).value(4)->text() + labelsOf(tile(0)).value(0)->property("damage").toString(), "2.00KBtrue");
         QCOMPARE(mgr.callCount("loadProject"), std::size_t(0));
         QCOMPARE(page->getItemFilePath(0), dir->filePath("zeta.ptr7").toStdString());
 

@@ -324,5 +324,10 @@
         <comment>Widget</comment>
         <translation>DeleteFailedTip</translation>
     </message>
+    <message>
+        <source>DamagedFileTip</source>
+        <comment>Widget</comment>
+        <translation>DamagedFileTip</translation>
+    </message>
 </context>
 </TS>

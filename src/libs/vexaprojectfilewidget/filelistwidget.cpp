@@ -290,6 +290,16 @@ void FileListWidget::truncate(int rows)
         model()->removeRows(qMax(0, rows), count() - qMax(0, rows));
 }
 
+void FileListWidget::rereadRow(const QListWidgetItem* item)
+{
+    const int index = row(item);
+    if (index < 0 || index >= count())
+        return;
+    d->rows[static_cast<std::size_t>(index)].textsPending = true;
+    if (FileListItem* tile = d->shown.value(item))
+        d->fill(tile, index, true);
+}
+
 const FileRow* FileListWidget::rowAt(int row)
 {
     return d->rowAt(row);

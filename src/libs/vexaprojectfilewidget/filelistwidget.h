@@ -52,6 +52,8 @@ public:
     bool refillFileListItem(int row, const STFileItem& info, const bool damage);
     // Removes the rows from `rows` on (no signal: the user removed nothing).
     void truncate(int rows);
+    // Reads the name, time and size of an item's row again, and shows them.
+    void rereadRow(const QListWidgetItem* item);
 
     // What a row shows, its texts completed; null for a row that does not exist.
     const FileRow* rowAt(int row);
