@@ -141,6 +141,21 @@ private Q_SLOTS:
         QCOMPARE(ThumbnailCache::instance().decodeCount(), 3);
     }
 
+    void onlyTheTileUnderThePointerIsHovered()
+    {
+        // Tiles handed on while the list scrolls under a still pointer must not keep the
+        // hover look Qt gave them where they were, nor miss it where the pointer is.
+        for (int i = 0; i < 30; ++i)
+            list->addFileListItem(infoOf(dir->filePath(QString("p%1.ptr7").arg(i))), false);
+        QTest::mouseMove(list->viewport(), list->visualItemRect(list->item(0)).center());
+        for (const int scroll : {0, 60, 240, 300, 100000, 0}) {
+            list->verticalScrollBar()->setValue(scroll);
+            const QPoint pointer = list->viewport()->mapFromGlobal(QCursor::pos());
+            for (FileListItem* tile : list->shownTiles())
+                QCOMPARE(tile->underMouse(), tile->geometry().contains(pointer));
+        }
+    }
+
     void cacheIsKeyedByFileAndPixelsAndBounded()
     {
         const QString image = makeJpeg("a.jpg", Qt::red), other = makeJpeg("b.jpg", Qt::blue);

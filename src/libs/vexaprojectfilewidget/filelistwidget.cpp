@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QContextMenuEvent>
+#include <QCursor>
 #include <QDebug>
 #include <QDir>
 #include <QHash>
@@ -172,7 +173,23 @@ public:
             tile->setGeometry(rect);
             tile->show();
         }
+        syncHover();
         syncing = false;
+    }
+
+    // Qt leaves the hover state on a tile that is moved, hidden and handed on
+    // under a still pointer: only the tile under the pointer may show it.
+    void syncHover()
+    {
+        const QPoint pointer = q->viewport()->mapFromGlobal(QCursor::pos());
+        const bool inside = q->viewport()->underMouse();
+        for (FileListItem* tile : qAsConst(shown)) {
+            const bool under = inside && tile->geometry().contains(pointer);
+            if (tile->testAttribute(Qt::WA_UnderMouse) != under) {
+                tile->setAttribute(Qt::WA_UnderMouse, under);
+                tile->update();
+            }
+        }
     }
 
     // Loads the thumbnail of one tile that is ready but not on screen yet, so
