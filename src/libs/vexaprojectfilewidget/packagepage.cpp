@@ -250,8 +250,9 @@ bool PackagePage::Impl::startPackaging()
     Q_EMIT q->beginPackage(packageInfo, ui.nameEdit->text(), ui.locationEdit->text());
     if (startRefusal.isEmpty())
         return true;
-    state = State::Idle;
     qWarning() << "--PROJECTFILEMGR-- package not started:" << startRefusal;
+    // The host heard that a package starts; it must hear that none runs.
+    stopPackaging(false);
     setPackagingState();
     showWarning(startRefusal);
     startRefusal.clear();
