@@ -491,11 +491,10 @@ void PackagePage::closeEvent(QCloseEvent* event)
 
 void PackagePage::showEvent(QShowEvent* event)
 {
-    // Nothing of an earlier opening carries over, but a package still under way.
-    if (d->state != Impl::State::Packaging) {
-        d->state = Impl::State::Idle;
+    // Nothing of an earlier opening carries over but the state of the package:
+    // one under way, or one the host is still stopping (no new one until then).
+    if (d->state != Impl::State::Packaging)
         d->setPackagingState();
-    }
     d->closePending = false;
     vexa::widgets::Dialog::showEvent(event);
 }
