@@ -328,5 +328,10 @@
         <comment>Widget</comment>
         <translation>This project failed to open last time, so it is not opened from this list. If it has been repaired, open it with Open.</translation>
     </message>
+    <message>
+        <source>SaveHostUnavailable</source>
+        <comment>Widget</comment>
+        <translation>The project cannot be saved right now. Please try again later.</translation>
+    </message>
 </context>
 </TS>

@@ -328,5 +328,10 @@
         <comment>Widget</comment>
         <translation>该项目上次打开失败，因此不能从此列表打开。如已修复，请通过“打开”打开。</translation>
     </message>
+    <message>
+        <source>SaveHostUnavailable</source>
+        <comment>Widget</comment>
+        <translation>当前无法保存项目，请稍后再试。</translation>
+    </message>
 </context>
 </TS>

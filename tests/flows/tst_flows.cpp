@@ -289,13 +289,24 @@ private Q_SLOTS:
             page->setProjectFileMgr(mgr.get());
         runtime->setCallable(!withManager);
         QSignalSpy newProjects(page.get(), &ProjectFileWidget::newProject);
-        page->saveProject();
+        // A save or package that cannot be asked for is told, not only logged.
+        if (!withManager)
+            driver->answerTip(1);
+        page->saveProject(); // with a manager, nothing is open yet: only logged
         driver->acceptFileDialog(QStringLiteral("demo"));
         page->newClicked(); // returns: a busy dialog here would wait for an answer that never comes
         // The host hears of the new project before the page finds it cannot ask for one.
         QCOMPARE(newProjects.count(), 1);
-        driver->acceptFileDialog(QStringLiteral("copy"));
+        if (withManager) // without one there is no dialog: its answer could go nowhere
+            driver->acceptFileDialog(QStringLiteral("copy"));
+        driver->answerTip(1);
         page->saveAsProject();
+        if (!withManager) {
+            driver->answerTip(1);
+            page->packageProject();
+        }
+        const QStringList told{"SaveHostUnavailable", "SaveHostUnavailable", "PackageHostUnavailable"};
+        QCOMPARE(driver->tipTexts(), told.mid(0, withManager ? 1 : 3));
 
         // The refused project did not become the current one: a save has nothing to write.
         runtime->setCallable(true);

@@ -329,5 +329,10 @@
         <comment>Widget</comment>
         <translation>DamagedFileTip</translation>
     </message>
+    <message>
+        <source>SaveHostUnavailable</source>
+        <comment>Widget</comment>
+        <translation>SaveHostUnavailable</translation>
+    </message>
 </context>
 </TS>

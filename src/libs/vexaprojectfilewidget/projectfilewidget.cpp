@@ -458,6 +458,7 @@ void ProjectFileWidget::packageProject() const
     IProjectFileMgr* mgr = d->bridge.manager();
     if (!mgr) {
         qWarning() << "new projectFile failed!";
+        showMessageTip(trText(QStringLiteral("PackageHostUnavailable")));
         return;
     }
     // The one manager call made directly on the GUI thread.
