@@ -157,7 +157,7 @@ void TestStandIns::folderChecksAndNumberText()
     QCOMPARE(error, ENOENT);
 
     // A host may have set a locale with a decimal comma; the text keeps its full stop.
-    std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
+    QVERIFY2(std::setlocale(LC_NUMERIC, "de_DE.UTF-8"), "no de_DE.UTF-8 locale: scripts/run-tests.sh makes one");
     const std::string text = d2s(2.0, 2) + ' ' + d2s(2.675, 2) + ' ' + d2s(-1.26, 1) + ' ' + d2s(3.7, -2) + ' ' + d2s(0.1, 20);
     std::setlocale(LC_NUMERIC, "C");
     QCOMPARE(QString::fromStdString(text), QStringLiteral("2.00 2.67 -1.3 4 0.10000000000000000555"));
