@@ -284,6 +284,53 @@ private Q_SLOTS:
         QVERIFY(page->isVisible() && mgr->calls().size() == 1);
     }
 
+    void runShowsThePageWhenNothingIsToOpen_data()
+    {
+        QTest::addColumn<bool>("slave");
+        QTest::addColumn<bool>("listed");
+        QTest::newRow("slave never opens the last project") << true << true;
+        QTest::newRow("nothing listed") << false << false;
+    }
+
+    void runShowsThePageWhenNothingIsToOpen()
+    {
+        QFETCH(bool, slave);
+        QFETCH(bool, listed);
+        if (listed)
+            QVERIFY(vexatest::writeListFile(vexatest::listOf({vexatest::listEntry(makeProject(QStringLiteral("a.ptr7")))})));
+        STPluginConfig config;
+        config.autoOpenCurrentProject = true;
+        page->setConfig(config);
+        page->setIsSlave(slave);
+        attach();
+        mgr->answerOpens(Success); // an open, were one made, ends at once
+        page->run();
+        QVERIFY(page->isVisible());
+        QCOMPARE(mgr->calls().size(), std::size_t(0));
+    }
+
+    // A restore announced once the page is up waits for the next run, which waits in
+    // the busy dialog until the host is done.
+    void restoreAnnouncedAfterTheStart()
+    {
+        attach();
+        page->run();
+        QSignalSpy restores(page.get(), &ProjectFileWidget::systemRestore);
+        runtime->notify("OnSystemRestoreWait");
+        runtime->waitIdle();
+        QCoreApplication::processEvents();
+        QCOMPARE(restores.count(), 0);
+        QString shownText;
+        driver->onNext<BlockDialog>("busy dialog", [&](BlockDialog* dialog) {
+            shownText = dialog->tipText();
+            page->setBlockDialogVisible(false, false); // the host finished the restore
+        });
+        page->run();
+        QCOMPARE(restores.count(), 1);
+        QCOMPARE(shownText, QStringLiteral("Loading"));
+        QVERIFY(!page->findChild<BlockDialog*>()->isVisible());
+    }
+
     void commandLine_data()
     {
         QTest::addColumn<bool>("exists");
