@@ -1,6 +1,7 @@
 #pragma once
 
 #include "filerow.h"
+#include "stringmetatype.h"
 
 #include <QListWidget>
 #include <QString>
