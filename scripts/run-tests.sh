@@ -5,7 +5,19 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
-bash scripts/ensure-packages.sh "${VEXA_BUILD_PACKAGES[@]}" "${VEXA_QT6_BUILD_PACKAGES[@]}"
+bash scripts/ensure-packages.sh "${VEXA_BUILD_PACKAGES[@]}" "${VEXA_QT6_BUILD_PACKAGES[@]}" locales
+
+# The number text is checked under a locale with a decimal comma; a fresh
+# system has none, and without one the check would prove nothing.
+if ! locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8'; then
+  if [ "$(id -u)" -eq 0 ]; then
+    localedef -i de_DE -f UTF-8 de_DE.UTF-8
+  else
+    echo "Missing the de_DE.UTF-8 locale. Make it with:" >&2
+    echo "  sudo localedef -i de_DE -f UTF-8 de_DE.UTF-8" >&2
+    exit 1
+  fi
+fi
 
 jobs=$(nproc 2>/dev/null || echo 2)
 export QT_QPA_PLATFORM=offscreen

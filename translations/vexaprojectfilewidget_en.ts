@@ -313,5 +313,25 @@
         <comment>Widget</comment>
         <translation>Select Folder</translation>
     </message>
+    <message>
+        <source>ListFileKeptTip</source>
+        <comment>Widget</comment>
+        <translation>The list of recent projects was damaged. It has started afresh with every project that could still be read; the damaged list was kept here:</translation>
+    </message>
+    <message>
+        <source>DeleteFailedTip</source>
+        <comment>Widget</comment>
+        <translation>The project file could not be moved to the trash and was not deleted:</translation>
+    </message>
+    <message>
+        <source>DamagedFileTip</source>
+        <comment>Widget</comment>
+        <translation>This project failed to open last time, so it is not opened from this list. If it has been repaired, open it with Open.</translation>
+    </message>
+    <message>
+        <source>SaveHostUnavailable</source>
+        <comment>Widget</comment>
+        <translation>The project cannot be saved right now. Please try again later.</translation>
+    </message>
 </context>
 </TS>

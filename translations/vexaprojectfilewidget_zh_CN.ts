@@ -313,5 +313,25 @@
         <comment>Widget</comment>
         <translation>选择文件夹</translation>
     </message>
+    <message>
+        <source>ListFileKeptTip</source>
+        <comment>Widget</comment>
+        <translation>最近使用的项目列表已损坏，已用仍可读取的项目重新建立。损坏的列表已保存在：</translation>
+    </message>
+    <message>
+        <source>DeleteFailedTip</source>
+        <comment>Widget</comment>
+        <translation>无法将项目文件移到回收站，未删除：</translation>
+    </message>
+    <message>
+        <source>DamagedFileTip</source>
+        <comment>Widget</comment>
+        <translation>该项目上次打开失败，因此不能从此列表打开。如已修复，请通过“打开”打开。</translation>
+    </message>
+    <message>
+        <source>SaveHostUnavailable</source>
+        <comment>Widget</comment>
+        <translation>当前无法保存项目，请稍后再试。</translation>
+    </message>
 </context>
 </TS>

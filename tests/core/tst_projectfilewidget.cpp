@@ -132,6 +132,8 @@ private Q_SLOTS:
         runtime->setCallable(true);
         QCOMPARE(pageSlots(), std::size_t(how < 2 ? 2 : 10));
         QCOMPARE(driver->tipTexts(), tips ? QStringList{QStringLiteral("NullFileTip")} : QStringList());
+        if (how < 2) // without a manager a save is told it cannot be made
+            driver->answerTip(1);
         page->saveProject();
         QCOMPARE(mgr->calls().size(), std::size_t(0));
     }
@@ -281,6 +283,53 @@ private Q_SLOTS:
         QCOMPARE(page->getItemFilePath(0), older.toStdString()); // the damaged one is no record of the list
         page->run();
         QVERIFY(page->isVisible() && mgr->calls().size() == 1);
+    }
+
+    void runShowsThePageWhenNothingIsToOpen_data()
+    {
+        QTest::addColumn<bool>("slave");
+        QTest::addColumn<bool>("listed");
+        QTest::newRow("slave never opens the last project") << true << true;
+        QTest::newRow("nothing listed") << false << false;
+    }
+
+    void runShowsThePageWhenNothingIsToOpen()
+    {
+        QFETCH(bool, slave);
+        QFETCH(bool, listed);
+        if (listed)
+            QVERIFY(vexatest::writeListFile(vexatest::listOf({vexatest::listEntry(makeProject(QStringLiteral("a.ptr7")))})));
+        STPluginConfig config;
+        config.autoOpenCurrentProject = true;
+        page->setConfig(config);
+        page->setIsSlave(slave);
+        attach();
+        mgr->answerOpens(Success); // an open, were one made, ends at once
+        page->run();
+        QVERIFY(page->isVisible());
+        QCOMPARE(mgr->calls().size(), std::size_t(0));
+    }
+
+    // A restore announced once the page is up waits for the next run, which waits in
+    // the busy dialog until the host is done.
+    void restoreAnnouncedAfterTheStart()
+    {
+        attach();
+        page->run();
+        QSignalSpy restores(page.get(), &ProjectFileWidget::systemRestore);
+        runtime->notify("OnSystemRestoreWait");
+        runtime->waitIdle();
+        QCoreApplication::processEvents();
+        QCOMPARE(restores.count(), 0);
+        QString shownText;
+        driver->onNext<BlockDialog>("busy dialog", [&](BlockDialog* dialog) {
+            shownText = dialog->tipText();
+            page->setBlockDialogVisible(false, false); // the host finished the restore
+        });
+        page->run();
+        QCOMPARE(restores.count(), 1);
+        QCOMPARE(shownText, QStringLiteral("Loading"));
+        QVERIFY(!page->findChild<BlockDialog*>()->isVisible());
     }
 
     void commandLine_data()

@@ -141,6 +141,21 @@ private Q_SLOTS:
         QCOMPARE(ThumbnailCache::instance().decodeCount(), 3);
     }
 
+    void onlyTheTileUnderThePointerIsHovered()
+    {
+        // Tiles handed on while the list scrolls under a still pointer must not keep the
+        // hover look Qt gave them where they were, nor miss it where the pointer is.
+        for (int i = 0; i < 30; ++i)
+            list->addFileListItem(infoOf(dir->filePath(QString("p%1.ptr7").arg(i))), false);
+        QTest::mouseMove(list->viewport(), list->visualItemRect(list->item(0)).center());
+        for (const int scroll : {0, 60, 240, 300, 100000, 0}) {
+            list->verticalScrollBar()->setValue(scroll);
+            const QPoint pointer = list->viewport()->mapFromGlobal(QCursor::pos());
+            for (FileListItem* tile : list->shownTiles())
+                QCOMPARE(tile->underMouse(), tile->geometry().contains(pointer));
+        }
+    }
+
     void cacheIsKeyedByFileAndPixelsAndBounded()
     {
         const QString image = makeJpeg("a.jpg", Qt::red), other = makeJpeg("b.jpg", Qt::blue);
@@ -194,12 +209,20 @@ private Q_SLOTS:
         driver->chooseMenuAction(action);
         if (answer >= 0)
             driver->answerTip(answer);
+        // A confirmed delete that left the file is told of, with the reason.
+        const bool refused = answer == 1 && !removed;
+        if (refused)
+            driver->answerTip(1);
         const QPoint pos = list->visualItemRect(list->item(0)).center();
         QContextMenuEvent event(QContextMenuEvent::Mouse, pos, list->viewport()->mapToGlobal(pos));
         QApplication::sendEvent(list->viewport(), &event);
 
         QCOMPARE(driver->menuTexts(), (QStringList{"ClearFile", "DeleteFiles"}));
-        QCOMPARE(driver->tipTexts(), answer >= 0 ? QStringList{"DeleteFileTip\n" + path} : QStringList());
+        const QStringList tips = driver->tipTexts();
+        QCOMPARE(tips.value(0), answer >= 0 ? "DeleteFileTip\n" + path : QString());
+        QCOMPARE(tips.size(), int(answer >= 0) + int(refused));
+        if (refused) // with the reason after the path
+            QVERIFY(tips.at(1).startsWith("DeleteFailedTip\n" + path + "\n") && !tips.at(1).endsWith('\n'));
         const std::vector<std::string> once{path.toStdString()}, none;
         QCOMPARE(cleared, removed && action == "ClearFile" ? once : none);
         QCOMPARE(gone, removed ? once : none);

@@ -12,6 +12,8 @@
 
 #include <QtTest>
 #include <QtWidgets>
+#include <filesystem>
+#include <fstream>
 #include <map>
 
 using namespace vexa::projectfilemgr;
@@ -63,7 +65,7 @@ class TestRecentList : public QObject
 private Q_SLOTS:
     void init()
     {
-        dir.reset(new QTemporaryDir);
+        dir.reset(new QTemporaryDir(QDir::home().filePath("projects-XXXXXX"))); // where the trash is
         QDir(QFileInfo(listFilePath()).path()).removeRecursively(); // the list file and its copies
         driver.reset(new ModalDriver);
         page.reset(new ProjectFileWidget);
@@ -75,7 +77,11 @@ private Q_SLOTS:
         mgr.answerOpens(Success); // so the busy dialog of an open closes
     }
 
-    void cleanup() { QCOMPARE(driver->pending(), 0); }
+    void cleanup()
+    {
+        std::filesystem::remove_all(QFile::encodeName(dir->path()).toStdString()); // names Qt cannot remove
+        QCOMPARE(driver->pending(), 0);
+    }
 
     void listFileIsPrunedAndWrittenBack_data()
     {
@@ -99,6 +105,9 @@ private Q_SLOTS:
                                                  << QStringList{"a.ptr7"} << listOf({"@A"}) << ".damaged";
         QTest::newRow("bad entry after two good") << QByteArray(R"({"projects":[@A,@B,{"isDamageFile":}]})")
                                                   << QStringList{"a.ptr7", "b.ptr7"} << listOf({"@A", "@B"}) << ".damaged";
+        QTest::newRow("the entries after a bad one") << QByteArray(R"({"projects":[@A,{"strProfilePath":"D:\projects\two.ptr7"},@B @F]})")
+                                                     << QStringList{"a.ptr7", "b.ptr7", "f.ptr7"} << listOf({"@A", "@B", "@F"})
+                                                     << ".damaged";
     }
 
     void listFileIsPrunedAndWrittenBack()
@@ -117,7 +126,11 @@ private Q_SLOTS:
         QVERIFY(content == "<none>" || writeListFile(content));
         if (copy == ".damaged.2")
             QCOMPARE(makeFile(listFilePath() + ".damaged", "older"), listFilePath() + ".damaged");
+        if (!copy.isEmpty())
+            driver->answerTip(1);
         page->run();
+        // The user is told of a damaged list once, and where its copy is.
+        QTRY_COMPARE(driver->tipTexts(), copy.isEmpty() ? QStringList() : QStringList{"ListFileKeptTip\n" + listFilePath() + copy});
         QStringList names = rowNames();
         names.sort();
         QCOMPARE(names, rows);
@@ -221,6 +234,87 @@ private Q_SLOTS:
         QCOMPARE(rowNames(), QStringList{"a.ptr7"});
     }
 
+    void pathsThatAreNoTextAreActedOnAsStored_data()
+    {
+        QTest::addColumn<QString>("action"); // a double-click, or one of the row's menu
+        QTest::newRow("open") << "open";
+        QTest::newRow("forget") << "ClearFile";
+        QTest::newRow("delete") << "DeleteFiles";
+    }
+
+    void pathsThatAreNoTextAreActedOnAsStored()
+    {
+        QFETCH(QString, action);
+        // A name in Latin-1, as a copied disk may hold one. Qt cannot name it, nor remove it.
+        const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+        const std::string trash = QFile::encodeName(data + "/Trash").toStdString();
+        std::filesystem::remove_all(trash);
+        const std::string path = QFile::encodeName(dir->path()).toStdString() + "/caf\xE9.ptr7";
+        QVERIFY(bool(std::ofstream(path) << std::string(2048, 'x')));
+        QVERIFY(writeListFile("{\"projects\":[{\"strProfilePath\":\"" + QByteArray::fromStdString(path) + "\"}]}"));
+        page->run();
+        QCOMPARE(page->getItemFilePath(0), path);
+        QCOMPARE(labelsOf(tile(0)).value(4)->text(), QStringLiteral("2.00KB"));
+        if (action == "open") {
+            page->slotItemDoubleClicked(list()->item(0));
+            QCOMPARE(mgr.lastCall("loadProject").path, path);
+            return;
+        }
+        driver->chooseMenuAction(action);
+        if (action == "DeleteFiles")
+            driver->answerTip(1);
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), tile(0)->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(tile(0), &event);
+        page->changeSortClicked(); // nothing comes back
+        QCOMPARE(list()->count(), 0);
+        QCOMPARE(std::filesystem::exists(path), action == "ClearFile");
+        QCOMPARE(std::filesystem::exists(trash + "/files/caf\xE9.ptr7"), action == "DeleteFiles");
+        // A deleted project leaves the list file at the next load, as its file is gone.
+        QCOMPARE(readListFile().contains("caf\xE9"), action == "DeleteFiles");
+    }
+
+    void damagedListIsLeftAloneWhenNoCopyCanBeKept()
+    {
+        // Every name for a copy is taken. The damaged file is then the one copy of the
+        // user's entries: neither the load nor a damaged answer writes over it.
+        const QString broken = makeProject("broken.ptr7");
+        const QByteArray damaged = "{\"projects\":[" + listEntry(broken) + ",{";
+        QVERIFY(writeListFile(damaged));
+        for (int n = 1; n <= 1000; ++n)
+            QVERIFY(!makeFile(listFilePath() + ".damaged" + (n > 1 ? "." + QString::number(n) : "")).isEmpty());
+        page->run();
+        QCOMPARE(list()->count(), 0);
+        mgr.answerOpens(FileDamage, "loadProject");
+        driver->acceptFileDialog(broken);
+        driver->answerTip(1);
+        page->openClicked();
+        QCOMPARE(readListFile(), damaged);
+    }
+
+    void writersInSeveralProcessesKeepEveryEntry()
+    {
+        // Two host processes add projects while the page loads the list again and again,
+        // pruning the gone project they keep adding.
+        const int count = 100;
+        for (const QString prefix : {"x", "y"})
+            for (int i = 0; i < count; ++i)
+                QVERIFY(!makeProject(QStringLiteral("%1-%2.ptr7").arg(prefix).arg(i)).isEmpty());
+        QProcess writers[2];
+        for (int w = 0; w < 2; ++w)
+            writers[w].start(VEXA_LISTWRITER, {listFilePath(), dir->path(), w ? "y" : "x", QString::number(count)});
+        while (writers[0].state() != QProcess::NotRunning || writers[1].state() != QProcess::NotRunning) {
+            page->run();
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        }
+        const QByteArray list = readListFile();
+        int listed = 0;
+        for (const QString prefix : {"x", "y"})
+            for (int i = 0; i < count; ++i)
+                listed += list.contains(QStringLiteral(",\"strProfilePath\":\"%1/%2-%3.ptr7\",").arg(dir->path(), prefix).arg(i).toUtf8());
+        QCOMPARE(writers[0].exitCode() + writers[1].exitCode(), 0);
+        QCOMPARE(listed, 2 * count);
+    }
+
     void damagedAnswerEditsTheFileAsItIsNow()
     {
         // The page never read the list (a project named on the command line
@@ -263,9 +357,14 @@ private Q_SLOTS:
         QVERIFY(writeListFile(listOf(entries)));
         page->run();
         QCOMPARE(rowNames(), (QStringList{"broken.ptr7", "zeta.ptr7", "Alpha.ptr7", "beta.ptr7", "alpha.ptr7"}));
-        // The damaged entry is shown as such, cannot be opened and is no record of the list.
+        // The damaged entry is shown as such and is no record of the list. A double-click opens
+        // nothing but says why, and shows the file as it is now (here repaired, and larger).
         QCOMPARE(labelsOf(tile(0)).value(0)->property("damage"), QVariant(true));
+        QVERIFY(!makeProject(names[4], QDateTime(QDate(2024, 6, 1), QTime(14, 0)), 2048).isEmpty());
+        driver->answerTip(1);
         page->slotItemDoubleClicked(list()->item(0));
+        QCOMPARE(driver->tipTexts(), QStringList{"DamagedFileTip"});
+        QCOMPARE(labelsOf(tile(0)).value(4)->text() + labelsOf(tile(0)).value(0)->property("damage").toString(), "2.00KBtrue");
         QCOMPARE(mgr.callCount("loadProject"), std::size_t(0));
         QCOMPARE(page->getItemFilePath(0), dir->filePath("zeta.ptr7").toStdString());
 

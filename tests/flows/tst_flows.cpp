@@ -221,15 +221,19 @@ private Q_SLOTS:
             };
         };
         driver->onNext<QFileDialog>("new", expect("ChooseSaveDir", "file(*.ptr7)", QFileDialog::AcceptSave));
-        driver->onNext<QFileDialog>("save-as", expect("ChooseSaveDir", "file(*.ptr7)", QFileDialog::AcceptSave));
+        // A dialog opened right after another stays without activation past the other's delay.
+        driver->onNext<QFileDialog>("save-as", [&expect](QFileDialog* dialog) {
+            QTest::qWait(150);
+            expect("ChooseSaveDir", "file(*.ptr7)", QFileDialog::AcceptSave)(dialog);
+        });
         driver->onNext<QFileDialog>("open", expect("ChooseFile", "*.ptr7", QFileDialog::AcceptOpen));
         page->newClicked();
-        // Off while the dialog runs and back on a little later, so the closing dialog does not hand the
+        page->saveAsProject();
+        // Off while the dialogs run and back on a little later, so the closing dialog does not hand the
         // focus to the main window.
-        QCOMPARE(activation, QList<bool>({false}));
+        QCOMPARE(activation, QList<bool>({false, false}));
         QVERIFY(!window->isActivateEnabled());
         QTRY_VERIFY(window->isActivateEnabled());
-        page->saveAsProject();
         page->openClicked();
         QCOMPARE(mgr->calls().size(), std::size_t(0));
     }
@@ -285,13 +289,24 @@ private Q_SLOTS:
             page->setProjectFileMgr(mgr.get());
         runtime->setCallable(!withManager);
         QSignalSpy newProjects(page.get(), &ProjectFileWidget::newProject);
-        page->saveProject();
+        // A save or package that cannot be asked for is told, not only logged.
+        if (!withManager)
+            driver->answerTip(1);
+        page->saveProject(); // with a manager, nothing is open yet: only logged
         driver->acceptFileDialog(QStringLiteral("demo"));
         page->newClicked(); // returns: a busy dialog here would wait for an answer that never comes
         // The host hears of the new project before the page finds it cannot ask for one.
         QCOMPARE(newProjects.count(), 1);
-        driver->acceptFileDialog(QStringLiteral("copy"));
+        if (withManager) // without one there is no dialog: its answer could go nowhere
+            driver->acceptFileDialog(QStringLiteral("copy"));
+        driver->answerTip(1);
         page->saveAsProject();
+        if (!withManager) {
+            driver->answerTip(1);
+            page->packageProject();
+        }
+        const QStringList told{"SaveHostUnavailable", "SaveHostUnavailable", "PackageHostUnavailable"};
+        QCOMPARE(driver->tipTexts(), told.mid(0, withManager ? 1 : 3));
 
         // The refused project did not become the current one: a save has nothing to write.
         runtime->setCallable(true);

@@ -13,10 +13,10 @@ using namespace vexa::projectfilemgr;
 namespace {
 
 // The report of loading file content into list, or empty when it loads.
-QString errorOf(STProjectFileList &list, const QByteArray &text, std::size_t *complete = nullptr)
+QString errorOf(STProjectFileList &list, const QByteArray &text)
 {
     try {
-        ajson::loadFromFileContent(list, text.constData(), std::size_t(text.size()), complete);
+        ajson::loadFromFileContent(list, text.constData(), std::size_t(text.size()));
     } catch (const ajson::exception &e) {
         return QString::fromUtf8(e.what());
     }
@@ -100,6 +100,7 @@ void TestJson::loads_data()
     // Lines count line feeds; columns count bytes since, carriage returns and the mark left out.
     fails("lone carriage returns", "{\r\r\"x\" 1}", 0, 6, bad);
     fails("comment lines, tabs", "// a\n/* b\n c */ {\n\t\t5", 3, 4, noKey);
+    fails("line feed first", "\n{\n5", 2, 2, noKey);
     ok("mark and unquoted words", "\xEF\xBB\xBF{projects:[{strProfileName:abc}]}", 1, "abc");
     ok("comments everywhere", "/*a*/{ // b\n\"projects\" /*c*/ : [ {} , /***x**/ {},]//d\n}// tail", 2);
     ok("vector null", "{\"projects\":null,\"after\":1}", 0);
@@ -213,18 +214,14 @@ void TestJson::nestingIsBounded()
 void TestJson::fillsInPlaceAndKeepsWhatPrecedesDamage()
 {
     // Elements are appended; a damaged one keeps what was read before the damage and
-    // members missing from it their defaults; the count of whole ones tells it apart.
+    // members missing from it their defaults.
     STProjectFileList list;
     list.projects.push_back(make("old"));
-    std::size_t complete = 99;
     const QByteArray damaged = "{\"projects\":[{\"strProfileName\":one},{\"strProfilePath\":two,\"isDamageFile\":}]}";
-    QCOMPARE(errorOf(list, damaged, &complete), report(0, 74, "not a valid bool."));
-    QCOMPARE(complete, std::size_t(1));
+    QCOMPARE(errorOf(list, damaged), report(0, 74, "not a valid bool."));
     const auto &p = list.projects;
     QCOMPARE(p.size(), std::size_t(3));
     QCOMPARE(p[1].strProfileName + '|' + p[2].strProfilePath + '|' + p[2].strProfileName, std::string("one|two|"));
-    QCOMPARE(errorOf(list, "{\"projects\":[{},{}]}", &complete), QString());
-    QCOMPARE(complete, std::size_t(2));
 }
 
 void TestJson::writerLayoutAndGrowth()
@@ -266,10 +263,10 @@ void TestJson::everyCodePointRoundTrips()
     STProjectFileList back;
     ajson::loadFromFile(back, file.fileName().toStdString());
     QCOMPARE(ajson::toJson(back), text);
-    // A folder opens but its size says nothing: reading ends, and there is no record in it.
-    bool refused = false;
-    try { ajson::loadFromFile(back, QDir::tempPath().toStdString()); } catch (const ajson::exception &) { refused = true; }
-    QVERIFY(refused); // the writer's output is pinned above, so the records match
+    // A folder opens on Linux, but it is no file to read: an open failure, not a syntax error.
+    QString refusal;
+    try { ajson::loadFromFile(back, QDir::tempPath().toStdString()); } catch (const std::logic_error &e) { refusal = e.what(); }
+    QCOMPARE(refusal, "can't open file:" + QDir::tempPath());
 }
 
 QTEST_GUILESS_MAIN(TestJson)

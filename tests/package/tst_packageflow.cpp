@@ -127,6 +127,8 @@ private Q_SLOTS:
         QCOMPARE(shownLook, QStringLiteral("ToPackage 1 1 0"));
         QCOMPARE(driver->tipTexts(), QStringList{tip});
         QCOMPARE(mgr->callCount("writeProject"), std::size_t(0));
+        // The host heard a package start, so it hears that none runs.
+        QCOMPARE(mgr->stopPackageValues(), (std::vector<bool>{false, true}));
         // What was made stays; nothing is deleted on a guess.
         QVERIFY(QFileInfo(dir->filePath(QStringLiteral("Show/optimizatedPath"))).isDir());
         QCOMPARE(QFileInfo::exists(dir->filePath(QStringLiteral("Show/imagePath"))), refused);

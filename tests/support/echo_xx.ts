@@ -314,5 +314,25 @@
         <comment>Widget</comment>
         <translation>SelectFolder</translation>
     </message>
+    <message>
+        <source>ListFileKeptTip</source>
+        <comment>Widget</comment>
+        <translation>ListFileKeptTip</translation>
+    </message>
+    <message>
+        <source>DeleteFailedTip</source>
+        <comment>Widget</comment>
+        <translation>DeleteFailedTip</translation>
+    </message>
+    <message>
+        <source>DamagedFileTip</source>
+        <comment>Widget</comment>
+        <translation>DamagedFileTip</translation>
+    </message>
+    <message>
+        <source>SaveHostUnavailable</source>
+        <comment>Widget</comment>
+        <translation>SaveHostUnavailable</translation>
+    </message>
 </context>
 </TS>

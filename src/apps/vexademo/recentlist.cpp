@@ -1,13 +1,12 @@
 #include "recentlist.h"
 
 #include "listfile.h"
+#include "listfilelock.h"
 
 #include <QDebug>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
-
-#include <mutex>
 
 namespace vexademo {
 
@@ -19,21 +18,19 @@ QString recentListPath()
 bool addRecentProject(const QString& listPath, const QString& projectPath, const QString& name,
                       const QString& imagePath)
 {
-    // Two of the host's threads may add entries at the same time.
-    static std::mutex mutex;
-    std::lock_guard<std::mutex> lock(mutex);
-
     using vexa::projectfilemgr::STProjectFile;
     vexa::projectfilemgr::STProjectFileList doc;
-    const QFileInfo info(listPath);
-    if (info.exists()) {
-        // A damaged file is kept aside there and the list starts afresh, so
-        // projects opened from now on are listed again.
-        if (!vexa::projectfilemgr::readListFile(listPath, doc))
-            return false;
-    } else {
-        QDir().mkpath(info.absolutePath());
+    QDir().mkpath(QFileInfo(listPath).absolutePath());
+    // The host's threads, the start page and other instances edit the same file.
+    const vexa::projectfilemgr::ListFileLock lock(listPath);
+    if (!lock.isHeld()) {
+        qWarning() << "recent list not written, its lock could not be taken:" << listPath;
+        return false;
     }
+    // A damaged file is kept aside there and the list starts afresh, so
+    // projects opened from now on are listed again.
+    if (QFileInfo::exists(listPath) && !vexa::projectfilemgr::readListFile(listPath, doc))
+        return false;
 
     const std::string path = projectPath.toStdString();
     STProjectFile entry;

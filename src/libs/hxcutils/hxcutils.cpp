@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
@@ -97,6 +98,29 @@ bool writeFully(int fd, const char* data, std::size_t size)
     return true;
 }
 
+namespace {
+
+// The file a path names through any symbolic links, whether or not it exists
+// yet: writing there keeps the links a user made. A loop of links is left as
+// it is, and the write then fails on it.
+std::string linkTarget(std::string path)
+{
+    for (int hop = 0; hop < 40; ++hop) {
+        struct stat st {};
+        char target[PATH_MAX];
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return path;
+        const ssize_t length = ::readlink(path.c_str(), target, sizeof target);
+        if (length <= 0 || static_cast<std::size_t>(length) == sizeof target)
+            return path;
+        const std::string next(target, static_cast<std::size_t>(length));
+        path = next.front() == '/' ? next : joinPath(folderOf(path), next);
+    }
+    return path;
+}
+
+} // namespace
+
 bool syncFully(int fd)
 {
     int rc;
@@ -158,15 +182,7 @@ bool NoCacheFile::saveToFile(const std::string& path, const std::string& text)
     }
 
     // Writing through a symbolic link replaces the file it points to and keeps the link.
-    std::string target = path;
-    struct stat linkInfo {};
-    if (::lstat(path.c_str(), &linkInfo) == 0 && S_ISLNK(linkInfo.st_mode)) {
-        char* resolved = ::realpath(path.c_str(), nullptr);
-        if (resolved) {
-            target = resolved;
-            std::free(resolved);
-        }
-    }
+    const std::string target = linkTarget(path);
 
     const std::string folder = folderOf(target);
     struct stat folderInfo {};
@@ -206,10 +222,10 @@ bool NoCacheFile::saveToFile(const std::string& path, const std::string& text)
         return false;
     }
 
-    // Make the rename itself durable. Some file systems cannot sync a folder
-    // (EINVAL); the rename has then happened as far as the system can say.
+    // Make the rename itself durable where the folder can be synced. The new
+    // text is in place either way, so that is no failure of the save.
     FdGuard dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.get() < 0)
-        return false;
-    return syncFully(dir.get()) || errno == EINVAL;
+    if (dir.get() >= 0)
+        syncFully(dir.get());
+    return true;
 }

@@ -28,7 +28,8 @@ class HXCUTILS_EXPORT NoCacheFile
 public:
     // Writes `text` to a temporary file beside `path`, flushes it to disk and
     // renames it over `path`: a crash or a full disk leaves the old file or the
-    // new one, never a truncated one. False on any failure, with errno set to
+    // new one, never a truncated one. A symbolic link is written through, to
+    // its target. False on any failure before the rename, with errno set to
     // its cause.
     static bool saveToFile(const std::string& path, const std::string& text);
 };

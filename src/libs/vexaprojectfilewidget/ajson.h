@@ -155,6 +155,9 @@ public:
     JsonReader(const char *data, std::size_t length) : data_(data), length_(length)
     {
         atEnd_ = data_ == nullptr || length_ == 0 || data_[0] == 0;
+        // The first byte counts like any other: a line feed there ends line 0.
+        if (!atEnd_ && data_[0] == '\n')
+            line_ = 1;
     }
 
     const token &current() const { return tok_; }
@@ -163,11 +166,8 @@ public:
     std::uint64_t col() const { return col_; }
     std::size_t offset() const { return offset_; }
     std::size_t remaining() const { return atEnd_ ? 0 : length_ - offset_; }
-
-    // Elements of bound vectors read to their end, so a caller can tell them
-    // from one an error cut short.
-    std::size_t elementsRead() const { return elementsRead_; }
-    void elementRead() { ++elementsRead_; }
+    // Where the current token begins (the end of the input for its end).
+    std::size_t tokenOffset() const { return tok_.kind == token_end ? offset_ : std::size_t(tok_.str - data_); }
 
     bool isChar(char c) const { return tok_.kind == token_structural && tok_.str[0] == c; }
 
@@ -457,7 +457,6 @@ private:
     bool atEnd_ = false;
     double fractionStep_ = 0.1;
     std::int32_t exponent_ = 0;
-    std::size_t elementsRead_ = 0;
 };
 
 namespace detail {
@@ -626,7 +625,6 @@ void readMember(JsonReader &rd, std::vector<T, A> &value)
     for (;;) {
         value.emplace_back();
         readRecord(rd, value.back());
-        rd.elementRead();
         if (!estimated) {
             // Guess the element count from the first element's size, so a long list
             // is not moved on every doubling. At most one slot per 64 bytes left,
@@ -965,35 +963,36 @@ void writeRecord(JsonWriter &w, const T &rec)
 
 } // namespace detail
 
-// Fills rec from data (length bytes; a zero byte also ends the input). When
-// elementsRead is given, it receives the number of vector elements read to
-// their end, also when an error is thrown: those before a cut-short one.
+// Fills rec from data (length bytes; a zero byte also ends the input).
 template <typename T>
-void loadFromBuffer(T &rec, const char *data, std::size_t length, std::size_t *elementsRead = nullptr)
+void loadFromBuffer(T &rec, const char *data, std::size_t length)
 {
     JsonReader rd(data, length);
-    try {
-        rd.nextToken();
-        detail::readRecord(rd, rec);
-    } catch (...) {
-        if (elementsRead)
-            *elementsRead = rd.elementsRead();
-        throw;
-    }
-    if (elementsRead)
-        *elementsRead = rd.elementsRead();
+    rd.nextToken();
+    detail::readRecord(rd, rec);
+}
+
+// Reads the one record that begins at data and returns where the token after
+// it begins, so a caller can find the records that are whole in a damaged text.
+template <typename T>
+std::size_t loadRecord(T &rec, const char *data, std::size_t length)
+{
+    JsonReader rd(data, length);
+    rd.nextToken();
+    detail::readRecord(rd, rec);
+    return rd.tokenOffset();
 }
 
 // As loadFromBuffer, for the whole content of a file: a UTF-8 byte-order
 // mark at the start is skipped.
 template <typename T>
-void loadFromFileContent(T &rec, const char *data, std::size_t length, std::size_t *elementsRead = nullptr)
+void loadFromFileContent(T &rec, const char *data, std::size_t length)
 {
     if (length >= 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0) {
         data += 3;
         length -= 3;
     }
-    loadFromBuffer(rec, data, length, elementsRead);
+    loadFromBuffer(rec, data, length);
 }
 
 template <typename T>
@@ -1028,6 +1027,9 @@ void loadFromFile(T &rec, const char *path)
         if (n == 0)
             break;
     }
+    // A folder opens on some systems, but nothing can be read from it.
+    if (std::ferror(file.get()))
+        throw std::logic_error(std::string("can't open file:") + path);
     buffer[got] = 0;
     loadFromFileContent(rec, buffer.get(), got);
 }

@@ -76,9 +76,9 @@ QString fileSizeText(qint64 bytes)
     return QString::number(size, 'f', 2) + unit;
 }
 
-void completeRowTexts(STFileItem& item)
+void completeRowTexts(STFileItem& item, const std::string& storedPath)
 {
-    const FileFacts facts = factsOf(item.filePath.toStdString());
+    const FileFacts facts = factsOf(storedPath);
     item.fileName = QFileInfo(item.filePath).fileName();
     item.modifyTime = modifyTimeText(facts);
     item.fileSize = fileSizeText(facts.size);

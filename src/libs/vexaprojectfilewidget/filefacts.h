@@ -39,8 +39,9 @@ QString modifyTimeText(const FileFacts& facts);
 // The size as a row shows it: kilobytes, or megabytes from 1000 KB on, two decimals.
 QString fileSizeText(qint64 bytes);
 
-// Name, time and size of a row, from a fresh look at its file.
-void completeRowTexts(STFileItem& item);
+// Name, time and size of a row, from a fresh look at the file at the stored
+// bytes of its path.
+void completeRowTexts(STFileItem& item, const std::string& storedPath);
 
 } // namespace projectfilemgr
 } // namespace vexa

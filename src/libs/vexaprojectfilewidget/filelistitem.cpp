@@ -41,6 +41,7 @@ public:
     QLabel* locationCaptionLabel = nullptr;
     QLabel* pathLabel = nullptr;
     QString filePath;
+    std::string storedPath;
     // The thumbnail to show and the pixel ratio it was last loaded for (0: not yet).
     QString imagePath;
     qreal loadedRatio = 0;
@@ -141,8 +142,9 @@ void FileListItem::setFileSize(QString fileSize)
     d->sizeLabel->setText(fileSize);
 }
 
-void FileListItem::setFilePath(QString filePath)
+void FileListItem::setFilePath(QString filePath, std::string storedPath)
 {
+    d->storedPath = storedPath.empty() ? filePath.toStdString() : std::move(storedPath);
     d->filePath = filePath;
     d->pathLabel->setText(d->elided(d->pathLabel, filePath));
     d->pathLabel->setToolTip(filePath);
@@ -209,7 +211,7 @@ bool FileListItem::eventFilter(QObject* watched, QEvent* event)
 
 std::string FileListItem::getFilePath() const
 {
-    return d->filePath.toStdString();
+    return d->storedPath;
 }
 
 bool FileListItem::isDamage() const

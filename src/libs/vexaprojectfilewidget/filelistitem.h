@@ -19,10 +19,11 @@ public:
     void setFileName(QString fileName);
     void setModifyTime(QString modifyTime);
     void setFileSize(QString fileSize);
-    void setFilePath(QString filePath);
+    // `storedPath` is the path byte for byte, when its text is not.
+    void setFilePath(QString filePath, std::string storedPath = {});
     void setImage(QString imagePath, bool damage);
 
-    std::string getFilePath() const; // UTF-8
+    std::string getFilePath() const; // the stored path, byte for byte
     bool isDamage() const;
 
     void switchLanguage(const QString& language);

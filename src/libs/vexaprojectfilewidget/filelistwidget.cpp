@@ -2,25 +2,23 @@
 
 #include "filelistdelegate.h"
 #include "filelistitem.h"
+#include "projectfiletrash.h"
 #include "tipdialog.h"
 #include "translatemanager.h"
 #include "translator.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
+#include <QCursor>
 #include <QDebug>
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QHash>
 #include <QMenu>
 #include <QPersistentModelIndex>
 #include <QPointer>
 #include <QSignalBlocker>
-#include <QStandardPaths>
 #include <QTimer>
 #include <algorithm>
-#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -40,44 +38,13 @@ bool confirmDelete(const QString& path)
     return code != 0 && code != 2;
 }
 
-// Moves the project file to the trash, where the system has one, so a wrong
-// click can be undone. True when no file is left at the path; `reason` says
-// what went wrong otherwise, or why there was nothing to remove.
-bool removeProjectFile(const QString& path, QString* reason)
+// Says why a project file the user chose to delete is still there.
+void tellNotDeleted(const QString& path, const QString& reason)
 {
-    const QFileInfo info(path);
-    if (info.isDir()) {
-        // A folder in the list is not a project file: never touch what is inside.
-        *reason = QString::fromStdString(std::make_error_code(std::errc::is_a_directory).message());
-        return false;
-    }
-    if (!info.exists() && !info.isSymLink()) {
-        // Nothing left to remove; the warning says so as it always did.
-        *reason = QString::fromStdString(std::error_code().message());
-        return true;
-    }
-    QFile file(path);
-#if defined(Q_OS_ANDROID) || defined(Q_OS_IOS) || defined(Q_OS_WASM)
-    const bool removed = file.remove();
-#else
-#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
-    // Qt 5 takes the working folder for the trash when it cannot make one in
-    // the data folder, and the project would end up in a stray "files" folder.
-    QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
-#endif
-    bool removed = file.moveToTrash();
-    if (removed && QFileInfo(file.fileName()).isRelative()) {
-        // It did so all the same (a data folder without write access): put the project back.
-        const QString stray = file.fileName();
-        QFile::rename(stray, path);
-        QFile::remove(QStringLiteral("info/%1.trashinfo").arg(QFileInfo(stray).fileName()));
-        *reason = QStringLiteral("no trash folder");
-        return false;
-    }
-#endif
-    if (!removed)
-        *reason = file.errorString();
-    return removed;
+    vexa::widgets::TipDialog tip(vexa::widgets::TipWarning, nullptr);
+    tip.setTipText(QStringLiteral("%1\n%2\n%3")
+                       .arg(trText(QStringLiteral("DeleteFailedTip")), QDir::toNativeSeparators(path), reason));
+    tip.run();
 }
 
 } // namespace
@@ -106,7 +73,7 @@ public:
         if (entry.textsPending) {
             entry.textsPending = false;
             if (texts)
-                texts(entry.info);
+                texts(entry);
         }
         return &entry;
     }
@@ -121,7 +88,7 @@ public:
         tile->setFileName(entry->info.fileName);
         tile->setModifyTime(entry->info.modifyTime);
         tile->setFileSize(entry->info.fileSize);
-        tile->setFilePath(entry->info.filePath);
+        tile->setFilePath(entry->info.filePath, entry->path());
         tile->setImage(entry->info.imagePath, entry->damage);
         // Tiles come and go while the page is shown: each speaks its current language.
         tile->translateLanguage();
@@ -206,7 +173,23 @@ public:
             tile->setGeometry(rect);
             tile->show();
         }
+        syncHover();
         syncing = false;
+    }
+
+    // Qt leaves the hover state on a tile that is moved, hidden and handed on
+    // under a still pointer: only the tile under the pointer may show it.
+    void syncHover()
+    {
+        const QPoint pointer = q->viewport()->mapFromGlobal(QCursor::pos());
+        const bool inside = q->viewport()->underMouse();
+        for (FileListItem* tile : qAsConst(shown)) {
+            const bool under = inside && tile->geometry().contains(pointer);
+            if (tile->testAttribute(Qt::WA_UnderMouse) != under) {
+                tile->setAttribute(Qt::WA_UnderMouse, under);
+                tile->update();
+            }
+        }
     }
 
     // Loads the thumbnail of one tile that is ready but not on screen yet, so
@@ -256,12 +239,13 @@ FileListWidget::~FileListWidget()
     d.reset();
 }
 
-QListWidgetItem* FileListWidget::addFileListItem(const STFileItem& info, const bool damage)
+QListWidgetItem* FileListWidget::addFileListItem(const STFileItem& info, const bool damage, std::string storedPath)
 {
     auto* item = new QListWidgetItem(nullptr, 0);
     addItem(item);
     FileRow& entry = d->rows[static_cast<std::size_t>(row(item))];
     entry.info = info;
+    entry.storedPath = std::move(storedPath);
     entry.damage = damage;
 
     qDebug() << "QListWidgetItemDelegate's sizeHint is " << "  width == " << 385 << "  hegith == " << 108
@@ -307,6 +291,7 @@ bool FileListWidget::refillFileListItem(int row, const STFileItem& info, const b
         return false;
     FileRow& entry = d->rows[static_cast<std::size_t>(row)];
     entry.info = info;
+    entry.storedPath.clear();
     entry.damage = damage;
     entry.textsPending = false;
     entry.source = FileRow::kNoSource; // another project now
@@ -320,6 +305,16 @@ void FileListWidget::truncate(int rows)
 {
     if (count() > qMax(0, rows))
         model()->removeRows(qMax(0, rows), count() - qMax(0, rows));
+}
+
+void FileListWidget::rereadRow(const QListWidgetItem* item)
+{
+    const int index = row(item);
+    if (index < 0 || index >= count())
+        return;
+    d->rows[static_cast<std::size_t>(index)].textsPending = true;
+    if (FileListItem* tile = d->shown.value(item))
+        d->fill(tile, index, true);
 }
 
 const FileRow* FileListWidget::rowAt(int row)
@@ -340,7 +335,7 @@ const FileRow* rowOf(const QListWidgetItem* item)
 std::string FileListWidget::filePathOf(const QListWidgetItem* item)
 {
     const FileRow* entry = rowOf(item);
-    return entry ? entry->info.filePath.toStdString() : std::string();
+    return entry ? entry->path() : std::string();
 }
 
 bool FileListWidget::isDamaged(const QListWidgetItem* item)
@@ -469,12 +464,14 @@ void FileListWidget::contextMenuEvent(QContextMenuEvent* event)
         if (!item)
             return;
         QString reason;
-        const bool gone = removeProjectFile(file, &reason);
+        const bool gone = moveProjectToTrash(path, &reason);
         if (!reason.isEmpty())
             qWarning() << "remove list projectFile error: " << file << ", error code is " << qUtf8Printable(reason);
-        // A project that is still on the disk keeps its row.
-        if (!gone)
+        // A project that is still on the disk keeps its row, and the user hears why.
+        if (!gone) {
+            tellNotDeleted(file, reason);
             return;
+        }
         delete takeItem(row(item));
         Q_EMIT fileItemRemoved(path);
     } else if (chosen == clearAction) {

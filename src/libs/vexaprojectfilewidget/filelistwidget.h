@@ -1,6 +1,7 @@
 #pragma once
 
 #include "filerow.h"
+#include "stringmetatype.h"
 
 #include <QListWidget>
 #include <QString>
@@ -30,13 +31,14 @@ class FileListWidget : public QListWidget
 public:
     // Completes a row's name, time and size from its path, when the row was
     // given without them and a tile is about to show it.
-    using RowTexts = std::function<void(STFileItem&)>;
+    using RowTexts = std::function<void(FileRow&)>;
 
     explicit FileListWidget(QWidget* parent = nullptr);
     ~FileListWidget() override;
 
     // Appends one row as the last one; its tile is made once it is in view.
-    QListWidgetItem* addFileListItem(const STFileItem& info, const bool damage);
+    // `storedPath` is the project's path byte for byte, when its text is not.
+    QListWidgetItem* addFileListItem(const STFileItem& info, const bool damage, std::string storedPath = {});
 
     // Replaces every row at once (a sort): items are added or removed only
     // for the difference in length, and only the tiles in view are filled again.
@@ -51,11 +53,13 @@ public:
     bool refillFileListItem(int row, const STFileItem& info, const bool damage);
     // Removes the rows from `rows` on (no signal: the user removed nothing).
     void truncate(int rows);
+    // Reads the name, time and size of an item's row again, and shows them.
+    void rereadRow(const QListWidgetItem* item);
 
     // What a row shows, its texts completed; null for a row that does not exist.
     const FileRow* rowAt(int row);
-    // The stored path (UTF-8) and the damaged flag of an item's row; empty and
-    // false for an item that is not a row of such a list.
+    // The stored path (byte for byte) and the damaged flag of an item's row;
+    // empty and false for an item that is not a row of such a list.
     static std::string filePathOf(const QListWidgetItem* item);
     static bool isDamaged(const QListWidgetItem* item);
 
@@ -70,11 +74,11 @@ public:
     void translateLanguage();
 
 Q_SIGNALS:
-    // The user removed the row of this project (path in UTF-8).
+    // The user removed the row of this project (its stored path).
     void clearListFile(std::string path);
     // The last row has just been removed.
     void askEmptyFileListItem();
-    // A row was taken out through the context menu (either action), path in UTF-8.
+    // A row was taken out through the context menu (either action), by its stored path.
     void fileItemRemoved(std::string path);
 
 protected:

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <string>
 
 namespace vexa {
 namespace projectfilemgr {
@@ -28,6 +29,12 @@ struct FileRow {
     bool textsPending = false;
     // Whatever the caller finds the row's record by (see takeRows); the list never reads it.
     std::uint32_t source = kNoSource;
+    // The project's path as the list file holds it, byte for byte, when its
+    // text in info.filePath is not (bytes that are no UTF-8 are replaced there).
+    std::string storedPath = std::string();
+
+    // What the row opens, forgets and deletes.
+    std::string path() const { return storedPath.empty() ? info.filePath.toStdString() : storedPath; }
 };
 
 } // namespace projectfilemgr

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "projectfiletypes.h"
+#include "stringmetatype.h"
 
 #include <QMetaType>
 #include <QObject>
@@ -13,7 +14,6 @@
 Q_DECLARE_METATYPE(vexa::projectfilemgr::STPackageInfo)
 Q_DECLARE_METATYPE(vexa::projectfilemgr::STPackage)
 Q_DECLARE_METATYPE(vexa::projectfilemgr::EnProjectOpenStatus)
-Q_DECLARE_METATYPE(std::string)
 
 namespace norvane {
 class IHXRuntime;

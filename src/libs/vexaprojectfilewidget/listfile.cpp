@@ -5,9 +5,10 @@
 #include <QDebug>
 #include <QFile>
 
-#include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <system_error>
+#include <vector>
 
 namespace vexa {
 namespace projectfilemgr {
@@ -40,12 +41,40 @@ QString keepCopy(const QString& path, const QByteArray& bytes)
     return QString();
 }
 
+// The entries of a damaged list that still read whole, in their order. Every
+// opening brace is tried as the start of one: an entry is one that reads whole
+// and is followed as an element is (a comma, the closing bracket, or the next
+// element after a missing comma), which rules out the list's own object. The
+// search goes on after each entry found and one byte on after anything else.
+std::vector<STProjectFile> wholeEntries(const QByteArray& bytes)
+{
+    std::vector<STProjectFile> entries;
+    const char* data = bytes.constData();
+    const std::size_t size = static_cast<std::size_t>(bytes.size());
+    std::size_t at = 0;
+    while (const void* brace = at < size ? std::memchr(data + at, '{', size - at) : nullptr) {
+        at = static_cast<std::size_t>(static_cast<const char*>(brace) - data);
+        STProjectFile entry;
+        std::size_t next = at + 1;
+        try {
+            const std::size_t end = at + ajson::loadRecord(entry, data + at, size - at);
+            if (end < size && data[end] != 0 && std::strchr(",]{", data[end])) {
+                entries.push_back(std::move(entry));
+                next = end;
+            }
+        } catch (const ajson::exception&) {
+        }
+        at = next;
+    }
+    return entries;
+}
+
 } // namespace
 
-bool readListFile(const QString& path, STProjectFileList& doc, bool* whole)
+bool readListFile(const QString& path, STProjectFileList& doc, QString* keptCopy)
 {
-    if (whole)
-        *whole = false;
+    if (keptCopy)
+        keptCopy->clear();
     doc.projects.clear();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -57,11 +86,8 @@ bool readListFile(const QString& path, STProjectFileList& doc, bool* whole)
         qCritical() << "load_from_file error: " << file.errorString() << " from:" << path;
         return false;
     }
-    std::size_t complete = 0;
     try {
-        ajson::loadFromFileContent(doc, bytes.constData(), std::size_t(bytes.size()), &complete);
-        if (whole)
-            *whole = true;
+        ajson::loadFromFileContent(doc, bytes.constData(), std::size_t(bytes.size()));
         return true;
     } catch (const ajson::exception& e) {
         qCritical() << "load_from_file error: " << e.what() << " from:" << path;
@@ -71,9 +97,11 @@ bool readListFile(const QString& path, STProjectFileList& doc, bool* whole)
         doc.projects.clear();
         return false;
     }
-    doc.projects.resize(std::min(complete, doc.projects.size()));
+    doc.projects = wholeEntries(bytes);
+    if (keptCopy)
+        *keptCopy = copy;
     qWarning() << "unreadable list file" << path << "kept as" << copy << "and the list started afresh with"
-               << doc.projects.size() << "entries read before the damage";
+               << doc.projects.size() << "entries that read whole";
     return true;
 }
 

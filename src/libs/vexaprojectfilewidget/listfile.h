@@ -14,13 +14,13 @@ namespace vexa {
 namespace projectfilemgr {
 
 // Reads the list file into doc, replacing its entries. A file that does not
-// parse is kept byte for byte beside it under a new name, and doc gets the
-// entries read to their end before the error, so the caller's next write
-// starts the list afresh instead of the damage locking every entry out for
-// good. False, with doc emptied, when the file cannot be read or its copy
-// cannot be kept; the file must then not be written. `whole`, when given,
-// says whether doc holds all the file held (nothing lost to damage).
-VEXAPROJECTFILEWIDGET_EXPORT bool readListFile(const QString& path, STProjectFileList& doc, bool* whole = nullptr);
+// parse is kept byte for byte beside it under a new name, and doc gets every
+// entry of it that still reads whole, so the caller's next write starts the
+// list afresh instead of the damage locking every entry out for good. False,
+// with doc emptied, when the file cannot be read or its copy cannot be kept;
+// the file must then not be written. `keptCopy`, when given, receives the
+// copy's path, or nothing when the file read whole.
+VEXAPROJECTFILEWIDGET_EXPORT bool readListFile(const QString& path, STProjectFileList& doc, QString* keptCopy = nullptr);
 
 // Writes text as the list file. A failure is logged as critical with the
 // reason; false then.

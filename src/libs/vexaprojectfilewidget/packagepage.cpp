@@ -250,8 +250,9 @@ bool PackagePage::Impl::startPackaging()
     Q_EMIT q->beginPackage(packageInfo, ui.nameEdit->text(), ui.locationEdit->text());
     if (startRefusal.isEmpty())
         return true;
-    state = State::Idle;
     qWarning() << "--PROJECTFILEMGR-- package not started:" << startRefusal;
+    // The host heard that a package starts; it must hear that none runs.
+    stopPackaging(false);
     setPackagingState();
     showWarning(startRefusal);
     startRefusal.clear();
@@ -490,11 +491,10 @@ void PackagePage::closeEvent(QCloseEvent* event)
 
 void PackagePage::showEvent(QShowEvent* event)
 {
-    // Nothing of an earlier opening carries over, but a package still under way.
-    if (d->state != Impl::State::Packaging) {
-        d->state = Impl::State::Idle;
+    // Nothing of an earlier opening carries over but the state of the package:
+    // one under way, or one the host is still stopping (no new one until then).
+    if (d->state != Impl::State::Packaging)
         d->setPackagingState();
-    }
     d->closePending = false;
     vexa::widgets::Dialog::showEvent(event);
 }

@@ -7,8 +7,10 @@
 #include "tipdialog.h"
 #include "translatemanager.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDebug>
+#include <QDir>
 #include <QFileDialog>
 #include <QPointer>
 #include <QTimer>
@@ -19,6 +21,23 @@ namespace projectfilemgr {
 namespace {
 
 enum class SaveChoice { Chosen, Again, GaveUp };
+
+// Turns the main window's activation back on a little after the last save
+// dialog closed. A dialog opened meanwhile stops it: it would come on under that one.
+QTimer* activationTimer()
+{
+    static QPointer<QTimer> timer;
+    if (!timer) {
+        timer = new QTimer(QCoreApplication::instance());
+        timer->setSingleShot(true);
+        timer->setInterval(100);
+        QObject::connect(timer, &QTimer::timeout, [] {
+            if (auto* window = vexa::widgets::FramelessMainWindow::getMainWindow())
+                window->setActivateEnabled(true);
+        });
+    }
+    return timer;
+}
 
 // One round of the save dialog; `path` is what it chose when Chosen.
 SaveChoice askSavePathOnce(int backupPathLength, QString& path)
@@ -32,6 +51,7 @@ SaveChoice askSavePathOnce(int backupPathLength, QString& path)
     dialog.setWindowTitle(trText(QStringLiteral("ChooseSaveDir")));
     dialog.selectFile(desktopFolder() + proposedName);
     dialog.setNameFilter(filter);
+    activationTimer()->stop();
     if (auto* window = vexa::widgets::FramelessMainWindow::getMainWindow())
         window->setActivateEnabled(false);
     if (dialog.exec() != QDialog::Accepted)
@@ -92,15 +112,11 @@ QString chooseProjectToOpen()
 
 QString showSelectFileDialog(int backupPathLength)
 {
-    QPointer<vexa::widgets::FramelessMainWindow> window = vexa::widgets::FramelessMainWindow::getMainWindow();
     QString path;
     SaveChoice choice = SaveChoice::Again;
     while (choice == SaveChoice::Again)
         choice = askSavePathOnce(backupPathLength, path);
-    QTimer::singleShot(100, [window] {
-        if (window)
-            window->setActivateEnabled(true);
-    });
+    activationTimer()->start();
     return choice == SaveChoice::Chosen ? path : QString();
 }
 
@@ -118,6 +134,16 @@ void showMessageTip(const QString& text)
     vexa::widgets::TipDialog tip(vexa::widgets::TipMessage, nullptr);
     tip.setTipText(text);
     tip.run();
+}
+
+void tellListFileKept(const QString& copy)
+{
+    if (copy.isEmpty())
+        return;
+    QTimer::singleShot(0, [copy] {
+        showMessageTip(
+            QStringLiteral("%1\n%2").arg(trText(QStringLiteral("ListFileKeptTip")), QDir::toNativeSeparators(copy)));
+    });
 }
 
 } // namespace projectfilemgr

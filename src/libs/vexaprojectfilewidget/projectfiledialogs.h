@@ -28,5 +28,10 @@ bool askCover();
 
 void showMessageTip(const QString& text);
 
+// Tells the user that a damaged list of recent projects was started afresh
+// and where its copy was kept (nothing when `copy` is empty). The tip comes
+// once the work under way is done: it runs a loop of its own.
+void tellListFileKept(const QString& copy);
+
 } // namespace projectfilemgr
 } // namespace vexa

@@ -16,6 +16,16 @@
 namespace vexa {
 namespace projectfilemgr {
 
+namespace {
+
+// A save that cannot be asked for is told: the user would take the project for saved.
+void tellNotSaved()
+{
+    showMessageTip(trText(QStringLiteral("SaveHostUnavailable")));
+}
+
+} // namespace
+
 ProjectFileFlows::ProjectFileFlows(ProjectFileWidget* page, HostBridge* bridge, RecentProjectStore* store)
     : q(page), bridge(bridge), store(store)
 {
@@ -93,6 +103,7 @@ void ProjectFileFlows::save()
 {
     if (!bridge->manager()) {
         qWarning() << "new projectFile failed!";
+        tellNotSaved();
         return;
     }
     if (curFilePath.empty()) {
@@ -104,6 +115,12 @@ void ProjectFileFlows::save()
 
 void ProjectFileFlows::saveAs()
 {
+    // No dialog nor overwrite question whose answer could go nowhere.
+    if (!bridge->manager()) {
+        qWarning() << "projectFileMgr is nullptr!";
+        tellNotSaved();
+        return;
+    }
     const QString path = showSelectFileDialog(backupPathLength);
     if (path.isEmpty()) {
         qWarning() << "open select file dialog failure!";
@@ -112,10 +129,6 @@ void ProjectFileFlows::saveAs()
     qDebug() << "saveAs project file path is " << path;
     if (QFileInfo::exists(path) && !askCover())
         return;
-    if (!bridge->manager()) {
-        qWarning() << "projectFileMgr is nullptr!";
-        return;
-    }
     write(path.toStdString(), true, "saveAsProject");
 }
 
@@ -125,7 +138,11 @@ void ProjectFileFlows::write(const std::string& path, bool isSaveAs, const char*
     record.strProfilePath = path;
     record.strImagePath = RecentProjectStore::imageFolderPath();
     IProjectFileMgr* mgr = bridge->manager();
-    VEXA_CALL_IN_RUNTIME(bridge, function, [mgr, record, isSaveAs] { mgr->writeProject(record, isSaveAs); });
+    // The manager may have gone while a dialog ran.
+    if (!mgr || !VEXA_CALL_IN_RUNTIME(bridge, function, [mgr, record, isSaveAs] { mgr->writeProject(record, isSaveAs); })) {
+        qWarning() << "save request not made:" << path.c_str();
+        tellNotSaved();
+    }
 }
 
 void ProjectFileFlows::openFinished(const QString& filePath, EnProjectOpenStatus flag)
@@ -140,6 +157,7 @@ void ProjectFileFlows::openFinished(const QString& filePath, EnProjectOpenStatus
 
     if (flag == FileDamage) {
         store->markDamageFile(curFilePath);
+        tellListFileKept(store->takeKeptCopy());
         showMessageTip(trText(QStringLiteral("FileDamage")));
         Q_EMIT q->showProjectMgrWidget();
         return;

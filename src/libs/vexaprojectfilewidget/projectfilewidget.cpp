@@ -172,7 +172,16 @@ void ProjectFileWidget::slotItemDoubleClicked(QListWidgetItem* item)
         return;
     // The row holds its project whether or not a tile shows it now.
     const std::string path = FileListWidget::filePathOf(item);
-    if (!path.empty() && !FileListWidget::isDamaged(item) && d->mayReplace())
+    if (path.empty())
+        return;
+    if (FileListWidget::isDamaged(item)) {
+        // Not opened from the list, but the user hears why and what to do; the
+        // tile shows the file as it is now (it may have been repaired meanwhile).
+        d->view.fileListWidget->rereadRow(item);
+        showMessageTip(trText(QStringLiteral("DamagedFileTip")));
+        return;
+    }
+    if (d->mayReplace())
         d->flows->openFile(path);
 }
 
@@ -449,6 +458,7 @@ void ProjectFileWidget::packageProject() const
     IProjectFileMgr* mgr = d->bridge.manager();
     if (!mgr) {
         qWarning() << "new projectFile failed!";
+        showMessageTip(trText(QStringLiteral("PackageHostUnavailable")));
         return;
     }
     // The one manager call made directly on the GUI thread.

@@ -7,6 +7,7 @@
 #include "loadingpage.h"
 #include "packagepage.h"
 #include "packagerequest.h"
+#include "projectfiledialogs.h"
 #include "recentlistpresenter.h"
 #include "screenhop.h"
 #include "templatelistwidget.h"
@@ -109,6 +110,7 @@ void ProjectFileWidget::Impl::initFileList()
 {
     if (recentList->load())
         q->sortRuleChange();
+    tellListFileKept(store().takeKeptCopy());
 }
 
 void ProjectFileWidget::Impl::addFileItem(const STProjectFile& file)
@@ -124,6 +126,7 @@ void ProjectFileWidget::Impl::showEmptyFileList()
 void ProjectFileWidget::Impl::slotClearListFile(const std::string& path)
 {
     store().removeFromListFile(path);
+    tellListFileKept(store().takeKeptCopy());
 }
 
 void ProjectFileWidget::Impl::moveToScreen(bool previous)

@@ -18,6 +18,7 @@ FileRow rowOf(const ListedFile& file, std::uint32_t source)
     FileRow row;
     row.info.filePath = file.path;
     row.info.imagePath = file.imagePath;
+    row.storedPath = file.storedPath;
     row.damage = file.damaged;
     row.source = source;
     return row;
@@ -27,9 +28,9 @@ FileRow rowOf(const ListedFile& file, std::uint32_t source)
 
 RecentListPresenter::RecentListPresenter(FileListWidget* list) : list(list)
 {
-    list->setRowTexts([](STFileItem& item) {
+    list->setRowTexts([](FileRow& row) {
         readTimeZone();
-        completeRowTexts(item);
+        completeRowTexts(row.info, row.path());
     });
 }
 
@@ -100,10 +101,10 @@ void RecentListPresenter::add(const STProjectFile& file)
     item.filePath = QString::fromStdString(file.strProfilePath);
     item.imagePath = QString::fromStdString(file.strImagePath);
     readTimeZone();
-    completeRowTexts(item);
+    completeRowTexts(item, file.strProfilePath);
     hideEmpty();
     // Its tile, once it has one, speaks the page's current language.
-    list->addFileListItem(item, file.isDamageFile);
+    list->addFileListItem(item, file.isDamageFile, file.strProfilePath);
 }
 
 void RecentListPresenter::hideEmpty()

@@ -1,9 +1,11 @@
 #include "recentprojectstore.h"
 
 #include "listfile.h"
+#include "listfilelock.h"
 
 #include <QDebug>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QStringView>
@@ -13,6 +15,7 @@
 #include <limits>
 #include <system_error>
 #include <thread>
+#include <utility>
 
 namespace vexa {
 namespace projectfilemgr {
@@ -81,6 +84,20 @@ std::vector<ListedFile> listedOf(const std::vector<STProjectFile>& files)
     return listed;
 }
 
+QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Whether the edit may go on; says why not.
+bool isHeld(const ListFileLock& lock, const QString& path)
+{
+    if (!lock.isHeld())
+        qCritical() << "list file left as it is, its lock could not be taken:" << path;
+    return lock.isHeld();
+}
+
 } // namespace
 
 bool listedBefore(int rule, const ListedFile& a, const ListedFile& b, bool descending)
@@ -128,10 +145,20 @@ bool RecentProjectStore::reload(bool* whole)
     if (!QFileInfo(listPath).isFile())
         return false;
     STProjectFileList current;
-    if (!readListFile(listPath, current, whole))
+    QString copy;
+    if (!readListFile(listPath, current, &copy))
         return false;
+    if (whole)
+        *whole = copy.isEmpty();
+    if (!copy.isEmpty())
+        keptCopy = copy;
     fileListDoc.projects.swap(current.projects);
     return true;
+}
+
+QString RecentProjectStore::takeKeptCopy()
+{
+    return std::exchange(keptCopy, QString());
 }
 
 void RecentProjectStore::write()
@@ -141,6 +168,21 @@ void RecentProjectStore::write()
     } catch (const ajson::exception& e) {
         qCritical() << "saveToFile error: " << e.what() << " from:" << listPath;
     }
+}
+
+// The pruned list goes over the file only if no one wrote it since it was
+// read: their entries would be lost, and the next load prunes again anyway.
+// The lock is not held meanwhile, as looking at every project can take long.
+void RecentProjectStore::writeOver(const QByteArray& read, const std::string& text)
+{
+    const ListFileLock lock(listPath);
+    if (!isHeld(lock, listPath))
+        return;
+    if (fileBytes(listPath) != read) {
+        qWarning() << "list file changed since it was read, left to its writer:" << listPath;
+        return;
+    }
+    saveListFile(listPath, text);
 }
 
 // Drops the entries whose project is gone, in place; the number kept.
@@ -174,8 +216,13 @@ RecentProjectStore::Load RecentProjectStore::load()
     if (!QFileInfo(listPath).isFile())
         return Load::NoFile;
     bool whole = false;
-    if (!reload(&whole))
-        return Load::Unreadable;
+    QByteArray read;
+    {
+        const ListFileLock lock(listPath);
+        read = fileBytes(listPath);
+        if (!reload(&whole))
+            return Load::Unreadable;
+    }
 
     std::vector<STProjectFile>& projects = fileListDoc.projects;
     listedFiles = listedOf(projects);
@@ -193,7 +240,7 @@ RecentProjectStore::Load RecentProjectStore::load()
     try {
         // A failed write is logged there; the entries read are shown all the same.
         if (changed)
-            saveListFile(listPath, ajson::toJson(fileListDoc));
+            writeOver(read, ajson::toJson(fileListDoc));
     } catch (const ajson::exception& e) {
         qCritical() << "saveToFile error: " << e.what() << " from:" << listPath;
         return Load::NotWritten;
@@ -234,7 +281,8 @@ void RecentProjectStore::forget(const std::string& path)
 
 void RecentProjectStore::removeFromListFile(const std::string& path)
 {
-    if (!reload())
+    const ListFileLock lock(listPath);
+    if (!isHeld(lock, listPath) || !reload())
         return;
     std::vector<STProjectFile> kept;
     for (const STProjectFile& file : fileListDoc.projects) {
@@ -250,7 +298,8 @@ void RecentProjectStore::removeFromListFile(const std::string& path)
 void RecentProjectStore::markDamageFile(const std::string& path)
 {
     forget(path);
-    if (!reload())
+    const ListFileLock lock(listPath);
+    if (!isHeld(lock, listPath) || !reload())
         return;
     for (STProjectFile& file : fileListDoc.projects) {
         if (file.strProfilePath == path)

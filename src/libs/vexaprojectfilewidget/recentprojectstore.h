@@ -8,6 +8,7 @@
 #include "filefacts.h"
 #include "projectfilelist.h"
 
+#include <QByteArray>
 #include <QString>
 #include <cstdint>
 #include <string>
@@ -55,8 +56,9 @@ public:
     const QString& listFilePath() const { return listPath; }
 
     // Reads the list file afresh, drops the entries whose project is gone and
-    // writes the list back when it dropped one or read a damaged file. The
-    // display order then holds every entry kept, in the file's order.
+    // writes the list back when it dropped one or read a damaged file (unless
+    // another writer changed the file meanwhile). The display order then holds
+    // every entry kept, in the file's order.
     Load load();
 
     const std::vector<ListedFile>& entries() const { return listedFiles; }
@@ -78,10 +80,13 @@ public:
     void markDamageFile(const std::string& path);
     // The stored path of the shown entry at `index`; empty past either end.
     std::string pathAt(int index) const;
+    // Where a damaged list file was last kept aside, once; then empty.
+    QString takeKeptCopy();
 
 private:
     bool reload(bool* whole = nullptr);
     void write();
+    void writeOver(const QByteArray& read, const std::string& text);
     std::size_t prune();
 
     QString listPath;
@@ -92,6 +97,7 @@ private:
     // The rule and direction projectFiles is sorted by; no rule after a load.
     int sortedRule = -1;
     bool sortedDescending = false;
+    QString keptCopy;
 };
 
 } // namespace projectfilemgr
