@@ -314,5 +314,20 @@
         <comment>Widget</comment>
         <translation>SelectFolder</translation>
     </message>
+    <message>
+        <source>CheckingFile</source>
+        <comment>Widget</comment>
+        <translation>CheckingFile</translation>
+    </message>
+    <message>
+        <source>UnreachableTip</source>
+        <comment>Widget</comment>
+        <translation>UnreachableTip %1</translation>
+    </message>
+    <message>
+        <source>UnreachableFileTip</source>
+        <comment>Widget</comment>
+        <translation>UnreachableFileTip %1</translation>
+    </message>
 </context>
 </TS>

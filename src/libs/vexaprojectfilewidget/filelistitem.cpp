@@ -5,6 +5,8 @@
 #include "translator.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QEvent>
 #include <QFont>
 #include <QFontMetrics>
@@ -47,6 +49,22 @@ public:
     // The width of a label on a tile that was never laid out.
     int newWidth = 0;
     bool reused = false;
+    RowStorage storage = RowStorage::Ready;
+
+    QList<QLabel*> textLabels() const
+    {
+        return {nameCaptionLabel, nameLabel, timeLabel, sizeLabel, locationCaptionLabel, pathLabel};
+    }
+
+    // The texts that say where the storage stands, in the current language.
+    void showStorage()
+    {
+        if (storage == RowStorage::Checking)
+            timeLabel->setText(trText(QStringLiteral("CheckingFile")));
+        const QString folder = QDir::toNativeSeparators(QFileInfo(filePath).path());
+        q->setToolTip(storage == RowStorage::Unavailable ? trText(QStringLiteral("UnreachableTip")).arg(folder)
+                                                         : QString());
+    }
 
     // Shows the thumbnail from the cache or decodes it; false when it was not
     // cached and `mayDecode` is false.
@@ -155,8 +173,7 @@ void FileListItem::setImage(QString imagePath, bool damage)
         d->imageLabel->setProperty("damage", true);
         d->imageLabel->setAlignment(Qt::AlignCenter);
         d->imageLabel->setStyle(QApplication::style());
-        for (QLabel* label : {d->nameCaptionLabel, d->nameLabel, d->timeLabel, d->sizeLabel,
-                              d->locationCaptionLabel, d->pathLabel})
+        for (QLabel* label : d->textLabels())
             label->setEnabled(false);
         return;
     }
@@ -171,14 +188,44 @@ void FileListItem::setImage(QString imagePath, bool damage)
     d->showThumbnail(false);
 }
 
+void FileListItem::setStorage(RowStorage storage)
+{
+    d->storage = storage;
+    const QString value = storage == RowStorage::Checking      ? QStringLiteral("checking")
+                          : storage == RowStorage::Unavailable ? QStringLiteral("unavailable")
+                                                               : QString();
+    if (property("storage").toString() != value) {
+        setProperty("storage", value);
+        style()->unpolish(this);
+        style()->polish(this);
+    }
+    // Dimmed like a damaged tile; either keeps its context menu.
+    const bool dim = storage == RowStorage::Unavailable || isDamage();
+    for (QLabel* label : d->textLabels())
+        label->setEnabled(!dim);
+    d->showStorage();
+}
+
+void FileListItem::setBusy(bool busy)
+{
+    if (property("busy").toBool() == busy)
+        return;
+    setProperty("busy", busy);
+    style()->unpolish(this);
+    style()->polish(this);
+    if (busy)
+        setCursor(Qt::BusyCursor);
+    else
+        unsetCursor();
+}
+
 void FileListItem::reuse()
 {
     d->reused = true;
     if (isDamage()) {
         d->imageLabel->setProperty("damage", QVariant());
         d->imageLabel->setStyle(QApplication::style());
-        for (QLabel* label : {d->nameCaptionLabel, d->nameLabel, d->timeLabel, d->sizeLabel,
-                              d->locationCaptionLabel, d->pathLabel})
+        for (QLabel* label : d->textLabels())
             label->setEnabled(true);
     }
     d->imagePath.clear();
@@ -227,6 +274,7 @@ void FileListItem::translateLanguage()
 {
     d->nameCaptionLabel->setText(QStringLiteral("%1:").arg(trText(QStringLiteral("NameInput"))));
     d->locationCaptionLabel->setText(trText(QStringLiteral("StorageLocation")));
+    d->showStorage();
 }
 
 } // namespace projectfilemgr

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "filerow.h"
+
 #include <QString>
 #include <QWidget>
 #include <memory>
@@ -21,6 +23,12 @@ public:
     void setFileSize(QString fileSize);
     void setFilePath(QString filePath);
     void setImage(QString imagePath, bool damage);
+    // Whether the project's storage answered: while it is asked the tile
+    // says so; when it does not answer in time the tile is dimmed and says
+    // that the location cannot be reached.
+    void setStorage(RowStorage storage);
+    // While its project is looked for before an open.
+    void setBusy(bool busy);
 
     std::string getFilePath() const; // UTF-8
     bool isDamage() const;

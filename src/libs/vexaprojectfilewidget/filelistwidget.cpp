@@ -20,6 +20,7 @@
 #include <QStandardPaths>
 #include <QTimer>
 #include <algorithm>
+#include <unordered_set>
 #include <system_error>
 #include <utility>
 #include <vector>
@@ -106,7 +107,7 @@ public:
         if (entry.textsPending) {
             entry.textsPending = false;
             if (texts)
-                texts(entry.info);
+                texts(entry);
         }
         return &entry;
     }
@@ -123,6 +124,8 @@ public:
         tile->setFileSize(entry->info.fileSize);
         tile->setFilePath(entry->info.filePath);
         tile->setImage(entry->info.imagePath, entry->damage);
+        tile->setStorage(entry->storage);
+        tile->setBusy(entry->busy);
         // Tiles come and go while the page is shown: each speaks its current language.
         tile->translateLanguage();
     }
@@ -268,6 +271,50 @@ QListWidgetItem* FileListWidget::addFileListItem(const STFileItem& info, const b
              << "Info name is " << info.fileName;
     update();
     return item;
+}
+
+QListWidgetItem* FileListWidget::addRow(FileRow row)
+{
+    auto* item = new QListWidgetItem(nullptr, 0);
+    addItem(item);
+    d->rows[static_cast<std::size_t>(this->row(item))] = std::move(row);
+    update();
+    return item;
+}
+
+void FileListWidget::refreshRows(const std::vector<std::uint32_t>& sources)
+{
+    const std::unordered_set<std::uint32_t> wanted(sources.begin(), sources.end());
+    for (FileRow& row : d->rows) {
+        if (wanted.count(row.source))
+            row.textsPending = true;
+    }
+    for (auto it = d->shown.cbegin(); it != d->shown.cend(); ++it) {
+        const int row = this->row(it.key());
+        if (d->rows[static_cast<std::size_t>(row)].textsPending)
+            d->fill(it.value(), row, true);
+    }
+}
+
+void FileListWidget::setRowBusy(std::uint32_t source, bool busy)
+{
+    for (std::size_t row = 0; row < d->rows.size(); ++row) {
+        if (d->rows[row].source != source)
+            continue;
+        d->rows[row].busy = busy;
+        if (FileListItem* tile = d->shown.value(item(static_cast<int>(row))))
+            tile->setBusy(busy);
+    }
+}
+
+void FileListWidget::removeRows(const std::vector<std::uint32_t>& sources)
+{
+    const std::unordered_set<std::uint32_t> gone(sources.begin(), sources.end());
+    // From the end, so the rows still to look at keep their places.
+    for (int row = count() - 1; row >= 0; --row) {
+        if (gone.count(d->rows[static_cast<std::size_t>(row)].source))
+            delete takeItem(row);
+    }
 }
 
 void FileListWidget::setRows(std::vector<FileRow> rows)

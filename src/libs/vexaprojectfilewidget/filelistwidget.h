@@ -28,15 +28,24 @@ class FileListWidget : public QListWidget
 {
     Q_OBJECT
 public:
-    // Completes a row's name, time and size from its path, when the row was
+    // Completes a row's name, time, size and storage state, when the row was
     // given without them and a tile is about to show it.
-    using RowTexts = std::function<void(STFileItem&)>;
+    using RowTexts = std::function<void(FileRow&)>;
 
     explicit FileListWidget(QWidget* parent = nullptr);
     ~FileListWidget() override;
 
     // Appends one row as the last one; its tile is made once it is in view.
     QListWidgetItem* addFileListItem(const STFileItem& info, const bool damage);
+
+    // Appends one row, its texts completed when it is first shown.
+    QListWidgetItem* addRow(FileRow row);
+    // The rows of these sources read their texts again; those in view at once.
+    void refreshRows(const std::vector<std::uint32_t>& sources);
+    // Shows the rows of this source as busy, or no longer.
+    void setRowBusy(std::uint32_t source, bool busy);
+    // Removes the rows of these sources (no signal: the user removed nothing).
+    void removeRows(const std::vector<std::uint32_t>& sources);
 
     // Replaces every row at once (a sort): items are added or removed only
     // for the difference in length, and only the tiles in view are filled again.

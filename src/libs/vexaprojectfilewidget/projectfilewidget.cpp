@@ -172,8 +172,12 @@ void ProjectFileWidget::slotItemDoubleClicked(QListWidgetItem* item)
         return;
     // The row holds its project whether or not a tile shows it now.
     const std::string path = FileListWidget::filePathOf(item);
-    if (!path.empty() && !FileListWidget::isDamaged(item) && d->mayReplace())
-        d->flows->openFile(path);
+    if (path.empty() || FileListWidget::isDamaged(item) || !d->mayReplace())
+        return;
+    FileListWidget* list = d->view.fileListWidget;
+    const FileRow* row = list->rowAt(list->row(item));
+    const std::uint32_t source = row ? row->source : FileRow::kNoSource;
+    d->flows->openListed(path, [list, source](bool busy) { list->setRowBusy(source, busy); });
 }
 
 void ProjectFileWidget::setReplaceGuard(std::function<bool()> guard)

@@ -8,6 +8,7 @@
 #include "packagepage.h"
 #include "packagerequest.h"
 #include "recentlistpresenter.h"
+#include "recentprojectstore.h"
 #include "screenhop.h"
 #include "templatelistwidget.h"
 
@@ -101,8 +102,16 @@ void ProjectFileWidget::Impl::autoOpenLastProject()
     if (store().order().empty())
         return;
     const std::string path = store().pathAt(0);
+    // Only a project the file system has just said is there: asking now
+    // could hold up the start for as long as a sleeping share takes.
+    const ListedFile& last = store().entries()[store().order().front()];
+    if (last.state != FileState::Exists || last.overdue) {
+        qWarning() << "LastProject not reachable now, start page shown instead:" << path.c_str();
+        showStartPage();
+        return;
+    }
     qWarning() << "will open LastProject , path is " << path.c_str();
-    flows->openFile(path);
+    flows->openChecked(path);
 }
 
 void ProjectFileWidget::Impl::initFileList()

@@ -3,7 +3,9 @@
 #include "recentprojectstore.h"
 
 #include <QPointer>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 class QLabel;
 
@@ -11,10 +13,12 @@ namespace vexa {
 namespace projectfilemgr {
 
 class FileListWidget;
+struct FileRow;
 
 // Shows the store's entries in the recent list: builds the rows in display
-// order, keeps rows of entries still shown across a sort, and lays the
-// empty-list view over the list. The store owns the entries; the list owns
+// order, keeps rows of entries still shown across a sort, updates rows as
+// late answers from the storage come in (their place stays until the next
+// sort), and lays the empty-list view over the list. The store owns the entries; the list owns
 // the rows and tiles.
 class RecentListPresenter
 {
@@ -38,8 +42,16 @@ public:
     void translateLanguage();
 
 private:
+    // A row's texts and storage state, from what its entry knows.
+    void textsOf(FileRow& row) const;
+    // Rows for the store's order, moving those already shown.
+    void showOrder();
+    void update(const std::vector<std::uint32_t>& changed, const std::vector<std::uint32_t>& pruned);
+
     FileListWidget* list;
     RecentProjectStore projects;
+    // The facts were read for the load just made: its first sort needs no second look.
+    bool factsFresh = false;
     // The empty-list view laid over the recent list.
     QPointer<QLabel> emptyFileLabel;
     QPointer<QLabel> emptyFileText;
