@@ -12,6 +12,7 @@
 #include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPointer>
 #include <QStyle>
 #include <QVBoxLayout>
 #include <QVariant>
@@ -43,9 +44,11 @@ public:
     QLabel* locationCaptionLabel = nullptr;
     QLabel* pathLabel = nullptr;
     QString filePath;
-    // The thumbnail to show and the pixel ratio it was last loaded for (0: not yet).
+    // The thumbnail to show, the pixel ratio it was last shown for and the
+    // one it was last asked for (0: not yet).
     QString imagePath;
     qreal loadedRatio = 0;
+    qreal requestedRatio = 0;
     // The width of a label on a tile that was never laid out.
     int newWidth = 0;
     bool reused = false;
@@ -66,16 +69,12 @@ public:
                                                          : QString());
     }
 
-    // Shows the thumbnail from the cache or decodes it; false when it was not
-    // cached and `mayDecode` is false.
-    bool showThumbnail(bool mayDecode)
+    // Shows the thumbnail as the cache has it; false when it has none yet.
+    bool showThumbnail()
     {
-        ThumbnailCache& cache = ThumbnailCache::instance();
         const qreal ratio = imageLabel->devicePixelRatioF();
         QPixmap picture;
-        if (mayDecode)
-            picture = cache.thumbnail(imagePath, imageLabel->size(), ratio);
-        else if (!cache.lookup(imagePath, imageLabel->size(), ratio, &picture))
+        if (!ThumbnailCache::instance().lookup(imagePath, imageLabel->size(), ratio, &picture))
             return false;
         loadedRatio = ratio;
         if (picture.isNull()) {
@@ -85,6 +84,19 @@ public:
         imageLabel->setPixmap(picture);
         imageLabel->setAlignment(Qt::AlignCenter);
         return true;
+    }
+
+    // Has the cache look at the picture's file, off the GUI thread, and
+    // shows what it has once it answers, if the tile still shows that picture.
+    void requestThumbnail()
+    {
+        requestedRatio = imageLabel->devicePixelRatioF();
+        const QPointer<FileListItem> tile(q);
+        const QString wanted = imagePath;
+        ThumbnailCache::instance().request(imagePath, imageLabel->size(), requestedRatio, [tile, wanted] {
+            if (tile && tile->d->imagePath == wanted)
+                tile->d->showThumbnail();
+        });
     }
 };
 
@@ -179,13 +191,14 @@ void FileListItem::setImage(QString imagePath, bool damage)
     }
     if (imagePath.isEmpty())
         return;
-    // Decoding waits until the picture is painted, unless the cache has it:
-    // a list of many tiles shows only a few of them at first.
+    // Asking waits until the picture is painted, but what the cache has shows
+    // at once: a list of many tiles shows only a few of them at first.
     d->imagePath = imagePath;
     d->loadedRatio = 0;
+    d->requestedRatio = 0;
     d->imageLabel->removeEventFilter(this);
     d->imageLabel->installEventFilter(this);
-    d->showThumbnail(false);
+    d->showThumbnail();
 }
 
 void FileListItem::setStorage(RowStorage storage)
@@ -230,19 +243,22 @@ void FileListItem::reuse()
     }
     d->imagePath.clear();
     d->loadedRatio = 0;
+    d->requestedRatio = 0;
     d->imageLabel->removeEventFilter(this);
     d->imageLabel->clear();
 }
 
 bool FileListItem::hasPendingThumbnail() const
 {
-    return !d->imagePath.isEmpty() && d->loadedRatio != d->imageLabel->devicePixelRatioF();
+    const qreal ratio = d->imageLabel->devicePixelRatioF();
+    return !d->imagePath.isEmpty() && d->loadedRatio != ratio && d->requestedRatio != ratio;
 }
 
 void FileListItem::loadThumbnail()
 {
-    if (hasPendingThumbnail())
-        d->showThumbnail(true);
+    // Also when the cache had it: the file may have changed since.
+    if (!d->imagePath.isEmpty() && d->requestedRatio != d->imageLabel->devicePixelRatioF())
+        d->requestThumbnail();
 }
 
 bool FileListItem::eventFilter(QObject* watched, QEvent* event)

@@ -36,8 +36,9 @@ public:
     void switchLanguage(const QString& language);
     void translateLanguage();
 
-    // True while the thumbnail waits to be decoded (it is decoded when the
-    // picture is first painted, or earlier through loadThumbnail).
+    // True while the tile has no thumbnail to show and has not asked the
+    // cache for it yet (it asks when the picture is first painted, or
+    // earlier through loadThumbnail, and shows it when the cache answers).
     bool hasPendingThumbnail() const;
     void loadThumbnail();
 
