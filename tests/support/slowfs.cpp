@@ -19,6 +19,8 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <map>
+#include <mutex>
 #include <string>
 #include <sys/prctl.h>
 #include <sys/stat.h>
@@ -38,13 +40,30 @@ std::string real(const char* path)
     return backing + path;
 }
 
+std::mutex mutex;
+// When each path last finished waiting: the kernel asks twice for one stat
+// (lookup, then attributes), and one question should wait once.
+std::map<std::string, std::chrono::steady_clock::time_point> waited;
+
 // The root answers at once, so the mount itself can be made and seen.
 int stall(const char* path)
 {
     if (std::strcmp(path, "/") == 0)
         return 0;
-    if (delayMs > 0)
-        std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+    if (delayMs > 0) {
+        const auto now = std::chrono::steady_clock::now();
+        bool wait = true;
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            const auto last = waited.find(path);
+            wait = last == waited.end() || now - last->second > std::chrono::milliseconds(200);
+        }
+        if (wait) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+            std::lock_guard<std::mutex> lock(mutex);
+            waited[path] = std::chrono::steady_clock::now();
+        }
+    }
     return failure ? -failure : 0;
 }
 

@@ -27,6 +27,10 @@ bool isMountPoint(const QString& path)
 
 SlowShare::SlowShare(int delayMs, int error) : dir(new QTemporaryDir), daemon(new QProcess)
 {
+    if (QString::fromUtf8(VEXA_SLOWFS).isEmpty()) {
+        reason = QStringLiteral("libfuse3 was not found when the tests were built");
+        return;
+    }
     if (::access("/dev/fuse", R_OK | W_OK) != 0) {
         reason = QStringLiteral("/dev/fuse cannot be opened (not there, or not allowed)");
         return;
