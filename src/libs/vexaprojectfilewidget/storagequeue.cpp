@@ -180,14 +180,17 @@ void StorageQueue::waitWhileQuick(std::chrono::milliseconds bound, std::chrono::
         std::unique_lock<std::mutex> lock(shared->mutex);
         for (;;) {
             const Clock::time_point now = Clock::now();
-            const bool allSlow = std::all_of(shared->running.begin(), shared->running.end(),
-                                             [now, slow](const Shared::Running& r) { return now - r.started > slow; });
-            if ((shared->queue.empty() && allSlow) || now >= end)
+            // When the youngest job still running turns slow.
+            Clock::time_point allSlow = now;
+            for (const Shared::Running& job : shared->running)
+                allSlow = std::max(allSlow, job.started + slow);
+            if ((shared->queue.empty() && allSlow <= now) || now >= end)
                 break;
             // Jobs stuck meanwhile leave the queue to fresh threads.
             shared->startThreads(lock, shared);
             shared->wake.notify_all();
-            shared->ended.wait_until(lock, std::min(end, now + std::chrono::milliseconds(2)));
+            const Clock::time_point look = shared->queue.empty() ? allSlow : now + std::chrono::milliseconds(1);
+            shared->ended.wait_until(lock, std::min(end, look));
         }
     }
     deliver();

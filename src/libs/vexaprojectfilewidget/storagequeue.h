@@ -45,7 +45,7 @@ public:
     // left, or each one left has run longer than `slow` (the file system is
     // slow there), then runs the results that have come in.
     void waitWhileQuick(std::chrono::milliseconds bound,
-                        std::chrono::milliseconds slow = std::chrono::milliseconds(10));
+                        std::chrono::milliseconds slow = std::chrono::milliseconds(2));
     // Jobs posted and not yet ended.
     std::size_t pending() const;
 
