@@ -118,6 +118,17 @@ private Q_SLOTS:
         QVERIFY(readListFile().contains("s1.ptr7"));
     }
 
+    // A share a little slow (a disk waking up) answers within the first
+    // moments: its projects still take their places before anyone looks.
+    void quickAnswersStillSort()
+    {
+        SlowShare share(40, 0);
+        VEXA_REQUIRE_MOUNT(share);
+        QVERIFY(writeListFile(listOf({listEntry(local("l.ptr7", 10)), listEntry(shared(share, "s.ptr7", 1))})));
+        page->run();
+        QTRY_COMPARE(rows(), (QStringList{"s.ptr7  2.00KB", "l.ptr7  1.00KB"}));
+    }
+
     // Only "not there" prunes: a share that fails keeps its entries.
     void failingShareKeepsItsEntries()
     {

@@ -6,6 +6,7 @@
 
 #include <QFileInfo>
 #include <QLabel>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace vexa {
@@ -61,6 +62,18 @@ void RecentListPresenter::update(const std::vector<std::uint32_t>& changed, cons
     }
     if (!changed.empty())
         list->refreshRows(changed);
+    settling = settling && sinceLoad.elapsed() < kSettleMs;
+    if (settling && !resortQueued && !changed.empty()) {
+        resortQueued = true;
+        QTimer::singleShot(0, list, [this] {
+            resortQueued = false;
+            if (!settling)
+                return;
+            projects.sort(sortedRule, sortedDescending);
+            showOrder();
+            projects.dropDamagedFromOrder();
+        });
+    }
 }
 
 bool RecentListPresenter::load()
@@ -83,6 +96,8 @@ bool RecentListPresenter::load()
         break;
     }
     factsFresh = true;
+    settling = true;
+    sinceLoad.start();
     // The sort builds the rows, in their order: building them here first
     // would cost a long list twice.
     if (projects.order().empty())
@@ -95,7 +110,11 @@ void RecentListPresenter::sort(int rule, bool descending)
     // A sort at the user's click goes by the facts as they are now.
     if (!factsFresh)
         projects.refreshFacts();
+    // The user's own sort ends the moments after a load.
+    settling = settling && factsFresh;
     factsFresh = false;
+    sortedRule = rule;
+    sortedDescending = descending;
     projects.sort(rule, descending);
     list->clearSelection();
     list->scrollToTop();

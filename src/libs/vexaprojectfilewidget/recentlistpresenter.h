@@ -2,6 +2,7 @@
 
 #include "recentprojectstore.h"
 
+#include <QElapsedTimer>
 #include <QPointer>
 #include <cstdint>
 #include <string>
@@ -52,6 +53,14 @@ private:
     RecentProjectStore projects;
     // The facts were read for the load just made: its first sort needs no second look.
     bool factsFresh = false;
+    // Answers that come within the first moments after a load (a cold disk)
+    // still sort their rows: the user has not looked at the list yet.
+    static constexpr int kSettleMs = 250;
+    QElapsedTimer sinceLoad;
+    bool settling = false;
+    bool resortQueued = false;
+    int sortedRule = 0;
+    bool sortedDescending = true;
     // The empty-list view laid over the recent list.
     QPointer<QLabel> emptyFileLabel;
     QPointer<QLabel> emptyFileText;

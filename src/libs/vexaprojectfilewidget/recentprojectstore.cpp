@@ -143,7 +143,7 @@ RecentProjectStore::Load RecentProjectStore::load()
     // say, and the slow ones follow as they answer.
     loading = true;
     askAbout(projectFiles);
-    questions->waitWhileQuick(kQuickWait);
+    questions->waitWhileQuick(kLoadWait);
     loading = false;
     const std::size_t pruned = pruneAnsweredMissing();
     for (std::uint32_t i : projectFiles) {
@@ -286,7 +286,7 @@ void RecentProjectStore::flushChanges()
 void RecentProjectStore::refreshFacts()
 {
     askAbout(projectFiles);
-    questions->waitWhileQuick(kQuickWait);
+    questions->waitWhileQuick(kSortWait);
 }
 
 std::uint32_t RecentProjectStore::addExtra(const STProjectFile& file)

@@ -62,8 +62,10 @@ public:
 
     // A question unanswered this long shows its entry as unreachable.
     static constexpr std::chrono::milliseconds kDeadline{1500};
-    // A load or a sort waits this long at most for answers that come quickly.
-    static constexpr std::chrono::milliseconds kQuickWait{50};
+    // A load, or a sort, waits this long at most for answers that keep
+    // coming quickly (a long list on a slow but working share).
+    static constexpr std::chrono::milliseconds kLoadWait{100};
+    static constexpr std::chrono::milliseconds kSortWait{50};
 
     // The list file of the application's data folder, unless told otherwise.
     explicit RecentProjectStore(QString listPath = defaultListFilePath());

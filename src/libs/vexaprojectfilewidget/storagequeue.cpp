@@ -1,5 +1,6 @@
 #include "storagequeue.h"
 
+#include <QFile>
 #include <QMetaObject>
 #include <QTimer>
 #include <algorithm>
@@ -10,6 +11,10 @@
 #include <thread>
 #include <utility>
 #include <vector>
+#if defined(Q_OS_LINUX)
+#include <sys/syscall.h>
+#include <unistd.h>
+#endif
 
 namespace vexa {
 namespace projectfilemgr {
@@ -24,6 +29,34 @@ constexpr auto kStuckAfter = std::chrono::milliseconds(100);
 // An idle thread ends after this.
 constexpr auto kIdleEnd = std::chrono::seconds(10);
 
+long threadId()
+{
+#if defined(Q_OS_LINUX)
+    return static_cast<long>(::syscall(SYS_gettid));
+#else
+    return 0;
+#endif
+}
+
+// Whether a thread sleeps in the system, waiting for the file system to
+// answer, rather than waiting for a processor: on a busy machine a quick
+// question can take longer than a slow one has taken so far.
+bool waitsForTheSystem(long thread)
+{
+#if defined(Q_OS_LINUX)
+    QFile stat(QStringLiteral("/proc/self/task/%1/stat").arg(thread));
+    if (!stat.open(QIODevice::ReadOnly))
+        return true;
+    const QByteArray line = stat.readAll();
+    const int afterName = line.lastIndexOf(')');
+    const char state = afterName >= 0 && afterName + 2 < line.size() ? line.at(afterName + 2) : 'S';
+    return state == 'S' || state == 'D';
+#else
+    Q_UNUSED(thread)
+    return true;
+#endif
+}
+
 } // namespace
 
 struct StorageQueue::Shared {
@@ -36,6 +69,7 @@ struct StorageQueue::Shared {
         std::uint64_t id;
         Clock::time_point started;
         std::function<void()> late; // empty once run
+        long thread = 0;            // the system's id of the thread running it, where known
     };
 
     std::mutex mutex;
@@ -88,7 +122,7 @@ void StorageQueue::Shared::work(std::unique_lock<std::mutex>& lock)
             break;
         Waiting waiting = std::move(queue.front());
         queue.pop_front();
-        running.push_back(Running{waiting.id, Clock::now(), std::move(waiting.task.late)});
+        running.push_back(Running{waiting.id, Clock::now(), std::move(waiting.task.late), threadId()});
         lock.unlock();
         std::function<void()> result;
         try {
@@ -180,16 +214,22 @@ void StorageQueue::waitWhileQuick(std::chrono::milliseconds bound, std::chrono::
         std::unique_lock<std::mutex> lock(shared->mutex);
         for (;;) {
             const Clock::time_point now = Clock::now();
-            // When the youngest job still running turns slow.
-            Clock::time_point allSlow = now;
-            for (const Shared::Running& job : shared->running)
-                allSlow = std::max(allSlow, job.started + slow);
-            if ((shared->queue.empty() && allSlow <= now) || now >= end)
+            // Done waiting once every job still running has run `slow` and
+            // its thread sleeps in the file system; else when to look again.
+            Clock::time_point look = now;
+            for (const Shared::Running& job : shared->running) {
+                if (job.started + slow > now)
+                    look = std::max(look, job.started + slow);
+                else if (!waitsForTheSystem(job.thread))
+                    look = std::max(look, now + std::chrono::milliseconds(1));
+            }
+            if ((shared->queue.empty() && look <= now) || now >= end)
                 break;
             // Jobs stuck meanwhile leave the queue to fresh threads.
             shared->startThreads(lock, shared);
             shared->wake.notify_all();
-            const Clock::time_point look = shared->queue.empty() ? allSlow : now + std::chrono::milliseconds(1);
+            if (!shared->queue.empty())
+                look = now + std::chrono::milliseconds(1);
             shared->ended.wait_until(lock, std::min(end, look));
         }
     }
