@@ -4,6 +4,7 @@
 #include <QMetaObject>
 #include <QTimer>
 #include <algorithm>
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -70,6 +71,8 @@ struct StorageQueue::Shared {
         Clock::time_point started;
         std::function<void()> late; // empty once run
         long thread = 0;            // the system's id of the thread running it, where known
+        // Set when the job has returned and its thread waits to hand in the result.
+        std::shared_ptr<std::atomic<bool>> returned = std::make_shared<std::atomic<bool>>(false);
     };
 
     std::mutex mutex;
@@ -123,12 +126,14 @@ void StorageQueue::Shared::work(std::unique_lock<std::mutex>& lock)
         Waiting waiting = std::move(queue.front());
         queue.pop_front();
         running.push_back(Running{waiting.id, Clock::now(), std::move(waiting.task.late), threadId()});
+        const std::shared_ptr<std::atomic<bool>> returned = running.back().returned;
         lock.unlock();
         std::function<void()> result;
         try {
             result = waiting.task.job();
         } catch (...) {
         }
+        *returned = true;
         waiting.task.job = nullptr;
         lock.lock();
         finish(waiting.id, std::move(result));
@@ -220,7 +225,7 @@ void StorageQueue::waitWhileQuick(std::chrono::milliseconds bound, std::chrono::
             for (const Shared::Running& job : shared->running) {
                 if (job.started + slow > now)
                     look = std::max(look, job.started + slow);
-                else if (!waitsForTheSystem(job.thread))
+                else if (*job.returned || !waitsForTheSystem(job.thread))
                     look = std::max(look, now + std::chrono::milliseconds(1));
             }
             if ((shared->queue.empty() && look <= now) || now >= end)
