@@ -6,6 +6,10 @@ VEXA_BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config qtbase5-dev qt
 VEXA_QT6_BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config libgl-dev qt6-base-dev qt6-tools-dev
   qt6-tools-dev-tools qt6-l10n-tools qt6-svg-dev qt6-qpa-plugins qt6-translations-l10n)
 
+# What the tests need besides the build: a real file system that answers late
+# or fails (FUSE), for the tests of projects on slow or unreachable storage.
+VEXA_TEST_PACKAGES=(fuse3 libfuse3-dev)
+
 # The packages for the Qt major version given as the argument (5 or 6).
 vexa_packages_for_qt() {
   case "$1" in

@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
-bash scripts/ensure-packages.sh "${VEXA_BUILD_PACKAGES[@]}" "${VEXA_QT6_BUILD_PACKAGES[@]}" locales
+bash scripts/ensure-packages.sh "${VEXA_BUILD_PACKAGES[@]}" "${VEXA_QT6_BUILD_PACKAGES[@]}" "${VEXA_TEST_PACKAGES[@]}" locales
 
 # The number text is checked under a locale with a decimal comma; a fresh
 # system has none, and without one the check would prove nothing.
@@ -27,6 +27,8 @@ run_suite() {
   cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEXA_WERROR=ON -DVEXA_BUILD_TESTS=ON "$@"
   cmake --build "$dir" -j"$jobs"
   (cd "$dir" && ctest --output-on-failure -j"$jobs")
+  # Whether the tests of slow storage had their real file system, or why not.
+  grep -hE 'FUSE mount' "$dir/Testing/Temporary/LastTest.log" || echo "no line about the FUSE mount in the test log"
 }
 
 echo "== Build and tests =="

@@ -333,5 +333,22 @@
         <comment>Widget</comment>
         <translation>The project cannot be saved right now. Please try again later.</translation>
     </message>
+    <message>
+        <source>CheckingFile</source>
+        <comment>Widget</comment>
+        <translation>Checking…</translation>
+    </message>
+    <message>
+        <source>UnreachableTip</source>
+        <comment>Widget</comment>
+        <translation>The location cannot be reached: %1</translation>
+    </message>
+    <message>
+        <source>UnreachableFileTip</source>
+        <comment>Widget</comment>
+        <translation>The project's location cannot be reached right now:
+%1
+Check that the drive or network share is connected, then try again.</translation>
+    </message>
 </context>
 </TS>

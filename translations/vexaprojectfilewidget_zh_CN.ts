@@ -333,5 +333,22 @@
         <comment>Widget</comment>
         <translation>当前无法保存项目，请稍后再试。</translation>
     </message>
+    <message>
+        <source>CheckingFile</source>
+        <comment>Widget</comment>
+        <translation>正在检查…</translation>
+    </message>
+    <message>
+        <source>UnreachableTip</source>
+        <comment>Widget</comment>
+        <translation>无法访问该位置：%1</translation>
+    </message>
+    <message>
+        <source>UnreachableFileTip</source>
+        <comment>Widget</comment>
+        <translation>当前无法访问项目所在的位置：
+%1
+请确认驱动器或网络共享已连接，然后重试。</translation>
+    </message>
 </context>
 </TS>

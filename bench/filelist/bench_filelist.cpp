@@ -9,8 +9,13 @@
 // Each list size runs in a process of its own, so the peak memory is its own.
 //
 // usage: bench_filelist [click repetitions] [sizes...]     (default: 5 200 1000 3000)
+//        bench_filelist --storage      (projects on a slow share against all local: storagemode.h)
 
+#include "benchfiles.h"
 #include "projectfilewidget.h"
+#if defined(VEXA_BENCH_STORAGE)
+#include "storagemode.h"
+#endif
 
 #include <QApplication>
 #include <QBuffer>
@@ -109,15 +114,6 @@ QImage captureLike(int seed)
     return image;
 }
 
-QString projectPath(const QString& dir, int i)
-{
-    return QDir(dir).filePath(QStringLiteral("project_%1.ptr7").arg(i, 4, 10, QLatin1Char('0')));
-}
-
-QString imagePath(const QString& dir, int i)
-{
-    return QDir(dir).filePath(QStringLiteral("thumb_%1.jpg").arg(i, 4, 10, QLatin1Char('0')));
-}
 
 // Projects of distinct times and sizes (sparse files: the contents are never
 // read) and a thumbnail each: links to a few distinct pictures, each link a
@@ -344,6 +340,16 @@ int main(int argc, char** argv)
     QApplication app(appArgc, argv);
     qInstallMessageHandler(quietHandler);
 
+#if defined(VEXA_BENCH_STORAGE)
+    if (argc > 4 && QByteArray(argv[1]) == "--storage-one")
+        return measureStorageOne(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]), std::atoi(argv[4]));
+    if (argc > 1 && QByteArray(argv[1]) == "--storage") {
+        QTemporaryDir files;
+        if (!files.isValid() || !generate(files.path(), 203))
+            return 1;
+        return measureStorage(QCoreApplication::applicationFilePath(), files.path());
+    }
+#endif
     if (one) {
         if (argc < 6)
             return 2;

@@ -192,7 +192,7 @@ private Q_SLOTS:
 
         replace = true;
         page->slotItemDoubleClicked(recent->item(0));
-        QCOMPARE(pathOf(mgr->lastCall("loadProject")), listed);
+        QTRY_COMPARE(pathOf(mgr->lastCall("loadProject")), listed);
     }
 
     void dialogsAreSetUpBlockActivationAndCancelling()

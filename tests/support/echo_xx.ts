@@ -334,5 +334,20 @@
         <comment>Widget</comment>
         <translation>SaveHostUnavailable</translation>
     </message>
+    <message>
+        <source>CheckingFile</source>
+        <comment>Widget</comment>
+        <translation>CheckingFile</translation>
+    </message>
+    <message>
+        <source>UnreachableTip</source>
+        <comment>Widget</comment>
+        <translation>UnreachableTip %1</translation>
+    </message>
+    <message>
+        <source>UnreachableFileTip</source>
+        <comment>Widget</comment>
+        <translation>UnreachableFileTip %1</translation>
+    </message>
 </context>
 </TS>

@@ -1,9 +1,9 @@
 #include "filefacts.h"
 
-#include "filerow.h"
 
 #include <QDateTime>
 #include <QFileInfo>
+#include <cerrno>
 #include <filesystem>
 #if defined(Q_OS_UNIX)
 #include <sys/stat.h>
@@ -33,6 +33,26 @@ FileFacts factsOf(const std::string& path)
     }
 #endif
     return facts;
+}
+
+FileAnswer askFileSystem(const std::string& path)
+{
+    FileAnswer answer;
+#if defined(Q_OS_UNIX)
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0) {
+        answer.error = errno;
+        answer.state = answer.error == ENOENT || answer.error == ENOTDIR ? FileState::Missing : FileState::Unreachable;
+        return answer;
+    }
+    answer.facts.exists = true;
+    answer.facts.size = static_cast<qint64>(status.st_size);
+    answer.facts.modified = static_cast<qint64>(status.st_mtime);
+#else
+    answer.facts = factsOf(path);
+#endif
+    answer.state = answer.facts.exists ? FileState::Exists : FileState::Missing;
+    return answer;
 }
 
 bool pathExists(const std::string& path, std::error_code& error)
@@ -74,14 +94,6 @@ QString fileSizeText(qint64 bytes)
         unit = QStringLiteral("MB");
     }
     return QString::number(size, 'f', 2) + unit;
-}
-
-void completeRowTexts(STFileItem& item, const std::string& storedPath)
-{
-    const FileFacts facts = factsOf(storedPath);
-    item.fileName = QFileInfo(item.filePath).fileName();
-    item.modifyTime = modifyTimeText(facts);
-    item.fileSize = fileSizeText(facts.size);
 }
 
 } // namespace projectfilemgr

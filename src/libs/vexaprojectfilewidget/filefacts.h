@@ -11,8 +11,6 @@
 namespace vexa {
 namespace projectfilemgr {
 
-struct STFileItem;
-
 // Whether a file exists, its size and the time of its last modification
 // (seconds since the epoch). One stat per file.
 struct FileFacts {
@@ -23,6 +21,21 @@ struct FileFacts {
 
 // The facts of the file at the stored bytes of `path`.
 FileFacts factsOf(const std::string& path);
+
+// What the file system said when asked about a file. Only "not there" means
+// missing: a share that does not answer, or answers with an error, may well
+// hold the file and be back later.
+enum class FileState { Unknown, Exists, Missing, Unreachable };
+
+struct FileAnswer {
+    FileState state = FileState::Unknown;
+    FileFacts facts;
+    int error = 0; // errno of a failed question
+};
+
+// One question about the file at the stored bytes of `path`. It blocks as
+// long as the file system does: never on the GUI thread.
+FileAnswer askFileSystem(const std::string& path);
 
 // Existence as the recent list and the open request see it: a file or a
 // folder, links followed. A failing check counts as missing.
@@ -38,10 +51,6 @@ QString modifyTimeText(const FileFacts& facts);
 
 // The size as a row shows it: kilobytes, or megabytes from 1000 KB on, two decimals.
 QString fileSizeText(qint64 bytes);
-
-// Name, time and size of a row, from a fresh look at the file at the stored
-// bytes of its path.
-void completeRowTexts(STFileItem& item, const std::string& storedPath);
 
 } // namespace projectfilemgr
 } // namespace vexa

@@ -5,11 +5,14 @@
 #include "translator.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QEvent>
 #include <QFont>
 #include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPointer>
 #include <QStyle>
 #include <QVBoxLayout>
 #include <QVariant>
@@ -42,23 +45,37 @@ public:
     QLabel* pathLabel = nullptr;
     QString filePath;
     std::string storedPath;
-    // The thumbnail to show and the pixel ratio it was last loaded for (0: not yet).
+    // The thumbnail to show, the pixel ratio it was last shown for and the
+    // one it was last asked for (0: not yet).
     QString imagePath;
     qreal loadedRatio = 0;
+    qreal requestedRatio = 0;
     // The width of a label on a tile that was never laid out.
     int newWidth = 0;
     bool reused = false;
+    RowStorage storage = RowStorage::Ready;
 
-    // Shows the thumbnail from the cache or decodes it; false when it was not
-    // cached and `mayDecode` is false.
-    bool showThumbnail(bool mayDecode)
+    QList<QLabel*> textLabels() const
     {
-        ThumbnailCache& cache = ThumbnailCache::instance();
+        return {nameCaptionLabel, nameLabel, timeLabel, sizeLabel, locationCaptionLabel, pathLabel};
+    }
+
+    // The texts that say where the storage stands, in the current language.
+    void showStorage()
+    {
+        if (storage == RowStorage::Checking)
+            timeLabel->setText(trText(QStringLiteral("CheckingFile")));
+        const QString folder = QDir::toNativeSeparators(QFileInfo(filePath).path());
+        q->setToolTip(storage == RowStorage::Unavailable ? trText(QStringLiteral("UnreachableTip")).arg(folder)
+                                                         : QString());
+    }
+
+    // Shows the thumbnail as the cache has it; false when it has none yet.
+    bool showThumbnail()
+    {
         const qreal ratio = imageLabel->devicePixelRatioF();
         QPixmap picture;
-        if (mayDecode)
-            picture = cache.thumbnail(imagePath, imageLabel->size(), ratio);
-        else if (!cache.lookup(imagePath, imageLabel->size(), ratio, &picture))
+        if (!ThumbnailCache::instance().lookup(imagePath, imageLabel->size(), ratio, &picture))
             return false;
         loadedRatio = ratio;
         if (picture.isNull()) {
@@ -68,6 +85,19 @@ public:
         imageLabel->setPixmap(picture);
         imageLabel->setAlignment(Qt::AlignCenter);
         return true;
+    }
+
+    // Has the cache look at the picture's file, off the GUI thread, and
+    // shows what it has once it answers, if the tile still shows that picture.
+    void requestThumbnail()
+    {
+        requestedRatio = imageLabel->devicePixelRatioF();
+        const QPointer<FileListItem> tile(q);
+        const QString wanted = imagePath;
+        ThumbnailCache::instance().request(imagePath, imageLabel->size(), requestedRatio, [tile, wanted] {
+            if (tile && tile->d->imagePath == wanted)
+                tile->d->showThumbnail();
+        });
     }
 };
 
@@ -157,20 +187,51 @@ void FileListItem::setImage(QString imagePath, bool damage)
         d->imageLabel->setProperty("damage", true);
         d->imageLabel->setAlignment(Qt::AlignCenter);
         d->imageLabel->setStyle(QApplication::style());
-        for (QLabel* label : {d->nameCaptionLabel, d->nameLabel, d->timeLabel, d->sizeLabel,
-                              d->locationCaptionLabel, d->pathLabel})
+        for (QLabel* label : d->textLabels())
             label->setEnabled(false);
         return;
     }
     if (imagePath.isEmpty())
         return;
-    // Decoding waits until the picture is painted, unless the cache has it:
-    // a list of many tiles shows only a few of them at first.
+    // Asking waits until the picture is painted, but what the cache has shows
+    // at once: a list of many tiles shows only a few of them at first.
     d->imagePath = imagePath;
     d->loadedRatio = 0;
+    d->requestedRatio = 0;
     d->imageLabel->removeEventFilter(this);
     d->imageLabel->installEventFilter(this);
-    d->showThumbnail(false);
+    d->showThumbnail();
+}
+
+void FileListItem::setStorage(RowStorage storage)
+{
+    d->storage = storage;
+    const QString value = storage == RowStorage::Checking      ? QStringLiteral("checking")
+                          : storage == RowStorage::Unavailable ? QStringLiteral("unavailable")
+                                                               : QString();
+    if (property("storage").toString() != value) {
+        setProperty("storage", value);
+        style()->unpolish(this);
+        style()->polish(this);
+    }
+    // Dimmed like a damaged tile; either keeps its context menu.
+    const bool dim = storage == RowStorage::Unavailable || isDamage();
+    for (QLabel* label : d->textLabels())
+        label->setEnabled(!dim);
+    d->showStorage();
+}
+
+void FileListItem::setBusy(bool busy)
+{
+    if (property("busy").toBool() == busy)
+        return;
+    setProperty("busy", busy);
+    style()->unpolish(this);
+    style()->polish(this);
+    if (busy)
+        setCursor(Qt::BusyCursor);
+    else
+        unsetCursor();
 }
 
 void FileListItem::reuse()
@@ -179,25 +240,27 @@ void FileListItem::reuse()
     if (isDamage()) {
         d->imageLabel->setProperty("damage", QVariant());
         d->imageLabel->setStyle(QApplication::style());
-        for (QLabel* label : {d->nameCaptionLabel, d->nameLabel, d->timeLabel, d->sizeLabel,
-                              d->locationCaptionLabel, d->pathLabel})
+        for (QLabel* label : d->textLabels())
             label->setEnabled(true);
     }
     d->imagePath.clear();
     d->loadedRatio = 0;
+    d->requestedRatio = 0;
     d->imageLabel->removeEventFilter(this);
     d->imageLabel->clear();
 }
 
 bool FileListItem::hasPendingThumbnail() const
 {
-    return !d->imagePath.isEmpty() && d->loadedRatio != d->imageLabel->devicePixelRatioF();
+    const qreal ratio = d->imageLabel->devicePixelRatioF();
+    return !d->imagePath.isEmpty() && d->loadedRatio != ratio && d->requestedRatio != ratio;
 }
 
 void FileListItem::loadThumbnail()
 {
-    if (hasPendingThumbnail())
-        d->showThumbnail(true);
+    // Also when the cache had it: the file may have changed since.
+    if (!d->imagePath.isEmpty() && d->requestedRatio != d->imageLabel->devicePixelRatioF())
+        d->requestThumbnail();
 }
 
 bool FileListItem::eventFilter(QObject* watched, QEvent* event)
@@ -229,6 +292,7 @@ void FileListItem::translateLanguage()
 {
     d->nameCaptionLabel->setText(QStringLiteral("%1:").arg(trText(QStringLiteral("NameInput"))));
     d->locationCaptionLabel->setText(trText(QStringLiteral("StorageLocation")));
+    d->showStorage();
 }
 
 } // namespace projectfilemgr

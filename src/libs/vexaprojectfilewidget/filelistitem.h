@@ -1,5 +1,7 @@
 #pragma once
 
+#include "filerow.h"
+
 #include <QString>
 #include <QWidget>
 #include <memory>
@@ -22,6 +24,12 @@ public:
     // `storedPath` is the path byte for byte, when its text is not.
     void setFilePath(QString filePath, std::string storedPath = {});
     void setImage(QString imagePath, bool damage);
+    // Whether the project's storage answered: while it is asked the tile
+    // says so; when it does not answer in time the tile is dimmed and says
+    // that the location cannot be reached.
+    void setStorage(RowStorage storage);
+    // While its project is looked for before an open.
+    void setBusy(bool busy);
 
     std::string getFilePath() const; // the stored path, byte for byte
     bool isDamage() const;
@@ -29,8 +37,9 @@ public:
     void switchLanguage(const QString& language);
     void translateLanguage();
 
-    // True while the thumbnail waits to be decoded (it is decoded when the
-    // picture is first painted, or earlier through loadThumbnail).
+    // True while the tile has no thumbnail to show and has not asked the
+    // cache for it yet (it asks when the picture is first painted, or
+    // earlier through loadThumbnail, and shows it when the cache answers).
     bool hasPendingThumbnail() const;
     void loadThumbnail();
 

@@ -2,6 +2,7 @@
 
 #include "filelistdelegate.h"
 #include "filelistitem.h"
+#include "storagequeue.h"
 #include "projectfiletrash.h"
 #include "tipdialog.h"
 #include "translatemanager.h"
@@ -19,6 +20,7 @@
 #include <QSignalBlocker>
 #include <QTimer>
 #include <algorithm>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -90,6 +92,8 @@ public:
         tile->setFileSize(entry->info.fileSize);
         tile->setFilePath(entry->info.filePath, entry->path());
         tile->setImage(entry->info.imagePath, entry->damage);
+        tile->setStorage(entry->storage);
+        tile->setBusy(entry->busy);
         // Tiles come and go while the page is shown: each speaks its current language.
         tile->translateLanguage();
     }
@@ -205,7 +209,50 @@ public:
         }
     }
 
+    // Moves the project to the trash off the GUI thread; its rows go when it
+    // is gone, and stay, with the user told why, when it is not.
+    void trash(const std::string& path)
+    {
+        markBusy(path, true);
+        trashing.post([this, path] {
+            QString reason;
+            const bool gone = moveProjectToTrash(path, &reason);
+            return std::function<void()>([this, path, gone, reason] { trashed(path, gone, reason); });
+        });
+    }
+
+    void trashed(const std::string& path, bool gone, const QString& reason)
+    {
+        const QString file = QString::fromStdString(path);
+        if (!reason.isEmpty())
+            qWarning() << "remove list projectFile error: " << file << ", error code is " << qUtf8Printable(reason);
+        markBusy(path, false);
+        if (!gone) {
+            tellNotDeleted(file, reason);
+            return;
+        }
+        for (int row = q->count() - 1; row >= 0; --row) {
+            if (rows[static_cast<std::size_t>(row)].path() == path)
+                delete q->takeItem(row);
+        }
+        Q_EMIT q->fileItemRemoved(path);
+        if (q->count() == 0)
+            Q_EMIT q->askEmptyFileListItem();
+    }
+
+    void markBusy(const std::string& path, bool busy)
+    {
+        for (std::size_t row = 0; row < rows.size(); ++row) {
+            if (rows[row].path() != path)
+                continue;
+            rows[row].busy = busy;
+            if (FileListItem* tile = shown.value(q->item(static_cast<int>(row))))
+                tile->setBusy(busy);
+        }
+    }
+
     FileListWidget* q;
+    StorageQueue trashing;
     QTimer prefetch;
     bool syncing = false;
     // rows[i] is what item i shows.
@@ -252,6 +299,50 @@ QListWidgetItem* FileListWidget::addFileListItem(const STFileItem& info, const b
              << "Info name is " << info.fileName;
     update();
     return item;
+}
+
+QListWidgetItem* FileListWidget::addRow(FileRow row)
+{
+    auto* item = new QListWidgetItem(nullptr, 0);
+    addItem(item);
+    d->rows[static_cast<std::size_t>(this->row(item))] = std::move(row);
+    update();
+    return item;
+}
+
+void FileListWidget::refreshRows(const std::vector<std::uint32_t>& sources)
+{
+    const std::unordered_set<std::uint32_t> wanted(sources.begin(), sources.end());
+    for (FileRow& row : d->rows) {
+        if (wanted.count(row.source))
+            row.textsPending = true;
+    }
+    for (auto it = d->shown.cbegin(); it != d->shown.cend(); ++it) {
+        const int row = this->row(it.key());
+        if (d->rows[static_cast<std::size_t>(row)].textsPending)
+            d->fill(it.value(), row, true);
+    }
+}
+
+void FileListWidget::setRowBusy(std::uint32_t source, bool busy)
+{
+    for (std::size_t row = 0; row < d->rows.size(); ++row) {
+        if (d->rows[row].source != source)
+            continue;
+        d->rows[row].busy = busy;
+        if (FileListItem* tile = d->shown.value(item(static_cast<int>(row))))
+            tile->setBusy(busy);
+    }
+}
+
+void FileListWidget::removeRows(const std::vector<std::uint32_t>& sources)
+{
+    const std::unordered_set<std::uint32_t> gone(sources.begin(), sources.end());
+    // From the end, so the rows still to look at keep their places.
+    for (int row = count() - 1; row >= 0; --row) {
+        if (gone.count(d->rows[static_cast<std::size_t>(row)].source))
+            delete takeItem(row);
+    }
 }
 
 void FileListWidget::setRows(std::vector<FileRow> rows)
@@ -305,16 +396,6 @@ void FileListWidget::truncate(int rows)
 {
     if (count() > qMax(0, rows))
         model()->removeRows(qMax(0, rows), count() - qMax(0, rows));
-}
-
-void FileListWidget::rereadRow(const QListWidgetItem* item)
-{
-    const int index = row(item);
-    if (index < 0 || index >= count())
-        return;
-    d->rows[static_cast<std::size_t>(index)].textsPending = true;
-    if (FileListItem* tile = d->shown.value(item))
-        d->fill(tile, index, true);
 }
 
 const FileRow* FileListWidget::rowAt(int row)
@@ -463,25 +544,16 @@ void FileListWidget::contextMenuEvent(QContextMenuEvent* event)
         item = index.isValid() ? itemFromIndex(index) : nullptr;
         if (!item)
             return;
-        QString reason;
-        const bool gone = moveProjectToTrash(path, &reason);
-        if (!reason.isEmpty())
-            qWarning() << "remove list projectFile error: " << file << ", error code is " << qUtf8Printable(reason);
-        // A project that is still on the disk keeps its row, and the user hears why.
-        if (!gone) {
-            tellNotDeleted(file, reason);
-            return;
-        }
-        delete takeItem(row(item));
-        Q_EMIT fileItemRemoved(path);
-    } else if (chosen == clearAction) {
-        const std::string path = filePathOf(item);
-        Q_EMIT clearListFile(path);
-        delete takeItem(row(item));
-        Q_EMIT fileItemRemoved(path);
-    } else {
+        // The trash may be on a share that is slow to answer: the row shows busy meanwhile.
+        d->trash(path);
         return;
     }
+    if (chosen != clearAction)
+        return;
+    const std::string path = filePathOf(item);
+    Q_EMIT clearListFile(path);
+    delete takeItem(row(item));
+    Q_EMIT fileItemRemoved(path);
     if (count() == 0)
         Q_EMIT askEmptyFileListItem();
 }

@@ -29,7 +29,7 @@ class FileListWidget : public QListWidget
 {
     Q_OBJECT
 public:
-    // Completes a row's name, time and size from its path, when the row was
+    // Completes a row's name, time, size and storage state, when the row was
     // given without them and a tile is about to show it.
     using RowTexts = std::function<void(FileRow&)>;
 
@@ -39,6 +39,15 @@ public:
     // Appends one row as the last one; its tile is made once it is in view.
     // `storedPath` is the project's path byte for byte, when its text is not.
     QListWidgetItem* addFileListItem(const STFileItem& info, const bool damage, std::string storedPath = {});
+
+    // Appends one row, its texts completed when it is first shown.
+    QListWidgetItem* addRow(FileRow row);
+    // The rows of these sources read their texts again; those in view at once.
+    void refreshRows(const std::vector<std::uint32_t>& sources);
+    // Shows the rows of this source as busy, or no longer.
+    void setRowBusy(std::uint32_t source, bool busy);
+    // Removes the rows of these sources (no signal: the user removed nothing).
+    void removeRows(const std::vector<std::uint32_t>& sources);
 
     // Replaces every row at once (a sort): items are added or removed only
     // for the difference in length, and only the tiles in view are filled again.
@@ -53,8 +62,6 @@ public:
     bool refillFileListItem(int row, const STFileItem& info, const bool damage);
     // Removes the rows from `rows` on (no signal: the user removed nothing).
     void truncate(int rows);
-    // Reads the name, time and size of an item's row again, and shows them.
-    void rereadRow(const QListWidgetItem* item);
 
     // What a row shows, its texts completed; null for a row that does not exist.
     const FileRow* rowAt(int row);

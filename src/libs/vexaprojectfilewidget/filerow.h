@@ -19,6 +19,10 @@ struct STFileItem {
     QString imagePath;
 };
 
+// Where a row's project stands with its storage: answered, still being
+// asked, or on storage that did not answer in time or failed.
+enum class RowStorage { Ready, Checking, Unavailable };
+
 // One row of the list: what it shows, whether it is damaged, and whether its
 // name, time and size are still to be asked of the row texts (see setRowTexts).
 struct FileRow {
@@ -27,6 +31,8 @@ struct FileRow {
     STFileItem info;
     bool damage = false;
     bool textsPending = false;
+    RowStorage storage = RowStorage::Ready;
+    bool busy = false; // its project is being looked for
     // Whatever the caller finds the row's record by (see takeRows); the list never reads it.
     std::uint32_t source = kNoSource;
     // The project's path as the list file holds it, byte for byte, when its

@@ -9,8 +9,11 @@
 #include "translatemanager.h"
 
 #include <QDebug>
+#include <QDir>
+#include <QTimer>
 #include <QFileInfo>
 #include <algorithm>
+#include <memory>
 #include <system_error>
 
 namespace vexa {
@@ -33,18 +36,63 @@ ProjectFileFlows::ProjectFileFlows(ProjectFileWidget* page, HostBridge* bridge, 
 
 ProjectFileFlows::OpenResult ProjectFileFlows::openFile(const std::string& path)
 {
-    IProjectFileMgr* mgr = bridge->manager();
-    if (!mgr) {
+    if (!bridge->manager()) {
         qWarning() << "projectFileMgr is nullptr!";
         return OpenResult::NoManager;
     }
     std::error_code error;
     if (!pathExists(path, error)) {
-        qWarning() << "This path not exist project file!" << path.c_str();
-        showMessageTip(trText(QStringLiteral("NullFileTip")));
+        tellMissing(path);
         return OpenResult::Missing;
     }
+    return openChecked(path);
+}
 
+void ProjectFileFlows::tellMissing(const std::string& path)
+{
+    qWarning() << "This path not exist project file!" << path.c_str();
+    showMessageTip(trText(QStringLiteral("NullFileTip")));
+}
+
+void ProjectFileFlows::openListed(const std::string& path, std::function<void(bool)> busy)
+{
+    struct Pending {
+        bool answered = false;
+        bool busy = false;
+    };
+    const std::uint64_t ticket = ++openTicket;
+    auto pending = std::make_shared<Pending>();
+    // A quick answer shows nothing; a slow one shows that the tile works on it.
+    QTimer::singleShot(kBusyAfter, q, [pending, busy] {
+        if (!pending->answered) {
+            pending->busy = true;
+            busy(true);
+        }
+    });
+    store->checkFile(path, [this, path, ticket, pending, busy](const FileAnswer& answer) {
+        pending->answered = true;
+        if (pending->busy)
+            busy(false);
+        if (ticket != openTicket)
+            return; // the user asked for another project meanwhile
+        if (answer.state == FileState::Exists) {
+            if (bridge->manager())
+                openChecked(path);
+            else
+                qWarning() << "projectFileMgr is nullptr!";
+        } else if (answer.state == FileState::Missing) {
+            tellMissing(path);
+        } else {
+            const QString folder = QDir::toNativeSeparators(QFileInfo(QString::fromStdString(path)).path());
+            qWarning() << "project file location not reachable:" << path.c_str() << "error" << answer.error;
+            showMessageTip(trText(QStringLiteral("UnreachableFileTip")).arg(folder));
+        }
+    });
+}
+
+ProjectFileFlows::OpenResult ProjectFileFlows::openChecked(const std::string& path)
+{
+    IProjectFileMgr* mgr = bridge->manager();
     qWarning() << "projectFile will openFile path is " << path.c_str();
     const std::string previousPath = curFilePath;
     curFilePath = path;

@@ -3,6 +3,8 @@
 #include "projectfiletypes.h"
 
 #include <QString>
+#include <cstdint>
+#include <functional>
 #include <string>
 
 namespace vexa {
@@ -23,6 +25,13 @@ public:
     // Why an open request was not made; Sent when it was.
     enum class OpenResult { Sent, NoManager, Missing, Refused };
     OpenResult openFile(const std::string& path);
+    // The open of a project the file system said is there a moment ago.
+    OpenResult openChecked(const std::string& path);
+    // Opens a project of the recent list once the file system says it is
+    // there, asked off the GUI thread: a share that does not answer never
+    // holds up the page. `busy(true)` runs when the answer is slow to come,
+    // `busy(false)` when it came. A later request replaces this one.
+    void openListed(const std::string& path, std::function<void(bool)> busy);
     // The open dialog, then the open.
     void openChosen();
     // The save dialog, the overwrite question, then a project of the template.
@@ -38,12 +47,17 @@ public:
     bool lastOpenSucceeded = true;
     int backupPathLength = -1;
 
+    // An answer later than this shows the tile busy.
+    static constexpr int kBusyAfter = 150;
+
 private:
+    void tellMissing(const std::string& path);
     void write(const std::string& path, bool isSaveAs, const char* function);
 
     ProjectFileWidget* q;
     HostBridge* bridge;
     RecentProjectStore* store;
+    std::uint64_t openTicket = 0;
 };
 
 } // namespace projectfilemgr

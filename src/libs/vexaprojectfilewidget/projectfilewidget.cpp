@@ -174,15 +174,18 @@ void ProjectFileWidget::slotItemDoubleClicked(QListWidgetItem* item)
     const std::string path = FileListWidget::filePathOf(item);
     if (path.empty())
         return;
+    FileListWidget* list = d->view.fileListWidget;
+    const FileRow* row = list->rowAt(list->row(item));
+    const std::uint32_t source = row ? row->source : FileRow::kNoSource;
     if (FileListWidget::isDamaged(item)) {
         // Not opened from the list, but the user hears why and what to do; the
         // tile shows the file as it is now (it may have been repaired meanwhile).
-        d->view.fileListWidget->rereadRow(item);
+        d->recentList->reread(source);
         showMessageTip(trText(QStringLiteral("DamagedFileTip")));
         return;
     }
     if (d->mayReplace())
-        d->flows->openFile(path);
+        d->flows->openListed(path, [list, source](bool busy) { list->setRowBusy(source, busy); });
 }
 
 void ProjectFileWidget::setReplaceGuard(std::function<bool()> guard)

@@ -9,6 +9,7 @@
 #include "packagerequest.h"
 #include "projectfiledialogs.h"
 #include "recentlistpresenter.h"
+#include "recentprojectstore.h"
 #include "screenhop.h"
 #include "templatelistwidget.h"
 
@@ -102,8 +103,16 @@ void ProjectFileWidget::Impl::autoOpenLastProject()
     if (store().order().empty())
         return;
     const std::string path = store().pathAt(0);
+    // Only a project the file system has just said is there: asking now
+    // could hold up the start for as long as a sleeping share takes.
+    const ListedFile& last = store().entries()[store().order().front()];
+    if (last.state != FileState::Exists || last.overdue) {
+        qWarning() << "LastProject not reachable now, start page shown instead:" << path.c_str();
+        showStartPage();
+        return;
+    }
     qWarning() << "will open LastProject , path is " << path.c_str();
-    flows->openFile(path);
+    flows->openChecked(path);
 }
 
 void ProjectFileWidget::Impl::initFileList()

@@ -4,7 +4,9 @@
 #include "filelistwidget.h"
 #include "translatemanager.h"
 
+#include <QFileInfo>
 #include <QLabel>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace vexa {
@@ -28,10 +30,51 @@ FileRow rowOf(const ListedFile& file, std::uint32_t source)
 
 RecentListPresenter::RecentListPresenter(FileListWidget* list) : list(list)
 {
-    list->setRowTexts([](FileRow& row) {
-        readTimeZone();
-        completeRowTexts(row.info, row.path());
-    });
+    list->setRowTexts([this](FileRow& row) { textsOf(row); });
+    projects.setChangeHandler([this](const std::vector<std::uint32_t>& changed,
+                                     const std::vector<std::uint32_t>& pruned) { update(changed, pruned); });
+}
+
+void RecentListPresenter::textsOf(FileRow& row) const
+{
+    row.info.fileName = QFileInfo(row.info.filePath).fileName();
+    const std::vector<ListedFile>& entries = projects.entries();
+    if (row.source >= entries.size())
+        return;
+    const ListedFile& entry = entries[row.source];
+    readTimeZone();
+    row.info.modifyTime = entry.known ? modifyTimeText(entry.facts) : QString();
+    row.info.fileSize = entry.known || entry.state == FileState::Missing ? fileSizeText(entry.facts.size) : QString();
+    if (entry.state == FileState::Unreachable || entry.overdue)
+        row.storage = RowStorage::Unavailable;
+    else if (entry.state == FileState::Unknown)
+        row.storage = RowStorage::Checking;
+    else
+        row.storage = RowStorage::Ready;
+}
+
+void RecentListPresenter::update(const std::vector<std::uint32_t>& changed, const std::vector<std::uint32_t>& pruned)
+{
+    if (!pruned.empty()) {
+        const bool hadRows = list->count() > 0;
+        list->removeRows(pruned);
+        if (hadRows && list->count() == 0)
+            showEmpty();
+    }
+    if (!changed.empty())
+        list->refreshRows(changed);
+    settling = settling && sinceLoad.elapsed() < kSettleMs;
+    if (settling && !resortQueued && !changed.empty()) {
+        resortQueued = true;
+        QTimer::singleShot(0, list, [this] {
+            resortQueued = false;
+            if (!settling)
+                return;
+            projects.sort(sortedRule, sortedDescending);
+            showOrder();
+            projects.dropDamagedFromOrder();
+        });
+    }
 }
 
 bool RecentListPresenter::load()
@@ -48,12 +91,14 @@ bool RecentListPresenter::load()
         return false;
     case RecentProjectStore::Load::NotWritten:
         // Shown unsorted, as read.
-        for (const STProjectFile& file : projects.projects())
-            add(file);
+        showOrder();
         return false;
     case RecentProjectStore::Load::Loaded:
         break;
     }
+    factsFresh = true;
+    settling = true;
+    sinceLoad.start();
     // The sort builds the rows, in their order: building them here first
     // would cost a long list twice.
     if (projects.order().empty())
@@ -63,13 +108,26 @@ bool RecentListPresenter::load()
 
 void RecentListPresenter::sort(int rule, bool descending)
 {
+    // A sort at the user's click goes by the facts as they are now.
+    if (!factsFresh)
+        projects.refreshFacts();
+    // The user's own sort ends the moments after a load.
+    settling = settling && factsFresh;
+    factsFresh = false;
+    sortedRule = rule;
+    sortedDescending = descending;
     projects.sort(rule, descending);
+    list->clearSelection();
+    list->scrollToTop();
+    showOrder();
+    projects.dropDamagedFromOrder();
+}
+
+void RecentListPresenter::showOrder()
+{
     const std::vector<std::uint32_t>& order = projects.order();
     const std::vector<ListedFile>& listed = projects.entries();
     const bool hadRows = list->count() > 0;
-    list->clearSelection();
-    list->scrollToTop();
-
     // Rows of the entries still shown move to their new places; their texts
     // are read afresh once they are in view, as for a new row.
     std::vector<FileRow> previous = list->takeRows();
@@ -92,19 +150,26 @@ void RecentListPresenter::sort(int rule, bool descending)
     // say the list is empty instead of leaving a blank area.
     if (hadRows && list->count() == 0)
         showEmpty();
-    projects.dropDamagedFromOrder();
+}
+
+void RecentListPresenter::reread(std::uint32_t source)
+{
+    projects.askAgain(source);
 }
 
 void RecentListPresenter::add(const STProjectFile& file)
 {
-    STFileItem item;
-    item.filePath = QString::fromStdString(file.strProfilePath);
-    item.imagePath = QString::fromStdString(file.strImagePath);
-    readTimeZone();
-    completeRowTexts(item, file.strProfilePath);
+    FileRow row;
+    row.info.filePath = QString::fromStdString(file.strProfilePath);
+    row.info.imagePath = QString::fromStdString(file.strImagePath);
+    row.storedPath = file.strProfilePath;
+    row.damage = file.isDamageFile;
+    // Its facts are asked like those of the list's entries.
+    row.source = projects.addExtra(file);
+    row.textsPending = true;
     hideEmpty();
     // Its tile, once it has one, speaks the page's current language.
-    list->addFileListItem(item, file.isDamageFile, file.strProfilePath);
+    list->addRow(std::move(row));
 }
 
 void RecentListPresenter::hideEmpty()

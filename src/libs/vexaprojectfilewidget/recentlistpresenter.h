@@ -2,8 +2,11 @@
 
 #include "recentprojectstore.h"
 
+#include <QElapsedTimer>
 #include <QPointer>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 class QLabel;
 
@@ -11,10 +14,12 @@ namespace vexa {
 namespace projectfilemgr {
 
 class FileListWidget;
+struct FileRow;
 
 // Shows the store's entries in the recent list: builds the rows in display
-// order, keeps rows of entries still shown across a sort, and lays the
-// empty-list view over the list. The store owns the entries; the list owns
+// order, keeps rows of entries still shown across a sort, updates rows as
+// late answers from the storage come in (their place stays until the next
+// sort), and lays the empty-list view over the list. The store owns the entries; the list owns
 // the rows and tiles.
 class RecentListPresenter
 {
@@ -30,7 +35,9 @@ public:
     bool load();
     // Sorts the entries and shows them as rows in that order.
     void sort(int rule, bool descending);
-    // Appends a row for a project, its texts read at once.
+    // Asks about the entry of a row again; its row shows the answer.
+    void reread(std::uint32_t source);
+    // Appends a row for a project, its facts asked like those of the list's.
     void add(const STProjectFile& file);
 
     void showEmpty();
@@ -38,8 +45,24 @@ public:
     void translateLanguage();
 
 private:
+    // A row's texts and storage state, from what its entry knows.
+    void textsOf(FileRow& row) const;
+    // Rows for the store's order, moving those already shown.
+    void showOrder();
+    void update(const std::vector<std::uint32_t>& changed, const std::vector<std::uint32_t>& pruned);
+
     FileListWidget* list;
     RecentProjectStore projects;
+    // The facts were read for the load just made: its first sort needs no second look.
+    bool factsFresh = false;
+    // Answers that come within the first moments after a load (a cold disk)
+    // still sort their rows: the user has not looked at the list yet.
+    static constexpr int kSettleMs = 250;
+    QElapsedTimer sinceLoad;
+    bool settling = false;
+    bool resortQueued = false;
+    int sortedRule = 0;
+    bool sortedDescending = true;
     // The empty-list view laid over the recent list.
     QPointer<QLabel> emptyFileLabel;
     QPointer<QLabel> emptyFileText;

@@ -2,6 +2,7 @@
 
 #include "listfile.h"
 #include "listfilelock.h"
+#include "storagequeue.h"
 
 #include <QDebug>
 #include <QDir>
@@ -9,12 +10,11 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QStringView>
-#include <QThread>
+#include <QTimer>
 #include <algorithm>
-#include <atomic>
+#include <cerrno>
 #include <limits>
 #include <system_error>
-#include <thread>
 #include <utility>
 
 namespace vexa {
@@ -33,55 +33,23 @@ int nameStartOf(const QString& path)
 #endif
 }
 
-ListedFile listedOf(const STProjectFile& file)
+ListedFile entryOf(const STProjectFile& file)
 {
     ListedFile entry;
     entry.storedPath = file.strProfilePath;
     entry.path = QString::fromStdString(file.strProfilePath);
     entry.imagePath = QString::fromStdString(file.strImagePath);
-    entry.facts = factsOf(file.strProfilePath);
     entry.nameStart = nameStartOf(entry.path);
     entry.damaged = file.isDamageFile;
     return entry;
 }
 
-// The entries of a list with the facts of their files. Loading a long list is
-// mostly waiting for these answers, one file at a time; the questions are
-// independent, so a few threads share them, taking blocks of files as they
-// go (a slow network folder holds up one block, not the whole share of a thread).
-std::vector<ListedFile> listedOf(const std::vector<STProjectFile>& files)
+// Pruned entries are logged as the existence check reports a file that is
+// not there: no error, it is simply gone.
+void logMissing(const std::string& path)
 {
-    constexpr std::size_t kBlock = 64;
-    constexpr std::size_t kFilesPerHelper = 512; // below this a thread costs more than it saves
-    constexpr std::size_t kMaxHelpers = 3;
-    const std::size_t count = files.size();
-    std::vector<ListedFile> listed(count);
-    std::atomic<std::size_t> next{0};
-    auto work = [&files, &listed, &next, count] {
-        for (;;) {
-            const std::size_t begin = next.fetch_add(kBlock);
-            if (begin >= count)
-                return;
-            const std::size_t end = std::min(count, begin + kBlock);
-            for (std::size_t i = begin; i < end; ++i)
-                listed[i] = listedOf(files[i]);
-        }
-    };
-    const auto cores = static_cast<std::size_t>(std::max(1, QThread::idealThreadCount()));
-    const std::size_t wanted = std::min({count / kFilesPerHelper, cores - 1, kMaxHelpers});
-    std::vector<std::thread> helpers;
-    helpers.reserve(wanted);
-    for (std::size_t i = 0; i < wanted; ++i) {
-        try {
-            helpers.emplace_back(work);
-        } catch (const std::system_error&) {
-            break; // no thread to be had: the blocks left are done here
-        }
-    }
-    work();
-    for (std::thread& helper : helpers)
-        helper.join();
-    return listed;
+    qWarning() << "projectFile: " << path.c_str() << " is empty file! error code is"
+               << std::error_code().message().c_str();
 }
 
 QByteArray fileBytes(const QString& path)
@@ -106,6 +74,9 @@ bool listedBefore(int rule, const ListedFile& a, const ListedFile& b, bool desce
         const int order = QStringView(a.path).mid(a.nameStart).compare(QStringView(b.path).mid(b.nameStart));
         return descending ? order > 0 : order < 0;
     }
+    // Unknown keys go last whichever way the list is turned.
+    if (a.known != b.known)
+        return a.known;
     auto number = [rule](const ListedFile& file) {
         if (rule == SortBySize)
             return static_cast<double>(file.facts.size);
@@ -116,7 +87,14 @@ bool listedBefore(int rule, const ListedFile& a, const ListedFile& b, bool desce
     return descending ? number(a) > number(b) : number(a) < number(b);
 }
 
-RecentProjectStore::RecentProjectStore(QString listPath) : listPath(std::move(listPath)) {}
+RecentProjectStore::RecentProjectStore(QString listPath)
+    : listPath(std::move(listPath)), questions(new StorageQueue)
+{
+    questions->setDeadline(kDeadline);
+}
+
+// Questions still on their way are dropped with the queue; none waits.
+RecentProjectStore::~RecentProjectStore() = default;
 
 QString RecentProjectStore::defaultListFilePath()
 {
@@ -185,30 +163,9 @@ void RecentProjectStore::writeOver(const QByteArray& read, const std::string& te
     saveListFile(listPath, text);
 }
 
-// Drops the entries whose project is gone, in place; the number kept.
-std::size_t RecentProjectStore::prune()
-{
-    std::vector<STProjectFile>& projects = fileListDoc.projects;
-    std::size_t kept = 0;
-    for (std::size_t i = 0; i < projects.size(); ++i) {
-        // The facts the sort needs come from the same look at the disk.
-        std::error_code error;
-        if (!listedFiles[i].facts.exists && !pathExists(projects[i].strProfilePath, error)) {
-            qWarning() << "projectFile: " << projects[i].strProfilePath.c_str() << " is empty file! error code is"
-                       << error.message().c_str();
-            continue;
-        }
-        if (kept != i) {
-            projects[kept] = std::move(projects[i]);
-            listedFiles[kept] = std::move(listedFiles[i]);
-        }
-        ++kept;
-    }
-    return kept;
-}
-
 RecentProjectStore::Load RecentProjectStore::load()
 {
+    ++generation;
     fileListDoc.projects.clear();
     projectFiles.clear();
     listedFiles.clear();
@@ -224,22 +181,31 @@ RecentProjectStore::Load RecentProjectStore::load()
             return Load::Unreadable;
     }
 
-    std::vector<STProjectFile>& projects = fileListDoc.projects;
-    listedFiles = listedOf(projects);
-    const std::size_t kept = prune();
-    // A list read whole with nothing pruned needs no writing back: making its
-    // text costs a long list more than the rest of the load.
-    const bool changed = !whole || kept != projects.size();
-    projects.erase(projects.begin() + static_cast<std::ptrdiff_t>(kept), projects.end());
-    listedFiles.erase(listedFiles.begin() + static_cast<std::ptrdiff_t>(kept), listedFiles.end());
-    for (std::uint32_t i = 0; i < listedFiles.size(); ++i) {
+    listedFiles.reserve(fileListDoc.projects.size());
+    for (const STProjectFile& file : fileListDoc.projects)
+        listedFiles.push_back(entryOf(file));
+    for (std::uint32_t i = 0; i < listedFiles.size(); ++i)
+        projectFiles.push_back(i);
+    // Local projects answer within the wait; the list is sorted by what they
+    // say, and the slow ones follow as they answer.
+    loading = true;
+    askAbout(projectFiles);
+    questions->waitWhileQuick(kLoadWait);
+    loading = false;
+    const std::size_t pruned = pruneAnsweredMissing();
+    for (std::uint32_t i : projectFiles) {
         // The plain form costs a long list far less than a stream per line.
         qWarning("list add projectFile:  %s", listedFiles[i].storedPath.c_str());
-        projectFiles.push_back(i);
     }
+    // The rows are built from what is known now.
+    changedEntries.clear();
+    prunedEntries.clear();
+    keysChanged = false;
     try {
-        // A failed write is logged there; the entries read are shown all the same.
-        if (changed)
+        // A list read whole with nothing pruned needs no writing back: making
+        // its text costs a long list more than the rest of the load. A failed
+        // write is logged there; the entries read are shown all the same.
+        if (!whole || pruned > 0)
             writeOver(read, ajson::toJson(fileListDoc));
     } catch (const ajson::exception& e) {
         qCritical() << "saveToFile error: " << e.what() << " from:" << listPath;
@@ -248,11 +214,172 @@ RecentProjectStore::Load RecentProjectStore::load()
     return Load::Loaded;
 }
 
+// The entries the file system said are gone while the load waited: out of
+// the order and of the list as read. Entries are kept in place, so answers
+// still on their way find theirs by index.
+std::size_t RecentProjectStore::pruneAnsweredMissing()
+{
+    std::vector<STProjectFile> kept;
+    kept.reserve(fileListDoc.projects.size());
+    std::size_t pruned = 0;
+    for (std::uint32_t i = 0; i < listedFiles.size(); ++i) {
+        if (listedFiles[i].state == FileState::Missing) {
+            logMissing(listedFiles[i].storedPath);
+            ++pruned;
+        } else {
+            kept.push_back(std::move(fileListDoc.projects[i]));
+        }
+    }
+    fileListDoc.projects.swap(kept);
+    projectFiles.erase(std::remove_if(projectFiles.begin(), projectFiles.end(),
+                                      [this](std::uint32_t i) { return listedFiles[i].state == FileState::Missing; }),
+                       projectFiles.end());
+    return pruned;
+}
+
+void RecentProjectStore::askAbout(const std::vector<std::uint32_t>& indexes)
+{
+    std::vector<StorageQueue::Task> tasks;
+    tasks.reserve(indexes.size());
+    const std::uint64_t load = generation;
+    for (std::uint32_t index : indexes) {
+        ListedFile& entry = listedFiles[index];
+        ++entry.asking;
+        const std::string path = entry.storedPath;
+        // The job runs on a thread of the queue's; only its result touches the store.
+        tasks.push_back(StorageQueue::Task{[this, path, load, index] {
+                                               const FileAnswer answer = askFileSystem(path);
+                                               return std::function<void()>(
+                                                   [this, load, index, answer] { take(load, index, answer); });
+                                           },
+                                           [this, load, index] { passDeadline(load, index); }});
+    }
+    questions->post(std::move(tasks));
+}
+
+void RecentProjectStore::take(std::uint64_t load, std::uint32_t index, const FileAnswer& answer)
+{
+    if (load != generation || index >= listedFiles.size())
+        return;
+    ListedFile& entry = listedFiles[index];
+    if (entry.asking > 0 && --entry.asking == 0)
+        entry.overdue = false;
+    if (entry.state == FileState::Missing && !entry.extra)
+        return; // pruned already
+    entry.state = answer.state;
+    if (answer.state == FileState::Missing && !entry.extra) {
+        // Only an answer that the file is not there prunes it; the load
+        // prunes what came while it waited, in one write.
+        if (!loading)
+            pruneLate(index);
+        return;
+    }
+    if (answer.state == FileState::Exists) {
+        keysChanged = keysChanged || !entry.known || entry.facts.size != answer.facts.size ||
+                      entry.facts.modified != answer.facts.modified;
+        entry.facts = answer.facts;
+        entry.known = true;
+    } else if (answer.state == FileState::Missing) {
+        entry.facts = FileFacts();
+    }
+    changed(index, false);
+}
+
+void RecentProjectStore::passDeadline(std::uint64_t load, std::uint32_t index)
+{
+    if (load != generation || index >= listedFiles.size() || listedFiles[index].asking == 0)
+        return;
+    listedFiles[index].overdue = true;
+    changed(index, false);
+}
+
+// A project the file system said is gone after the rows were shown: its row
+// goes and the list file loses its entries now.
+void RecentProjectStore::pruneLate(std::uint32_t index)
+{
+    const std::string path = listedFiles[index].storedPath;
+    logMissing(path);
+    forget(path);
+    const ListFileLock lock(listPath);
+    if (isHeld(lock, listPath) && reload()) {
+        auto& projects = fileListDoc.projects;
+        projects.erase(std::remove_if(projects.begin(), projects.end(),
+                                      [&path](const STProjectFile& file) { return file.strProfilePath == path; }),
+                       projects.end());
+        write();
+    }
+    changed(index, true);
+}
+
+void RecentProjectStore::changed(std::uint32_t index, bool pruned)
+{
+    (pruned ? prunedEntries : changedEntries).push_back(index);
+    if (flushQueued)
+        return;
+    flushQueued = true;
+    // A batch of answers makes one update of the rows.
+    QTimer::singleShot(0, questions.get(), [this] { flushChanges(); });
+}
+
+void RecentProjectStore::flushChanges()
+{
+    flushQueued = false;
+    std::vector<std::uint32_t> changedNow, prunedNow;
+    changedNow.swap(changedEntries);
+    prunedNow.swap(prunedEntries);
+    if (changes && (!changedNow.empty() || !prunedNow.empty()))
+        changes(changedNow, prunedNow);
+}
+
+void RecentProjectStore::refreshFacts()
+{
+    askAbout(projectFiles);
+    questions->waitWhileQuick(kSortWait);
+}
+
+void RecentProjectStore::askAgain(std::uint32_t index)
+{
+    if (index < listedFiles.size())
+        askAbout({index});
+}
+
+std::uint32_t RecentProjectStore::addExtra(const STProjectFile& file)
+{
+    listedFiles.push_back(entryOf(file));
+    listedFiles.back().extra = true;
+    const auto index = static_cast<std::uint32_t>(listedFiles.size() - 1);
+    askAbout({index});
+    return index;
+}
+
+void RecentProjectStore::checkFile(const std::string& path, std::function<void(const FileAnswer&)> answered)
+{
+    // Whichever comes first, the answer or the deadline, is the one told.
+    auto told = std::make_shared<bool>(false);
+    auto tell = [answered = std::move(answered), told](const FileAnswer& answer) {
+        if (!*told) {
+            *told = true;
+            answered(answer);
+        }
+    };
+    questions->post(
+        [path, tell] {
+            const FileAnswer answer = askFileSystem(path);
+            return std::function<void()>([tell, answer] { tell(answer); });
+        },
+        [tell] {
+            FileAnswer overdue;
+            overdue.state = FileState::Unreachable;
+            overdue.error = ETIMEDOUT;
+            tell(overdue);
+        });
+}
+
 void RecentProjectStore::sort(int rule, bool descending)
 {
     std::vector<std::uint32_t>& order = projectFiles;
     const std::vector<ListedFile>& listed = listedFiles;
-    if (sortedRule != rule) {
+    if (sortedRule != rule || keysChanged) {
         std::sort(order.begin(), order.end(), [&listed, rule, descending](std::uint32_t a, std::uint32_t b) {
             return listedBefore(rule, listed[a], listed[b], descending);
         });
@@ -261,6 +388,7 @@ void RecentProjectStore::sort(int rule, bool descending)
     }
     sortedRule = rule;
     sortedDescending = descending;
+    keysChanged = false;
 }
 
 void RecentProjectStore::dropDamagedFromOrder()

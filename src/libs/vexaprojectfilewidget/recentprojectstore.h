@@ -4,28 +4,42 @@
 // reading it (a damaged file is kept aside and salvaged), dropping the
 // entries of projects that are gone, writing it back, the facts of each
 // project file and the order the list is shown in.
+//
+// The facts come from the file system off the GUI thread: a project on a
+// share that sleeps or has gone away must not hold up the page. Quick
+// answers are waited for briefly, so local projects are sorted and shown as
+// they are; the others arrive later and change the entry, never its place.
 
 #include "filefacts.h"
 #include "projectfilelist.h"
 
 #include <QByteArray>
 #include <QString>
+#include <chrono>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace vexa {
 namespace projectfilemgr {
 
-// An entry of the list as loaded, with what the sort needs of its file, read
-// once at load: a click re-sorts thousands of rows without asking the disk
-// about each. The rows in view read their files afresh for what they show.
+class StorageQueue;
+
+// An entry of the list as loaded, with what the sort needs of its file as
+// last answered: a click re-sorts thousands of rows by these.
 struct ListedFile {
     std::string storedPath; // the identity of the entry, byte for byte
     QString path;
     QString imagePath;
     FileFacts facts;
-    int nameStart = 0; // where the last path element begins in `path`
+    FileState state = FileState::Unknown; // the last answer
+    bool known = false;                   // facts answered at least once
+    bool overdue = false;                 // a question passed its deadline unanswered
+    bool extra = false;                   // a row of the host's; the list file does not hold it
+    int asking = 0;                       // questions on their way
+    int nameStart = 0;                    // where the last path element begins in `path`
     bool damaged = false;
 };
 
@@ -33,7 +47,7 @@ struct ListedFile {
 enum SortRule : int { SortByTime = 0, SortByName = 1, SortBySize = 2 };
 
 // Whether `a` goes before `b` under a rule: the name as text, time and size
-// as numbers. A missing file has the smallest time.
+// as numbers. Entries whose facts never came go last, either way.
 bool listedBefore(int rule, const ListedFile& a, const ListedFile& b, bool descending);
 
 class RecentProjectStore
@@ -47,17 +61,32 @@ public:
         NotWritten  // read and pruned, but its text could not be made
     };
 
+    // A question unanswered this long shows its entry as unreachable.
+    static constexpr std::chrono::milliseconds kDeadline{1500};
+    // A load, or a sort, waits this long at most for answers that keep
+    // coming quickly (a long list on a slow but working share).
+    static constexpr std::chrono::milliseconds kLoadWait{100};
+    static constexpr std::chrono::milliseconds kSortWait{50};
+
     // The list file of the application's data folder, unless told otherwise.
     explicit RecentProjectStore(QString listPath = defaultListFilePath());
+    ~RecentProjectStore();
 
     static QString defaultListFilePath();
     // The folder the host writes thumbnails to, made when missing.
     static std::string imageFolderPath();
     const QString& listFilePath() const { return listPath; }
 
-    // Reads the list file afresh, drops the entries whose project is gone and
-    // writes the list back when it dropped one or read a damaged file (unless
-    // another writer changed the file meanwhile). The display order then holds
+    // Runs on the GUI thread once answers have come in or passed their
+    // deadline: the entries that changed, and those pruned as missing.
+    using Changes = std::function<void(const std::vector<std::uint32_t>& changed,
+                                       const std::vector<std::uint32_t>& pruned)>;
+    void setChangeHandler(Changes handler) { changes = std::move(handler); }
+
+    // Reads the list file afresh and asks about every project; drops the
+    // entries the file system says are gone and writes the list back when
+    // it dropped one or read a damaged file (unless another writer changed
+    // the file meanwhile). The display order then holds
     // every entry kept, in the file's order.
     Load load();
 
@@ -66,9 +95,20 @@ public:
     const std::vector<std::uint32_t>& order() const { return projectFiles; }
     const std::vector<STProjectFile>& projects() const { return fileListDoc.projects; }
 
-    // Sorts the display order by the keys read at load. The order sorted by
-    // the same rule before only turns round (equal keys have no order to keep).
+    // Asks again about every shown entry and waits briefly for quick answers
+    // (a sort at the user's click sorts by the facts as they are).
+    void refreshFacts();
+    // Sorts the display order by the keys as known. The order sorted by the
+    // same rule before, with no key changed since, only turns round.
     void sort(int rule, bool descending);
+    // Asks about one entry again; the change handler tells the answer.
+    void askAgain(std::uint32_t index);
+    // An entry for a row the host adds; the list file is not changed.
+    std::uint32_t addExtra(const STProjectFile& file);
+    // Asks whether the file at `path` is there; `answered` runs on the GUI
+    // thread with the answer, or with an unreachable one at the deadline.
+    void checkFile(const std::string& path, std::function<void(const FileAnswer&)> answered);
+
     // Takes the damaged entries out of the display order.
     void dropDamagedFromOrder();
     // Takes the entries of `path` out of the display order; the file keeps them.
@@ -87,7 +127,13 @@ private:
     bool reload(bool* whole = nullptr);
     void write();
     void writeOver(const QByteArray& read, const std::string& text);
-    std::size_t prune();
+    void askAbout(const std::vector<std::uint32_t>& indexes);
+    void take(std::uint64_t load, std::uint32_t index, const FileAnswer& answer);
+    void passDeadline(std::uint64_t load, std::uint32_t index);
+    std::size_t pruneAnsweredMissing();
+    void pruneLate(std::uint32_t index);
+    void changed(std::uint32_t index, bool pruned);
+    void flushChanges();
 
     QString listPath;
     STProjectFileList fileListDoc;
@@ -98,6 +144,15 @@ private:
     int sortedRule = -1;
     bool sortedDescending = false;
     QString keptCopy;
+    bool keysChanged = false;
+
+    std::unique_ptr<StorageQueue> questions;
+    std::uint64_t generation = 0; // answers of an earlier load are not this one's
+    bool loading = false;
+    Changes changes;
+    std::vector<std::uint32_t> changedEntries;
+    std::vector<std::uint32_t> prunedEntries;
+    bool flushQueued = false;
 };
 
 } // namespace projectfilemgr

@@ -1,11 +1,13 @@
 #include "thumbnailcache.h"
 
-#include <QDateTime>
-#include <QFileInfo>
+#include "storagequeue.h"
+
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
-#include <QFile>
 #include <QtMath>
 
 #if defined(Q_OS_LINUX)
@@ -27,30 +29,35 @@ QSize pixelSize(const QSize& size, qreal ratio)
     return QSize(qMax(1, qCeil(size.width() * ratio)), qMax(1, qCeil(size.height() * ratio)));
 }
 
-// Modification time (ns since the epoch) and size of a regular file. Every
-// lookup asks, so a changed picture is decoded again; QFileInfo would convert
-// the time to local time, and each conversion asks the system for the time
-// zone again, which a list of hundreds of thumbnails feels on every re-sort.
-bool fileStamp(const QString& path, qint64* modified, qint64* size)
+QString keyOf(const QString& path, const QSize& pixels)
+{
+    return QStringLiteral("%1|%2x%3").arg(path).arg(pixels.width()).arg(pixels.height());
+}
+
+// Modification time (ns since the epoch) and size of a regular file; empty
+// when there is none. A changed picture is decoded again.
+QString fileStamp(const QString& path)
 {
 #if defined(Q_OS_LINUX)
     struct stat status {};
     if (::stat(QFile::encodeName(path).constData(), &status) != 0 || !S_ISREG(status.st_mode))
-        return false;
-    *modified = static_cast<qint64>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
-    *size = static_cast<qint64>(status.st_size);
-    return true;
+        return QString();
+    return QStringLiteral("%1.%2|%3").arg(status.st_mtim.tv_sec).arg(status.st_mtim.tv_nsec).arg(status.st_size);
 #else
     const QFileInfo info(path);
     if (!info.isFile())
-        return false;
-    *modified = info.lastModified().toMSecsSinceEpoch() * 1000000;
-    *size = info.size();
-    return true;
+        return QString();
+    return QStringLiteral("%1|%2").arg(info.lastModified().toMSecsSinceEpoch()).arg(info.size());
 #endif
 }
 
 } // namespace
+
+struct ThumbnailCache::Decoded {
+    QString stamp;
+    bool changed = false; // otherwise the cached picture stands
+    QImage image;
+};
 
 ThumbnailCache& ThumbnailCache::instance()
 {
@@ -58,73 +65,86 @@ ThumbnailCache& ThumbnailCache::instance()
     return cache;
 }
 
-ThumbnailCache::ThumbnailCache()
+ThumbnailCache::ThumbnailCache() : queue_(new StorageQueue)
 {
     pictures_.setMaxCost(kDefaultMaxCostKib);
-    // Pixmaps must go while the application still exists.
-    qAddPostRoutine([] { instance().clear(); });
+    // Pixmaps must go while the application still exists, and with them the
+    // answers still on their way.
+    qAddPostRoutine([] {
+        instance().clear();
+        instance().queue_.reset();
+    });
 }
 
-QString ThumbnailCache::keyOf(const QString& path, const QSize& pixels)
+// Off the GUI thread: a file on a sleeping share holds this thread only.
+ThumbnailCache::Decoded ThumbnailCache::decode(const QString& path, const QSize& pixels, const QString& knownStamp)
 {
-    qint64 modified = 0;
-    qint64 size = 0;
-    if (!fileStamp(path, &modified, &size))
-        return QString();
-    return QStringLiteral("%1|%2|%3|%4x%5")
-        .arg(path)
-        .arg(modified)
-        .arg(size)
-        .arg(pixels.width())
-        .arg(pixels.height());
+    Decoded decoded;
+    decoded.stamp = fileStamp(path);
+    decoded.changed = decoded.stamp.isEmpty() || decoded.stamp != knownStamp;
+    if (decoded.stamp.isEmpty() || !decoded.changed)
+        return decoded;
+    QImageReader reader(path);
+    // Decoding at the target size lets JPEG skip most of the work.
+    reader.setScaledSize(pixels);
+    decoded.image = reader.read();
+    if (!decoded.image.isNull() && decoded.image.size() != pixels)
+        decoded.image = decoded.image.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return decoded;
 }
 
 bool ThumbnailCache::lookup(const QString& path, const QSize& size, qreal ratio, QPixmap* result)
 {
     if (ratio <= 0)
         ratio = 1;
-    const QString key = keyOf(path, pixelSize(size, ratio));
-    if (key.isEmpty()) {
-        // Nothing to decode: a missing file has no picture.
-        if (result)
-            *result = QPixmap();
-        return true;
-    }
-    const QPixmap* picture = pictures_.object(key);
+    const Picture* picture = pictures_.object(keyOf(path, pixelSize(size, ratio)));
     if (!picture)
         return false;
     ++hits_;
     if (result)
-        *result = *picture;
+        *result = picture->pixmap;
     return true;
 }
 
-QPixmap ThumbnailCache::thumbnail(const QString& path, const QSize& size, qreal ratio)
+void ThumbnailCache::request(const QString& path, const QSize& size, qreal ratio, std::function<void()> ready)
 {
     if (ratio <= 0)
         ratio = 1;
-    QPixmap result;
-    if (lookup(path, size, ratio, &result))
-        return result;
-
     const QSize pixels = pixelSize(size, ratio);
     const QString key = keyOf(path, pixels);
-    ++decodes_;
-    QImageReader reader(path);
-    // Decoding at the target size lets JPEG skip most of the work.
-    reader.setScaledSize(pixels);
-    QImage image = reader.read();
-    if (!image.isNull() && image.size() != pixels)
-        image = image.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    if (image.isNull()) {
-        pictures_.insert(key, new QPixmap, 1);
-        return QPixmap();
+    auto waiting = waiting_.find(key);
+    if (waiting != waiting_.end()) {
+        waiting->push_back(std::move(ready));
+        return;
     }
-    const int cost = qMax(1, static_cast<int>(image.sizeInBytes() / 1024));
-    result = QPixmap::fromImage(std::move(image));
-    result.setDevicePixelRatio(ratio);
-    pictures_.insert(key, new QPixmap(result), cost);
-    return result;
+    waiting_[key].push_back(std::move(ready));
+    const Picture* known = pictures_.object(key);
+    const QString knownStamp = known ? known->stamp : QString();
+    queue_->post([this, path, pixels, key, ratio, knownStamp] {
+        const Decoded decoded = decode(path, pixels, knownStamp);
+        return std::function<void()>([this, key, ratio, decoded] { take(key, ratio, decoded); });
+    });
+}
+
+void ThumbnailCache::take(const QString& key, qreal ratio, const Decoded& decoded)
+{
+    if (decoded.changed) {
+        auto* picture = new Picture;
+        picture->stamp = decoded.stamp;
+        int cost = 1;
+        if (!decoded.image.isNull()) {
+            ++decodes_;
+            cost = qMax(1, static_cast<int>(decoded.image.sizeInBytes() / 1024));
+            picture->pixmap = QPixmap::fromImage(decoded.image);
+            picture->pixmap.setDevicePixelRatio(ratio);
+        } else if (!decoded.stamp.isEmpty()) {
+            ++decodes_; // a file that is no picture is not tried again until it changes
+        }
+        pictures_.insert(key, picture, cost);
+    }
+    const std::vector<std::function<void()>> ready = waiting_.take(key);
+    for (const std::function<void()>& done : ready)
+        done();
 }
 
 void ThumbnailCache::clear()
