@@ -4,6 +4,8 @@
 
 #include "hxruntime.h"
 #include "modaldriver.h"
+#include "packagemath.h"
+#include "packagepage.h"
 #include "projectfilewidget.h"
 #include "recordingmanager.h"
 #include "slowshare.h"
@@ -196,6 +198,33 @@ private Q_SLOTS:
         QVERIFY(driver->tipTexts().at(1).startsWith(QStringLiteral("DeleteFailedTip")));
         QCOMPARE(list()->count(), 1);
         QVERIFY(!tile(0)->property("busy").toBool());
+    }
+
+    // A package location on a share that sleeps: the dialog answers at once,
+    // offers no package while the space is unknown, and one once it is known.
+    void packageLocationOnASleepingShare()
+    {
+        SlowShare share(kShareDelayMs, 0);
+        VEXA_REQUIRE_MOUNT(share);
+        QVERIFY(QDir().mkdir(share.backing("out")));
+        const FreeSpaceQuery before = setPackageFreeSpaceQuery([](const std::string&, std::uint64_t& bytes, int& error) {
+            bytes = std::uint64_t(1) << 40;
+            error = 0;
+            return true;
+        });
+        PackagePage dialog;
+        STPackageInfo info;
+        info.usedMediasSize = info.allMediasSize = 1 << 20;
+        dialog.setMediaSize(info);
+        auto* button = dialog.findChild<QPushButton*>("packageButton");
+        QVERIFY(button->isEnabled());
+        QElapsedTimer timer;
+        timer.start();
+        dialog.findChild<QLineEdit*>("packageLocationEdit")->setText(share.path("out"));
+        QVERIFY(timer.elapsed() < kShareDelayMs / 2);
+        QVERIFY(!button->isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(button->isEnabled(), 5000);
+        setPackageFreeSpaceQuery(before);
     }
 
     // The page may go while its questions hang; their answers find nothing.

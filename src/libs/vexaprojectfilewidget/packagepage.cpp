@@ -10,6 +10,7 @@
 #include "packagemath.h"
 #include "packageprobes.h"
 #include "packageprogress.h"
+#include "packagelocationprobe.h"
 #include "runtimecall.h"
 #include "tipdialog.h"
 #include "translatemanager.h"
@@ -61,6 +62,7 @@ public:
 
     // Read and written by the reporting thread too.
     PackageProgress progress;
+    PackageLocationProbe probe;
 
     void initConnect();
     void translateLanguage();
@@ -68,7 +70,8 @@ public:
     void setMediaSize(const STPackageInfo& info);
     void updateSize();
     void checkSpace();
-    double calculateSpace();
+    void showSpace(const QString& location, const PackageLocationProbe::Space& space);
+    double calculateSpace(const PackageLocationProbe::Space& space);
     void selectPackagePath();
     void restoreFolderName();
 
@@ -114,7 +117,7 @@ void PackagePage::Impl::translateLanguage()
 {
     // A switch while packaging or cancelling keeps the button telling the truth.
     ui.translate(buttonText(state));
-    calculateSpace();
+    checkSpace();
 }
 
 void PackagePage::Impl::setMediaSize(const STPackageInfo& info)
@@ -138,9 +141,25 @@ void PackagePage::Impl::updateSize()
     ui.fileSizeValue->setText(formatSize(progress.totalSize(), false));
 }
 
+// Until the location answers, its space counts as none.
 void PackagePage::Impl::checkSpace()
 {
-    const double freeMebibytes = calculateSpace();
+    const QString location = ui.locationEdit->text();
+    if (state == State::Idle)
+        ui.packageButton->setEnabled(false);
+    probe.askSpace(location, [this, location](const PackageLocationProbe::Space& space) { showSpace(location, space); });
+}
+
+void PackagePage::Impl::showSpace(const QString& location, const PackageLocationProbe::Space& answer)
+{
+    if (!answer.exists) {
+        qWarning() << "The previous path no longer exists!" << location;
+        // Setting the text runs the space check again for the new folder.
+        ui.locationEdit->setText(desktopFolder());
+        qWarning() << "Path changed to desktop!" << ui.locationEdit->text();
+        return;
+    }
+    const double freeMebibytes = calculateSpace(answer);
     const std::uint64_t packageBytes = ui.allMediasRadio->isChecked() ? allMediasSize : usedMediasSize;
     const bool isShort = spaceIsShort(freeMebibytes, packageBytes);
     ui.markSpaceShort(isShort);
@@ -149,23 +168,14 @@ void PackagePage::Impl::checkSpace()
         ui.packageButton->setEnabled(!isShort);
 }
 
-double PackagePage::Impl::calculateSpace()
+double PackagePage::Impl::calculateSpace(const PackageLocationProbe::Space& answer)
 {
-    QString location = ui.locationEdit->text();
-    if (!QFileInfo::exists(location)) {
-        qWarning() << "The previous path no longer exists!" << location;
-        location = desktopFolder();
-        // Setting the text runs the space check again for the new folder.
-        ui.locationEdit->setText(location);
-        qWarning() << "Path changed to desktop!" << location;
-    }
-    std::uint64_t freeBytes = 0;
-    int errorCode = 0;
-    if (queryPackageFreeSpace(location.toStdString(), freeBytes, errorCode)) {
+    std::uint64_t freeBytes = answer.freeBytes;
+    if (answer.known) {
         qDebug() << "Available space: " << static_cast<quint64>(freeBytes) << " bytes";
     } else {
         // An unknown amount of space is treated as none, so nothing starts on a guess.
-        qWarning() << "calculateSpace Error: " << errorCode;
+        qWarning() << "calculateSpace Error: " << answer.errorCode;
         freeBytes = 0;
     }
     const std::uint64_t mebibytes = wholeMebibytes(freeBytes);
@@ -238,7 +248,8 @@ bool PackagePage::Impl::startPackaging()
     packageInfo.allMedias = ui.allMediasRadio->isChecked();
 
     ui.totalSizeLabel->setText(QStringLiteral("/%1").arg(ui.fileSizeValue->text()));
-    writeSpeed = probeWriteSpeed(ui.locationEdit->text().toStdString());
+    // The speed the first figures go by, until the reports measure it.
+    writeSpeed = probe.writeSpeed(ui.locationEdit->text().toStdString());
     ui.speedValue->setText(formatSize(wholeBytes(writeSpeed), true));
     ui.finishedSizeLabel->setText(QStringLiteral("0.0K"));
 
