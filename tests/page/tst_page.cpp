@@ -216,11 +216,12 @@ private Q_SLOTS:
         const QList<QPair<QWidget*, QPoint>> places{
             {page->findChild<QWidget*>("appName"), QPoint(92, 4)}, // in the header
             {sortBox, QPoint(667, 149)},
-            {page->findChild<QWidget*>("TemplateListWidget"), QPoint(10, 201)},
             {page->findChild<QWidget*>("new"), QPoint(932, 314)},
         };
         for (const auto& place : places)
             QCOMPARE(place.first->pos(), place.second);
+        // Its height follows the caption's font, which differs between Qt versions.
+        QCOMPARE(page->findChild<QWidget*>("TemplateListWidget")->x(), 10);
         const QRect legal = page->findChild<QWidget*>("license")->geometry().united(
             page->findChild<QWidget*>("thirdPartyLicense")->geometry());
         QVERIFY(qAbs(legal.center().x() - page->width() / 2) <= 40);
