@@ -13,7 +13,11 @@
 Q_DECLARE_METATYPE(vexa::projectfilemgr::STPackageInfo)
 Q_DECLARE_METATYPE(vexa::projectfilemgr::STPackage)
 Q_DECLARE_METATYPE(vexa::projectfilemgr::EnProjectOpenStatus)
+// Qt 6 knows std::string without it, and moc's code for the recent list's
+// signals, compiled before this header, would make a second declaration clash.
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
 Q_DECLARE_METATYPE(std::string)
+#endif
 
 namespace norvane {
 class IHXRuntime;
