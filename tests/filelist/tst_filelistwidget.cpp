@@ -170,6 +170,7 @@ private Q_SLOTS:
         QTest::newRow("delete, another row remains") << "file" << "DeleteFiles" << 1 << true;
         QTest::newRow("delete cancelled") << "file" << "DeleteFiles" << 2 << false;
         QTest::newRow("delete question closed") << "file" << "DeleteFiles" << 0 << false;
+        QTest::newRow("delete question, Enter") << "file" << "DeleteFiles" << vexatest::ModalDriver::EnterKey << false;
         QTest::newRow("delete a missing file") << "gone" << "DeleteFiles" << 1 << true;
         QTest::newRow("delete a folder") << "folder" << "DeleteFiles" << 1 << false;
         QTest::newRow("delete a file of the system") << "/proc/self/status" << "DeleteFiles" << 1 << false;

@@ -36,6 +36,8 @@ bool confirmDelete(const QString& path)
     tip.setTipText(
         QStringLiteral("%1\n%2").arg(trText(QStringLiteral("DeleteFileTip")), QDir::toNativeSeparators(path)));
     tip.setBtnText(trText(QStringLiteral("OK")), trText(QStringLiteral("Cancel")), QString());
+    // Enter keeps the project.
+    tip.setDefaultButton(2);
     const int code = tip.run().buttonCode;
     return code != 0 && code != 2;
 }

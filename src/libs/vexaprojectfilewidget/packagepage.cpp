@@ -356,6 +356,8 @@ bool PackagePage::Impl::confirmClose()
     vexa::widgets::TipDialog tip(vexa::widgets::TipQuestion, nullptr);
     tip.setTipText(trText(QStringLiteral("ClosePackageTip")));
     tip.setBtnText(trText(QStringLiteral("OK")), trText(QStringLiteral("Cancel")), QString());
+    // Enter keeps the package going.
+    tip.setDefaultButton(2);
     const int code = tip.run().buttonCode;
     return (code & ~2) != 0;
 }
