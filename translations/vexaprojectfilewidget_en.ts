@@ -313,5 +313,35 @@
         <comment>Widget</comment>
         <translation>Select Folder</translation>
     </message>
+    <message>
+        <source>SortDescending</source>
+        <comment>Widget</comment>
+        <translation>Sort direction: descending</translation>
+    </message>
+    <message>
+        <source>SortAscending</source>
+        <comment>Widget</comment>
+        <translation>Sort direction: ascending</translation>
+    </message>
+    <message>
+        <source>RecentRowFacts</source>
+        <comment>Widget</comment>
+        <translation>Modified %1, size %2, location %3</translation>
+    </message>
+    <message>
+        <source>RecentRowDamaged</source>
+        <comment>Widget</comment>
+        <translation>%1, damaged</translation>
+    </message>
+    <message>
+        <source>PackageProgress</source>
+        <comment>Widget</comment>
+        <translation>Packaging progress</translation>
+    </message>
+    <message>
+        <source>ProgressFacts</source>
+        <comment>Widget</comment>
+        <translation>%1%2, %3%4</translation>
+    </message>
 </context>
 </TS>

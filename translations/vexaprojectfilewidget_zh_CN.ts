@@ -313,5 +313,35 @@
         <comment>Widget</comment>
         <translation>选择文件夹</translation>
     </message>
+    <message>
+        <source>SortDescending</source>
+        <comment>Widget</comment>
+        <translation>排序方向：降序</translation>
+    </message>
+    <message>
+        <source>SortAscending</source>
+        <comment>Widget</comment>
+        <translation>排序方向：升序</translation>
+    </message>
+    <message>
+        <source>RecentRowFacts</source>
+        <comment>Widget</comment>
+        <translation>修改时间 %1，大小 %2，位置 %3</translation>
+    </message>
+    <message>
+        <source>RecentRowDamaged</source>
+        <comment>Widget</comment>
+        <translation>%1，已损坏</translation>
+    </message>
+    <message>
+        <source>PackageProgress</source>
+        <comment>Widget</comment>
+        <translation>打包进度</translation>
+    </message>
+    <message>
+        <source>ProgressFacts</source>
+        <comment>Widget</comment>
+        <translation>%1%2，%3%4</translation>
+    </message>
 </context>
 </TS>
