@@ -3,7 +3,8 @@
 // Walks the demo through its main screens and saves a picture of each:
 // loading page, start page, new-project dialog, the open project, the
 // package dialog while packaging and on a nearly full drive, and the question
-// about unsaved work. Works under any
+// about unsaved work; and the start page and the package dialog once more
+// as a keyboard user moves through them. Works under any
 // display, Xvfb included.
 
 #include <QObject>
@@ -11,6 +12,7 @@
 #include <QTemporaryDir>
 #include <functional>
 
+class QAbstractButton;
 class QWidget;
 
 namespace vexademo {
@@ -30,6 +32,8 @@ public:
 
 private:
     void waitFor(const char* what, std::function<bool()> condition, std::function<void()> next, int timeoutMs = 20000);
+    // Presses the keys, one after the other, where the window's focus is, as a keyboard would.
+    void press(QWidget* window, std::initializer_list<Qt::Key> keys);
     void after(int ms, std::function<void()> next);
     void save(QWidget* widget, const QString& name);
     void fail(const QString& why);
@@ -37,9 +41,12 @@ private:
 
     void stepLoading();
     void stepStartPage();
+    void stepStartPageFocus();
     void stepNewProject();
     void stepOpenSample();
     void stepPackage();
+    void stepPackageFocus(QWidget* dialog, QAbstractButton* start);
+    void stepPackaging(QWidget* dialog, QAbstractButton* start);
     void stepNoSpace();
     void stepUnsavedQuestion();
 
