@@ -28,8 +28,11 @@ bool LanguageChoice::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched != box)
         return QObject::eventFilter(watched, event);
-    if (event->type() == QEvent::FocusOut && pending &&
-        static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+    // The box's own list, or another window, takes the focus only for a while.
+    const auto reason = event->type() == QEvent::FocusOut ? static_cast<QFocusEvent*>(event)->reason()
+                                                            : Qt::OtherFocusReason;
+    if (event->type() == QEvent::FocusOut && pending && reason != Qt::PopupFocusReason &&
+        reason != Qt::ActiveWindowFocusReason) {
         revert();
         return QObject::eventFilter(watched, event);
     }

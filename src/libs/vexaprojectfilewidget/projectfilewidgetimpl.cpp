@@ -75,9 +75,10 @@ void ProjectFileWidget::Impl::initConnect()
     connect(view.templateList, &TemplateListWidget::keyActivated, q, &ProjectFileWidget::templateItemDoubleClicked);
     connect(view.sortComboBox, QOverload<int>::of(&QComboBox::currentIndexChanged), q,
             &ProjectFileWidget::sortRuleChange);
-    // Keys stepping through the closed box choose nothing until Enter.
+    // Keys stepping through the closed box choose nothing until Enter. Tied to
+    // this part, not the page: the page outlives it while it is destroyed.
     connect(
-        view.languageComboBox, QOverload<int>::of(&QComboBox::currentIndexChanged), q,
+        view.languageComboBox, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
         [this](int index) {
             if (!languageChoice->browsing())
                 chooseLanguage(index);
