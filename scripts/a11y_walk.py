@@ -52,9 +52,9 @@ def descendants(obj):
         yield from descendants(child)
 
 
-def find(app, spec, timeout):
+def find(app, selector, timeout):
     """The showing object of ROLE=NAME[#N] (name a regex, N-th match, 0 first), waiting for it."""
-    role, name_pattern = spec.split("=", 1)
+    role, name_pattern = selector.split("=", 1)
     name_pattern, _, nth = name_pattern.partition("#")
     pattern = re.compile(name_pattern)
     deadline = time.time() + timeout
@@ -65,7 +65,7 @@ def find(app, spec, timeout):
         if len(found) > int(nth or 0):
             return found[int(nth or 0)]
         time.sleep(0.5)
-    sys.exit(f"no showing {spec}")
+    sys.exit(f"no showing {selector}")
 
 
 def double_click(obj):
