@@ -108,7 +108,7 @@ def main():
     parser.add_argument("--then-wait", metavar="ROLE=NAME[#N]", help="then wait for this object before the walk")
     parser.add_argument("--windows", metavar="ROLE", help="walk only the windows of this role")
     parser.add_argument("--timeout", type=float, default=180)
-    parser.add_argument("--appear-timeout", type=float, default=15, help="how long to wait for the application")
+    parser.add_argument("--appear-timeout", type=float, default=10, help="how long to wait for the application")
     args = parser.parse_args()
 
     app = find_application(args.app, args.appear_timeout)
