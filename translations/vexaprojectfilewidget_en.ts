@@ -350,5 +350,45 @@
 %1
 Check that the drive or network share is connected, then try again.</translation>
     </message>
+    <message>
+        <source>SortDescending</source>
+        <comment>Widget</comment>
+        <translation>Sort direction: descending</translation>
+    </message>
+    <message>
+        <source>SortAscending</source>
+        <comment>Widget</comment>
+        <translation>Sort direction: ascending</translation>
+    </message>
+    <message>
+        <source>RecentRowFacts</source>
+        <comment>Widget</comment>
+        <translation>Modified %1, size %2, location %3</translation>
+    </message>
+    <message>
+        <source>RecentRowDamaged</source>
+        <comment>Widget</comment>
+        <translation>%1, damaged</translation>
+    </message>
+    <message>
+        <source>PackageProgress</source>
+        <comment>Widget</comment>
+        <translation>Packaging progress</translation>
+    </message>
+    <message>
+        <source>ProgressFacts</source>
+        <comment>Widget</comment>
+        <translation>%1%2, %3%4</translation>
+    </message>
+    <message>
+        <source>RecentRowUnavailable</source>
+        <comment>Widget</comment>
+        <translation>%1, unavailable: its location cannot be reached</translation>
+    </message>
+    <message>
+        <source>RecentRowChecking</source>
+        <comment>Widget</comment>
+        <translation>%1, being checked</translation>
+    </message>
 </context>
 </TS>

@@ -350,5 +350,45 @@
 %1
 请确认驱动器或网络共享已连接，然后重试。</translation>
     </message>
+    <message>
+        <source>SortDescending</source>
+        <comment>Widget</comment>
+        <translation>排序方向：降序</translation>
+    </message>
+    <message>
+        <source>SortAscending</source>
+        <comment>Widget</comment>
+        <translation>排序方向：升序</translation>
+    </message>
+    <message>
+        <source>RecentRowFacts</source>
+        <comment>Widget</comment>
+        <translation>修改时间 %1，大小 %2，位置 %3</translation>
+    </message>
+    <message>
+        <source>RecentRowDamaged</source>
+        <comment>Widget</comment>
+        <translation>%1，已损坏</translation>
+    </message>
+    <message>
+        <source>PackageProgress</source>
+        <comment>Widget</comment>
+        <translation>打包进度</translation>
+    </message>
+    <message>
+        <source>ProgressFacts</source>
+        <comment>Widget</comment>
+        <translation>%1%2，%3%4</translation>
+    </message>
+    <message>
+        <source>RecentRowUnavailable</source>
+        <comment>Widget</comment>
+        <translation>%1，不可用：无法访问其所在位置</translation>
+    </message>
+    <message>
+        <source>RecentRowChecking</source>
+        <comment>Widget</comment>
+        <translation>%1，正在检查</translation>
+    </message>
 </context>
 </TS>

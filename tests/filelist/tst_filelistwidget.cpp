@@ -5,6 +5,8 @@
 #include "filelistitem.h"
 #include "filelistwidget.h"
 #include "modaldriver.h"
+#include "pageaccessibility.h"
+#include "recentrowaccessible.h"
 #include "testfiles.h"
 #include "testmain.h"
 #include "thumbnailcache.h"
@@ -50,7 +52,11 @@ class TestFileListWidget : public QObject
     FileListItem* top() { return list->tileFor(list->item(0)); }
 
 private Q_SLOTS:
-    void initTestCase() { QVERIFY(TranslateManager::instance().translator().load(QStringLiteral(VEXA_ECHO_QM))); }
+    void initTestCase()
+    {
+        QVERIFY(TranslateManager::instance().translator().load(QStringLiteral(VEXA_ECHO_QM)));
+        installPageAccessibility();
+    }
 
     void init()
     {
@@ -194,6 +200,7 @@ private Q_SLOTS:
         QTest::newRow("delete, another row remains") << "file" << "DeleteFiles" << 1 << true;
         QTest::newRow("delete cancelled") << "file" << "DeleteFiles" << 2 << false;
         QTest::newRow("delete question closed") << "file" << "DeleteFiles" << 0 << false;
+        QTest::newRow("delete question, Enter") << "file" << "DeleteFiles" << vexatest::ModalDriver::EnterKey << false;
         QTest::newRow("delete a missing file") << "gone" << "DeleteFiles" << 1 << true;
         QTest::newRow("delete a folder") << "folder" << "DeleteFiles" << 1 << false;
         QTest::newRow("delete a file of the system") << "/proc/self/status" << "DeleteFiles" << 1 << false;
@@ -242,6 +249,40 @@ private Q_SLOTS:
         const bool trashed = removed && action == "DeleteFiles" && target == "file";
         QCOMPARE(QFileInfo::exists(path), target != "gone" && !trashed);
         QCOMPARE(QFileInfo::exists(trashFolder() + "/files/target.ptr7"), trashed);
+    }
+
+    // A screen reader sees every row, shown by a tile or not, named by its
+    // project and described by its facts, and acts on it as the keys do.
+    void rowsForScreenReaders()
+    {
+        for (int i = 0; i < 30; ++i)
+            list->addFileListItem(infoOf(dir->filePath(QStringLiteral("p%1.ptr7").arg(i))), i == 4);
+        QAccessibleInterface* view = QAccessible::queryAccessibleInterface(list.get());
+        QCOMPARE(view->role(), QAccessible::List);
+        QCOMPARE(view->childCount(), 30);
+        QAccessibleInterface* row = view->child(29);
+        QCOMPARE(row->text(QAccessible::Name), QStringLiteral("p29.ptr7"));
+        QCOMPARE(row->text(QAccessible::Description),
+                 QStringLiteral("RecentRowFacts 2024.01.02 03:04:05 1.00KB %1").arg(dir->filePath("p29.ptr7")));
+        QCOMPARE(view->child(4)->text(QAccessible::Description).left(23), QStringLiteral("RecentRowDamaged Recent"));
+        QVERIFY(row->state().offscreen && !view->child(0)->state().offscreen);
+        QCOMPARE(view->indexOfChild(row), 29);
+        QCOMPARE(view->child(29), row); // the same object each time
+        const QRect first = view->child(0)->rect();
+        QCOMPARE(view->childAt(first.center().x(), first.center().y()), view->child(0));
+
+        // Its press opens the row, as Enter does, once the call has returned.
+        QList<int> opened;
+        connect(list.get(), &FileListWidget::keyActivated, this, [&](QListWidgetItem* item) { opened << list->row(item); });
+        row->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(opened, QList<int>());
+        QTRY_COMPARE(opened, QList<int>{29});
+        // A row taken out leaves its interface invalid; the others follow their rows.
+        QAccessibleInterface* gone = view->child(28);
+        delete list->takeItem(28);
+        QVERIFY(!gone->isValid() && row->isValid());
+        QCOMPARE(view->child(28), row);
+        QCOMPARE(view->child(29), nullptr);
     }
 };
 

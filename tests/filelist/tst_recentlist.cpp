@@ -330,6 +330,68 @@ private Q_SLOTS:
         QCOMPARE(readListFile(), listOf({other, listEntry(broken, true)}));
     }
 
+    // What a user without a mouse does on the two lists: real keys on the
+    // list the focus is in, with the questions and menus they bring.
+    void keyboardOnly_data()
+    {
+        QTest::addColumn<QString>("list");   // where the focus is put, as Tab puts it
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("answer"); // to the question ("tip 9": Enter), menu or file dialog on the way
+        QTest::addColumn<QString>("call");   // the one call the manager gets, if any
+        QTest::addColumn<QStringList>("rows");
+        const QStringList all{"c.ptr7", "b.ptr7", "a.ptr7"}; // newest first
+        QTest::newRow("Enter opens") << "FileListWidget" << "Return" << "" << "loadProject c.ptr7" << all;
+        QTest::newRow("End, Enter opens the last") << "FileListWidget" << "End Return" << "" << "loadProject a.ptr7" << all;
+        QTest::newRow("Delete asks; Enter keeps the project") << "FileListWidget" << "Delete" << "tip 9" << "" << all;
+        QTest::newRow("Delete asks; yes deletes") << "FileListWidget" << "Right Delete" << "tip 1" << ""
+                                                  << QStringList{"c.ptr7", "a.ptr7"};
+        QTest::newRow("Menu key, forget") << "FileListWidget" << "Menu" << "menu ClearFile" << ""
+                                          << QStringList{"b.ptr7", "a.ptr7"};
+        QTest::newRow("Shift+F10, dismissed") << "FileListWidget" << "Shift+F10" << "menu " << "" << all;
+        QTest::newRow("Enter on a template") << "TemplateListWidget" << "Right Right Return" << "file new"
+                                             << "createProject 3" << all;
+        QTest::newRow("Space on a template") << "TemplateListWidget" << "Space" << "file new" << "createProject 1" << all;
+    }
+
+    void keyboardOnly()
+    {
+        QFETCH(QString, list);
+        QFETCH(QString, keys);
+        QFETCH(QString, answer);
+        QFETCH(QString, call);
+        QFETCH(QStringList, rows);
+        QList<QByteArray> entries;
+        for (int i = 0; i < 3; ++i)
+            entries << listEntry(makeProject(QStringLiteral("%1.ptr7").arg(QChar('a' + i)), QDateTime(QDate(2024, 6, 1), QTime(10 + i, 0))));
+        QVERIFY(writeListFile(listOf(entries)));
+        page->run();
+        QVERIFY(QTest::qWaitForWindowActive(page.get()));
+        const QStringList reply = answer.split(' ');
+        if (reply[0] == "tip")
+            driver->answerTip(reply[1].toInt());
+        if (reply[0] == "menu")
+            driver->chooseMenuAction(reply[1]);
+        if (reply[0] == "file")
+            driver->acceptFileDialog(dir->filePath(reply[1]));
+        page->findChild<QWidget*>(list)->setFocus(Qt::TabFocusReason);
+        typeKeys(page.get(), keys);
+
+        // An open looks for its file, a delete moves it, off the GUI thread.
+        QTRY_COMPARE(rowNames(), rows);
+        QTRY_COMPARE(mgr.calls().size(), std::size_t(call.isEmpty() ? 0 : 1));
+        const std::vector<ManagerCall> calls = mgr.calls();
+        if (!calls.empty())
+            QCOMPARE(QString::fromStdString(calls[0].name) + ' ' +
+                         (calls[0].name == "loadProject" ? QFileInfo(QString::fromStdString(calls[0].path)).fileName()
+                                                         : QString::number(calls[0].mode)),
+                     call);
+        QCOMPARE(rowNames(), rows);
+        // A menu from the keyboard shows at the tile of the row it is for.
+        for (const QPoint& at : driver->menuPositions())
+            QVERIFY(QRect(tile(0)->mapToGlobal(QPoint(0, 0)), tile(0)->size()).contains(at));
+        QCOMPARE(driver->menuPositions().size(), int(reply[0] == "menu"));
+    }
+
     void sortRulesBothWays_data()
     {
         QTest::addColumn<int>("rule");

@@ -118,7 +118,7 @@ private Q_SLOTS:
         QTest::newRow("folder without write permission")
             << false << "/proc/self/demo" << -1 << 0 << "NoPermission" << 0 << "good.ptr7";
         for (const bool saveAs : {false, true})
-            for (const int answer : {0, 1, 2})
+            for (const int answer : {0, 1, 2, vexatest::ModalDriver::EnterKey}) // Enter: the file stays
                 QTest::addRow("%s over a file, answer %d", saveAs ? "save-as" : "new", answer)
                     << saveAs << "taken" << -1 << 1 << "WhetherCover" << answer << (answer == 1 ? "taken.ptr7" : "");
         QTest::newRow("new over the current project") << false << "taken" << -1 << 2 << "WhetherCover" << 2 << "";

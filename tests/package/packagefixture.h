@@ -55,6 +55,9 @@ struct PackageHost {
     static void setUpOnce()
     {
         QVERIFY(TranslateManager::instance().translator().load(QStringLiteral(VEXA_ECHO_QM)));
+        for (const char* language : {"en", "zh_CN"})
+            TranslateManager::instance().translator().load(
+                QStringLiteral(VEXA_TRANSLATIONS_DIR "/vexaprojectfilewidget_%1.qm").arg(QLatin1String(language)));
         QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
         setPackageFreeSpaceQuery(&fakeFreeSpace);
     }

@@ -2,6 +2,7 @@
 // rule, the folder name, the write probe, progress from a foreign thread and
 // the idle / packaging / cancelling states.
 
+#include "accessiblewalk.h"
 #include "packagefixture.h"
 
 Q_DECLARE_METATYPE(vexa::projectfilemgr::STPackage)
@@ -268,7 +269,7 @@ private Q_SLOTS:
         QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
         QApplication::sendEvent(page.get(), &escape);
         QVERIFY(escape.isAccepted());
-        driver->answerTip(2);
+        driver->answerTip(vexatest::ModalDriver::EnterKey); // Enter keeps it going
         page->close();
         QCOMPARE(look(), QStringLiteral("CancelPackage 1 0 1"));
         driver->answerTip(1);
@@ -284,6 +285,36 @@ private Q_SLOTS:
         raise([](RecordingManager* m) { m->sigPackageAble(); });
         QTRY_VERIFY(!page->isVisible());
         QCOMPARE(look(), QStringLiteral("ToPackage 1 1 0"));
+    }
+
+    // Without a mouse: the package button has the focus on opening, and Enter
+    // packages from anywhere but never cancels; Escape leaves, but not while
+    // packaging; whatever a screen reader can act on is named, and the
+    // progress reads its figures.
+    void keyboardAndScreenReader()
+    {
+        page->setDefaultFolderName(QStringLiteral("Show"));
+        page->show();
+        QVERIFY(QTest::qWaitForWindowActive(page.get()));
+        QCOMPARE(QApplication::focusWidget(), button());
+        nameEdit()->setFocus(Qt::TabFocusReason);
+        for (const QString language : {"en", "zh_CN", "xx"}) {
+            page->switchLanguage(language);
+            QVERIFY2(vexatest::unnamedActionable(page.get()).isEmpty(), qPrintable(language));
+        }
+        vexatest::typeKeys(page.get(), QStringLiteral("Return"));
+        QCOMPARE(look(), QStringLiteral("CancelPackage 1 0 1"));
+        vexatest::typeKeys(page.get(), QStringLiteral("Return Esc"));
+        QCOMPARE(look(), QStringLiteral("CancelPackage 1 0 1"));
+        QVERIFY(page->isVisible());
+        raise([](RecordingManager* m) { m->sigPackageProgress(500); });
+        QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(w<QProgressBar>("packageProgressBar"));
+        QCOMPARE(bar->text(QAccessible::Name), QStringLiteral("PackageProgress"));
+        QTRY_COMPARE(bar->text(QAccessible::Description),
+                     QStringLiteral("ProgressFacts Speed%1 RemainTime%2").arg(w("packageSpeed")->text(), w("packageRemainTime")->text()));
+        page->stopPackage();
+        vexatest::typeKeys(page.get(), QStringLiteral("Esc"));
+        QVERIFY(!page->isVisible());
     }
 
     // The host's end report, alone or crossing the user's cancel or close question.

@@ -2,8 +2,10 @@
 // style by, dragging, Escape, placement, language switching, the legal links,
 // and the splash page's hand-over to the start page.
 
+#include "accessiblewalk.h"
 #include "framelessmainwindow.h"
 #include "loadingpage.h"
+#include "modaldriver.h"
 #include "projectfilewidget.h"
 #include "screenhop.h"
 #include "testfiles.h"
@@ -173,7 +175,7 @@ private Q_SLOTS:
         }
         row("TemplateListWidget", "fixed", QSize(860, 100));
         row("TemplateListWidget", "viewMode", int(QListView::IconMode));
-        row("TemplateListWidget", "focusPolicy", int(Qt::NoFocus)); // nothing is chosen until a click
+        row("TemplateListWidget", "focusPolicy", int(Qt::StrongFocus)); // nothing is chosen until a click or Tab
         row("TemplateListItem", "fixed", QSize(250, 70));
         for (const char* name : {"BlankTemplate", "TwoScreenTemplate", "ThreeScreenTemplate"})
             row(name, "geometry", QRect(0, 0, 130, 70));
@@ -350,6 +352,125 @@ private Q_SLOTS:
         QCOMPARE(changed.count(), 1);
     }
 
+    void tabFollowsReadingOrder()
+    {
+        QVERIFY(QTest::qWaitForWindowActive(page.get()));
+        page->findChild<QWidget*>(QStringLiteral("languageComboBox"))->setFocus(Qt::TabFocusReason);
+        QStringList stops;
+        for (const QString key : {"Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Backtab"}) {
+            QWidget* at = QApplication::focusWidget();
+            stops << (at->objectName().isEmpty() ? at->metaObject()->className() : at->objectName());
+            vexatest::typeKeys(page.get(), key);
+        }
+        QCOMPARE(stops.join(QLatin1Char(' ')),
+                 QStringLiteral("languageComboBox vexa::widgets::ComboBox changeSort TemplateListWidget FileListWidget "
+                                "new open quit license privacy thirdPartyLicense languageComboBox"));
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("thirdPartyLicense"));
+    }
+
+    // The frame shows where the keyboard is, and never comes with the mouse.
+    void focusFrameFollowsTheKeyboardOnly()
+    {
+        QVERIFY(QTest::qWaitForWindowActive(page.get()));
+        QWidget* frame = page->findChild<QWidget*>(QStringLiteral("keyboardFocusFrame"));
+        auto* templates = page->findChild<QListWidget*>(QStringLiteral("TemplateListWidget"));
+        const auto framed = [&](QWidget* widget, const QRect& rect) {
+            const QRect around(widget->mapTo(page.get(), rect.topLeft()), rect.size());
+            return frame->isVisible() && frame->geometry() == around.adjusted(-3, -3, 3, 3);
+        };
+        const auto tileRect = [templates](int row) { return templates->visualItemRect(templates->item(row)); };
+        QWidget* direction = page->findChild<QWidget*>(QStringLiteral("changeSort"));
+        QTest::mouseClick(direction, Qt::LeftButton);
+        QVERIFY(direction->hasFocus() && !frame->isVisible());
+        vexatest::typeKeys(page.get(), QStringLiteral("Backtab"));
+        QWidget* sortBox = page->findChild<QComboBox*>(QString(), Qt::FindDirectChildrenOnly);
+        QTRY_VERIFY(framed(sortBox, sortBox->rect()));
+        vexatest::typeKeys(page.get(), QStringLiteral("Tab Tab"));
+        QTRY_VERIFY(framed(templates->viewport(), tileRect(0)));
+        vexatest::typeKeys(page.get(), QStringLiteral("Right"));
+        QTRY_VERIFY(framed(templates->viewport(), tileRect(1)));
+        QTest::mouseClick(templates->viewport(), Qt::LeftButton, Qt::NoModifier, tileRect(2).center());
+        QVERIFY(!frame->isVisible());
+        QCOMPARE(templates->currentRow(), 2); // the click chose as before
+        vexatest::typeKeys(page.get(), QStringLiteral("Left"));
+        QTRY_VERIFY(framed(templates->viewport(), tileRect(1)));
+    }
+
+    // Stepping through the closed box only shows the languages; Enter or a pick from its list switches.
+    void languageBoxSwitchesOnAChoiceOnly_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("signalled"); // the codes sigLanguageChanged carried
+        QTest::addColumn<int>("shown");         // the box's item afterwards
+        QTest::newRow("arrow: shown, not chosen") << "Down" << "" << 1;
+        QTest::newRow("arrow, Enter") << "Down Return" << "en" << 1;
+        QTest::newRow("arrow, Escape") << "Down Esc" << "" << 0;
+        QTest::newRow("arrow, Tab away") << "Down Tab" << "" << 0;
+        QTest::newRow("there and back, Enter") << "Down Up Return" << "" << 0;
+        QTest::newRow("from the list") << "Alt+Down Down Return" << "en" << 1;
+        QTest::newRow("stepped to, then picked from the list") << "Down Alt+Down Return" << "en" << 1;
+    }
+
+    void languageBoxSwitchesOnAChoiceOnly()
+    {
+        QFETCH(QString, keys);
+        QFETCH(QString, signalled);
+        QFETCH(int, shown);
+        page->switchLanguage(QStringLiteral("zh_CN"));
+        QVERIFY(QTest::qWaitForWindowActive(page.get()));
+        auto* box = page->findChild<QComboBox*>(QStringLiteral("languageComboBox"));
+        box->setFocus(Qt::TabFocusReason);
+        QStringList codes;
+        connect(page.get(), &ProjectFileWidget::sigLanguageChanged, this, [&codes](const QString& code) { codes << code; });
+        vexatest::typeKeys(page.get(), keys);
+        QCOMPARE(codes.join(QLatin1Char(' ')), signalled);
+        QCOMPARE(box->currentIndex(), shown);
+        QCOMPARE(newText(), signalled.isEmpty() ? QStringLiteral("新建") : QStringLiteral("New"));
+    }
+
+    // Everything a screen reader user can act on has a name, in either
+    // language; the painted tiles read their captions and facts.
+    void screenReaderNames_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::newRow("English") << "en";
+        QTest::newRow("Chinese") << "zh_CN";
+    }
+
+    void screenReaderNames()
+    {
+        QFETCH(QString, language);
+        QTemporaryDir dir;
+        const QDateTime ten(QDate(2024, 6, 1), QTime(10, 0));
+        const QString kept = vexatest::makeFile(dir.filePath("Kept.ptr7"), "{}", ten);
+        const QString broken = vexatest::makeFile(dir.filePath("Broken.ptr7"), "{}", ten);
+        STProjectFile project;
+        for (const QString& path : {kept, broken}) {
+            project.strProfilePath = path.toStdString();
+            project.isDamageFile = path == broken;
+            page->addSingleProfile(project);
+        }
+        page->switchLanguage(language);
+        QCOMPARE(vexatest::unnamedActionable(page.get()), QStringList());
+        const auto as = [](QAccessible::Role role, const QString& name) { return QString::number(role, 16) + ' ' + name; };
+        const QStringList read = vexatest::actionableObjects(page.get());
+        for (const char* key : {"BlankTemplate", "TwoScreenTemplate", "ThreeScreenTemplate"})
+            QVERIFY2(read.contains(as(QAccessible::ListItem, trText(key))), key);
+        QVERIFY(read.contains(as(QAccessible::PushButton, trText("SortDescending"))));
+        QVERIFY(read.contains(as(QAccessible::Link, trText("PrivacyPolicy"))));
+        QVERIFY(read.contains(as(QAccessible::List, trText("LastProject"))));
+        QAccessibleInterface* recent = QAccessible::queryAccessibleInterface(page->findChild<QWidget*>("FileListWidget"));
+        QCOMPARE(recent->childCount(), 2);
+        const QString facts = trText("RecentRowFacts").arg("2024.06.01 10:00:00", "0.00KB");
+        QCOMPARE(recent->child(0)->text(QAccessible::Name), QStringLiteral("Kept.ptr7"));
+        // The facts come from the file system off the GUI thread; until then the row says it is checked.
+        QTRY_COMPARE(recent->child(0)->text(QAccessible::Description), facts.arg(kept));
+        QTRY_COMPARE(recent->child(1)->text(QAccessible::Description), trText("RecentRowDamaged").arg(facts.arg(broken)));
+        // The direction button says the order it shows.
+        page->changeSortClicked();
+        QVERIFY(vexatest::actionableObjects(page.get()).contains(as(QAccessible::PushButton, trText("SortAscending"))));
+    }
+
     void legalLinks_data()
     {
         QTest::addColumn<QString>("language"); // "-": none chosen yet
@@ -392,6 +513,10 @@ private Q_SLOTS:
         QVERIFY(pressReachesThePage("version"));
         QCOMPARE(opened.size(), 1);
         QCOMPARE(g_shareCalls.size(), 1);
+        // Enter on a link that has the focus opens it as well.
+        privacy->setFocus(Qt::TabFocusReason);
+        vexatest::typeKeys(page.get(), QStringLiteral("Return"));
+        QCOMPARE(opened.size(), 2);
 
         // A document that cannot be opened: the host is told and the press goes on to the page.
         opened.clear();

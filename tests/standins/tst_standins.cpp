@@ -92,6 +92,8 @@ private Q_SLOTS:
     void sharedDocuments();
     void dialogs();
     void tipRunReturnsButtonCode();
+    void tipHasOneDefault_data();
+    void tipHasOneDefault();
     void mainWindow();
 
 private:
@@ -279,6 +281,39 @@ void TestStandIns::tipRunReturnsButtonCode()
         driver.onNext<TipDialog>("tip", run.first);
         QCOMPARE(dialog.run().buttonCode, run.second);
     }
+}
+
+void TestStandIns::tipHasOneDefault_data()
+{
+    QTest::addColumn<int>("defaultButton"); // 0: left as made
+    QTest::addColumn<QString>("keys");       // typed as the tip shows
+    QTest::addColumn<int>("code");
+    QTest::newRow("Enter") << 0 << "Return" << 1;
+    QTest::newRow("Enter after Tab: still the default") << 0 << "Tab Return" << 1;
+    QTest::newRow("Space presses the button with the focus") << 0 << "Tab Space" << 2;
+    QTest::newRow("safe default, Enter") << 2 << "Return" << 2;
+    QTest::newRow("safe default has the focus") << 2 << "Space" << 2;
+    QTest::newRow("safe default, Enter after Backtab") << 2 << "Backtab Return" << 2;
+    QTest::newRow("safe default, Escape") << 2 << "Esc" << 0;
+}
+
+void TestStandIns::tipHasOneDefault()
+{
+    QFETCH(int, defaultButton);
+    QFETCH(QString, keys);
+    QFETCH(int, code);
+    // The same whatever the Qt version: one default, never the button that happens to have the focus.
+    vexatest::ModalDriver driver;
+    TipDialog tip(TipQuestion, nullptr);
+    if (defaultButton)
+        tip.setDefaultButton(defaultButton);
+    QString closeName;
+    driver.onNext<TipDialog>("tip", [&](TipDialog *d) {
+        closeName = d->findChild<QWidget *>(QStringLiteral("dialogCloseButton"))->accessibleName();
+        vexatest::typeKeys(d, keys);
+    });
+    QCOMPARE(tip.run().buttonCode, code);
+    QCOMPARE(closeName, QStringLiteral("Close")); // not the cross it shows
 }
 
 void TestStandIns::mainWindow()

@@ -349,5 +349,45 @@
         <comment>Widget</comment>
         <translation>UnreachableFileTip %1</translation>
     </message>
+    <message>
+        <source>SortDescending</source>
+        <comment>Widget</comment>
+        <translation>SortDescending</translation>
+    </message>
+    <message>
+        <source>SortAscending</source>
+        <comment>Widget</comment>
+        <translation>SortAscending</translation>
+    </message>
+    <message>
+        <source>RecentRowFacts</source>
+        <comment>Widget</comment>
+        <translation>RecentRowFacts %1 %2 %3</translation>
+    </message>
+    <message>
+        <source>RecentRowDamaged</source>
+        <comment>Widget</comment>
+        <translation>RecentRowDamaged %1</translation>
+    </message>
+    <message>
+        <source>PackageProgress</source>
+        <comment>Widget</comment>
+        <translation>PackageProgress</translation>
+    </message>
+    <message>
+        <source>ProgressFacts</source>
+        <comment>Widget</comment>
+        <translation>ProgressFacts %1%2 %3%4</translation>
+    </message>
+    <message>
+        <source>RecentRowUnavailable</source>
+        <comment>Widget</comment>
+        <translation>RecentRowUnavailable %1</translation>
+    </message>
+    <message>
+        <source>RecentRowChecking</source>
+        <comment>Widget</comment>
+        <translation>RecentRowChecking %1</translation>
+    </message>
 </context>
 </TS>

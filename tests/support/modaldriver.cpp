@@ -7,13 +7,35 @@
 #include <QApplication>
 #include <QEvent>
 #include <QFileDialog>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
+#include <QTest>
 #include <QTimer>
 
 namespace vexatest {
+
+void typeKeys(QWidget* window, const QString& keys)
+{
+    // Focus moves, and with it a dialog's default button, only in the active window.
+    if (!window->isActiveWindow())
+        (void)QTest::qWaitForWindowActive(window);
+    for (const QString& token : keys.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const QKeySequence sequence(token);
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+        const Qt::Key key = sequence[0].key();
+        const Qt::KeyboardModifiers modifiers = sequence[0].keyboardModifiers();
+#else
+        const auto key = Qt::Key(sequence[0] & ~Qt::KeyboardModifierMask);
+        const auto modifiers = Qt::KeyboardModifiers(sequence[0] & Qt::KeyboardModifierMask);
+#endif
+        // An open popup (a box's list, a menu) takes the keys, as it grabs them.
+        QWidget* target = QApplication::activePopupWidget() ? QApplication::activePopupWidget() : window;
+        QTest::keyClick(target->focusWidget() ? target->focusWidget() : target, key, modifiers);
+    }
+}
 
 ModalDriver::ModalDriver()
 {
@@ -55,6 +77,10 @@ void ModalDriver::answerTip(int buttonCode)
 {
     onNext<vexa::widgets::TipDialog>("tip dialog", [this, buttonCode](vexa::widgets::TipDialog* tip) {
         tipTexts_ << tip->tipText();
+        if (buttonCode == EnterKey) {
+            typeKeys(tip, QStringLiteral("Return"));
+            return;
+        }
         const char* name = buttonCode == 1 ? "tipConfirmButton"
                            : buttonCode == 2 ? "tipCancelButton"
                            : buttonCode == 3 ? "tipThirdButton"
@@ -93,6 +119,7 @@ void ModalDriver::rejectFileDialog()
 void ModalDriver::chooseMenuAction(const QString& text)
 {
     onNext<QMenu>("popup menu", [this, text](QMenu* menu) {
+        menuPositions_ << menu->pos();
         for (QAction* action : menu->actions())
             menuTexts_ << action->text();
         for (QAction* action : menu->actions()) {

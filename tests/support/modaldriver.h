@@ -4,7 +4,9 @@
 // queued before the code under test opens the window; when a matching window
 // is shown, the action runs from inside its own modal loop.
 
+#include <QList>
 #include <QObject>
+#include <QPoint>
 #include <QString>
 #include <QStringList>
 #include <deque>
@@ -15,6 +17,10 @@ class QMenu;
 class QWidget;
 
 namespace vexatest {
+
+// Types each key of `keys` ("Tab Return", "Shift+F10") into whatever has the
+// focus in `window` (the window itself when nothing has), as a user would.
+void typeKeys(QWidget* window, const QString& keys);
 
 class ModalDriver : public QObject
 {
@@ -36,7 +42,9 @@ public:
     }
 
     // Answers the next tip dialog with a button code: 1 confirm, 2 cancel,
-    // 3 third, 0 close. Its text is recorded in tipTexts().
+    // 3 third, 0 close, or EnterKey: Enter, whichever its default is. Its
+    // text is recorded in tipTexts().
+    static constexpr int EnterKey = 9;
     void answerTip(int buttonCode);
     // Types a file name (or full path) into the next file dialog and accepts it.
     void acceptFileDialog(const QString& name);
@@ -51,6 +59,8 @@ public:
     QStringList tipTexts() const { return tipTexts_; }
     QStringList fileDialogTitles() const { return fileDialogTitles_; }
     QStringList menuTexts() const { return menuTexts_; }
+    // Where each menu showed, its top-left corner on the screen.
+    QList<QPoint> menuPositions() const { return menuPositions_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -66,6 +76,7 @@ private:
     QStringList tipTexts_;
     QStringList fileDialogTitles_;
     QStringList menuTexts_;
+    QList<QPoint> menuPositions_;
 };
 
 } // namespace vexatest

@@ -16,7 +16,9 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QTimer>
@@ -75,6 +77,17 @@ void ScreenshotTour::waitFor(const char* what, std::function<bool()> condition, 
     timer->start(50);
 }
 
+void ScreenshotTour::press(QWidget* window, std::initializer_list<Qt::Key> keys)
+{
+    for (const Qt::Key key : keys) {
+        QWidget* target = window->focusWidget() ? window->focusWidget() : window;
+        QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier);
+        QKeyEvent up(QEvent::KeyRelease, key, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &down);
+        QCoreApplication::sendEvent(target, &up);
+    }
+}
+
 void ScreenshotTour::save(QWidget* widget, const QString& name)
 {
     if (!widget)
@@ -130,10 +143,28 @@ void ScreenshotTour::stepStartPage()
         [this] {
             after(700, [this] {
                 save(host_->page(), QStringLiteral("02-start-page"));
-                stepNewProject();
+                stepStartPageFocus();
             });
         },
         120000);
+}
+
+void ScreenshotTour::stepStartPageFocus()
+{
+    QWidget* page = host_->page();
+    page->activateWindow();
+    waitFor(
+        "the start page to take the keys", [page] { return page->isActiveWindow(); },
+        [this, page] {
+            // From the language box four Tabs reach the recent projects; Right the second of them.
+            if (QWidget* language = page->findChild<QWidget*>(QStringLiteral("languageComboBox")))
+                language->setFocus(Qt::OtherFocusReason);
+            press(page, {Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Right});
+            after(400, [this, page] {
+                save(page, QStringLiteral("12-focus-start-page"));
+                stepNewProject();
+            });
+        });
 }
 
 void ScreenshotTour::stepNewProject()
@@ -215,22 +246,49 @@ void ScreenshotTour::stepPackage()
             location->setText(work_.path());
             after(300, [this, dialog, start] {
                 save(dialog, QStringLiteral("05-package"));
-                start->click();
-                after(1800, [this, dialog] {
-                    save(dialog, QStringLiteral("06-packaging"));
-                    waitFor(
-                        "the package to finish",
-                        [this] { return !host_->manager()->isPackaging() && !findTopLevel("vexa::projectfilemgr::PackagePage"); },
-                        [this] {
-                            after(300, [this] {
-                                save(host_->window(), QStringLiteral("07-packaged"));
-                                stepNoSpace();
-                            });
-                        },
-                        60000);
-                });
+                stepPackageFocus(dialog, start);
             });
         });
+}
+
+void ScreenshotTour::stepPackageFocus(QWidget* dialog, QAbstractButton* start)
+{
+    dialog->activateWindow();
+    waitFor(
+        "the package dialog to take the keys", [dialog] { return dialog->isActiveWindow(); },
+        [this, dialog, start] {
+            // The package button has the focus on opening; Shift+Tab goes back to the folder button.
+            press(dialog, {Qt::Key_Backtab});
+            after(300, [this, dialog, start] {
+                save(dialog, QStringLiteral("13-focus-package"));
+                stepPackaging(dialog, start);
+            });
+        });
+}
+
+void ScreenshotTour::stepPackaging(QWidget* dialog, QAbstractButton* start)
+{
+    // Pressed with the mouse, as in the other pictures: the keyboard's frame goes.
+    const QPoint centre = start->rect().center();
+    QMouseEvent press(QEvent::MouseButtonPress, centre, start->mapToGlobal(centre), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, centre, start->mapToGlobal(centre), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QCoreApplication::sendEvent(start, &press);
+    QCoreApplication::sendEvent(start, &release);
+    after(1800, [this, dialog] {
+        save(dialog, QStringLiteral("06-packaging"));
+        waitFor(
+            "the package to finish",
+            [this] { return !host_->manager()->isPackaging() && !findTopLevel("vexa::projectfilemgr::PackagePage"); },
+            [this] {
+                after(300, [this] {
+                    save(host_->window(), QStringLiteral("07-packaged"));
+                    stepNoSpace();
+                });
+            },
+            60000);
+    });
 }
 
 namespace {

@@ -4,7 +4,8 @@
 // loading page, start page, new-project dialog, the open project, the
 // package dialog while packaging and on a nearly full drive, the question
 // about unsaved work, the title with unsaved work and the question a start
-// after a crash asks. Works under any
+// after a crash asks; and the start page and the package dialog once more
+// as a keyboard user moves through them. Works under any
 // display, Xvfb included.
 
 #include <QObject>
@@ -12,6 +13,7 @@
 #include <QTemporaryDir>
 #include <functional>
 
+class QAbstractButton;
 class QWidget;
 
 namespace vexademo {
@@ -31,6 +33,8 @@ public:
 
 private:
     void waitFor(const char* what, std::function<bool()> condition, std::function<void()> next, int timeoutMs = 20000);
+    // Presses the keys, one after the other, where the window's focus is, as a keyboard would.
+    void press(QWidget* window, std::initializer_list<Qt::Key> keys);
     void after(int ms, std::function<void()> next);
     void save(QWidget* widget, const QString& name);
     void fail(const QString& why);
@@ -38,9 +42,12 @@ private:
 
     void stepLoading();
     void stepStartPage();
+    void stepStartPageFocus();
     void stepNewProject();
     void stepOpenSample();
     void stepPackage();
+    void stepPackageFocus(QWidget* dialog, QAbstractButton* start);
+    void stepPackaging(QWidget* dialog, QAbstractButton* start);
     void stepNoSpace();
     void stepUnsavedQuestion();
     void stepRecoveryQuestion();

@@ -14,6 +14,7 @@
 #include <QDebug>
 #include <QDir>
 #include <QHash>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QPersistentModelIndex>
 #include <QPointer>
@@ -36,6 +37,8 @@ bool confirmDelete(const QString& path)
     tip.setTipText(
         QStringLiteral("%1\n%2").arg(trText(QStringLiteral("DeleteFileTip")), QDir::toNativeSeparators(path)));
     tip.setBtnText(trText(QStringLiteral("OK")), trText(QStringLiteral("Cancel")), QString());
+    // Enter keeps the project.
+    tip.setDefaultButton(2);
     const int code = tip.run().buttonCode;
     return code != 0 && code != 2;
 }
@@ -274,7 +277,8 @@ FileListWidget::FileListWidget(QWidget* parent) : QListWidget(parent), d(new Imp
     setDragEnabled(false);
     setAcceptDrops(false);
     setContextMenuPolicy(Qt::DefaultContextMenu);
-    setFocusPolicy(Qt::NoFocus);
+    // Reached by Tab and kept after a click, so the keys work on the rows.
+    setFocusPolicy(Qt::StrongFocus);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -506,9 +510,39 @@ void FileListWidget::rowsAboutToBeRemoved(const QModelIndex& parent, int start, 
     QListWidget::rowsAboutToBeRemoved(parent, start, end);
 }
 
+void FileListWidget::keyPressEvent(QKeyEvent* event)
+{
+    const TileKey key = tileKey(event, false);
+    if (key == TileKey::None || !currentItem()) {
+        QListWidget::keyPressEvent(event);
+        return;
+    }
+    tileKeyAction(currentItem(), key);
+}
+
+void FileListWidget::tileKeyAction(QListWidgetItem* item, TileKey key)
+{
+    if (!item || key == TileKey::None)
+        return;
+    scrollToItem(item);
+    if (key == TileKey::Activate)
+        Q_EMIT keyActivated(item);
+    else
+        runRowMenu(item, tileMenuPoint(this, item), key == TileKey::Delete);
+}
+
 void FileListWidget::contextMenuEvent(QContextMenuEvent* event)
 {
-    QListWidgetItem* item = itemAt(event->pos());
+    // From the keyboard (the Menu key, where the platform turns it into a
+    // menu request) the menu is the current row's, shown at its tile.
+    if (event->reason() == QContextMenuEvent::Keyboard)
+        tileKeyAction(currentItem(), TileKey::Menu);
+    else
+        runRowMenu(itemAt(event->pos()), event->globalPos(), false);
+}
+
+void FileListWidget::runRowMenu(QListWidgetItem* item, const QPoint& globalPos, bool deleteAtOnce)
+{
     QPointer<QMenu> menu = new QMenu(this);
     QAction* clearAction = menu->addAction(trText(QStringLiteral("ClearFile")));
     QAction* deleteAction = menu->addAction(trText(QStringLiteral("DeleteFiles")));
@@ -524,7 +558,9 @@ void FileListWidget::contextMenuEvent(QContextMenuEvent* event)
     // accessibility, for instance): take whichever the menu reports.
     QAction* chosen = nullptr;
     connect(menu, &QMenu::triggered, this, [&chosen](QAction* action) { chosen = action; });
-    if (QAction* returned = menu->exec(event->globalPos()))
+    if (deleteAtOnce)
+        chosen = deleteAction;
+    else if (QAction* returned = menu->exec(globalPos))
         chosen = returned;
     if (!self)
         return;

@@ -2,6 +2,7 @@
 
 #include "filerow.h"
 #include "stringmetatype.h"
+#include "tilelistkeys.h"
 
 #include <QListWidget>
 #include <QString>
@@ -80,6 +81,10 @@ public:
     void switchLanguage(const QString& language);
     void translateLanguage();
 
+    // Does to a row what the key asks: the keys do it to the current row, a
+    // screen reader to any row.
+    void tileKeyAction(QListWidgetItem* item, TileKey key);
+
 Q_SIGNALS:
     // The user removed the row of this project (its stored path).
     void clearListFile(std::string path);
@@ -87,9 +92,12 @@ Q_SIGNALS:
     void askEmptyFileListItem();
     // A row was taken out through the context menu (either action), by its stored path.
     void fileItemRemoved(std::string path);
+    // Enter on a row: open it as a double-click does.
+    void keyActivated(QListWidgetItem* item);
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     bool viewportEvent(QEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void updateGeometries() override;
@@ -98,6 +106,9 @@ protected:
     void rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) override;
 
 private:
+    // The row menu at `globalPos`; `deleteAtOnce` goes straight to its delete question.
+    void runRowMenu(QListWidgetItem* item, const QPoint& globalPos, bool deleteAtOnce);
+
     class Impl;
     std::unique_ptr<Impl> d;
 };

@@ -45,6 +45,13 @@ void PackageDialogView::build(vexa::widgets::Dialog* owner)
     createProgress(content);
     layOut(content);
     progressWidget->hide();
+    // Screen readers name a box or a figure by the caption beside it.
+    nameLabel->setBuddy(nameEdit);
+    locationLabel->setBuddy(locationEdit);
+    fileSizeLabel->setBuddy(fileSizeValue);
+    remainSpaceLabel->setBuddy(remainSpaceValue);
+    speedLabel->setBuddy(speedValue);
+    remainTimeLabel->setBuddy(remainTimeValue);
 }
 
 void PackageDialogView::createInputs(QWidget* content)
@@ -123,6 +130,9 @@ void PackageDialogView::createProgress(QWidget* content)
     packageButton->setFixedHeight(24);
     packageButton->setMinimumWidth(52);
     packageButton->setProperty("style", QStringLiteral("general"));
+    // Enter starts a package from anywhere in the dialog, but never stops one:
+    // the dialog makes it the default only while idle.
+    packageButton->setAutoDefault(false);
 }
 
 void PackageDialogView::layOut(QWidget* content)
@@ -212,6 +222,15 @@ void PackageDialogView::translate(const QString& buttonText)
     speedLabel->setText(trText(QStringLiteral("Speed")));
     remainTimeLabel->setText(trText(QStringLiteral("RemainTime")));
     noSpaceButton->setText(trText(QStringLiteral("NoSpace")));
+    progressBar->setAccessibleName(trText(QStringLiteral("PackageProgress")));
+    describeProgress();
+}
+
+void PackageDialogView::describeProgress()
+{
+    progressBar->setAccessibleDescription(trText(QStringLiteral("ProgressFacts"))
+                                              .arg(speedLabel->text(), speedValue->text(), remainTimeLabel->text(),
+                                                   remainTimeValue->text()));
 }
 
 void PackageDialogView::markSpaceShort(bool isShort)

@@ -49,6 +49,8 @@ struct PackageDialogView {
     void build(vexa::widgets::Dialog* owner);
     // The title and every caption; the package button says `buttonText`.
     void translate(const QString& buttonText);
+    // The progress bar's description for a screen reader: speed and time left as shown.
+    void describeProgress();
     // Red sizes and the no-space note when the drive is short of room.
     void markSpaceShort(bool isShort);
     // Fits the dialog to its contents once the layouts have taken a change in.

@@ -3,6 +3,7 @@
 #include "desktopfolder.h"
 
 #include "controls.h"
+#include "focusframe.h"
 #include "hxcutils.h"
 #include "iprojectfilemgr.h"
 #include "packagedialogview.h"
@@ -317,6 +318,7 @@ void PackagePage::Impl::updateProgressValue(const uint64_t mediaSize, const QStr
     ui.speedValue->setText(shown.texts.speed);
     ui.finishedSizeLabel->setText(shown.texts.finishSpace);
     ui.remainTimeValue->setText(shown.texts.remainTime);
+    ui.describeProgress();
 }
 
 void PackagePage::Impl::notifyPackageAble()
@@ -347,6 +349,7 @@ void PackagePage::Impl::setPackagingState()
                                                           ui.usedMediasRadio, ui.allMediasRadio})
         input->setEnabled(!packaging);
     ui.packageButton->setText(buttonText(now));
+    ui.packageButton->setDefault(now == State::Idle);
     if (now == State::Idle)
         checkSpace();
     else
@@ -368,6 +371,8 @@ bool PackagePage::Impl::confirmClose()
     vexa::widgets::TipDialog tip(vexa::widgets::TipQuestion, nullptr);
     tip.setTipText(trText(QStringLiteral("ClosePackageTip")));
     tip.setBtnText(trText(QStringLiteral("OK")), trText(QStringLiteral("Cancel")), QString());
+    // Enter keeps the package going.
+    tip.setDefaultButton(2);
     const int code = tip.run().buttonCode;
     return (code & ~2) != 0;
 }
@@ -384,6 +389,11 @@ PackagePage::PackagePage(QWidget* parent) : vexa::widgets::Dialog(parent), d(new
     d->ui.build(this);
     d->checkSpace();
     d->initConnect();
+    auto* frame = new FocusFrame(this);
+    for (QWidget* input : std::initializer_list<QWidget*>{d->ui.usedMediasRadio, d->ui.allMediasRadio, d->ui.nameEdit,
+                                                         d->ui.locationEdit, d->ui.selectButton, d->ui.noSpaceButton,
+                                                         d->ui.packageButton})
+        frame->watch(input);
 }
 
 PackagePage::~PackagePage()
@@ -507,6 +517,10 @@ void PackagePage::showEvent(QShowEvent* event)
     if (d->state != Impl::State::Packaging)
         d->setPackagingState();
     d->closePending = false;
+    // The dialog opens ready to package what it proposes: Enter or Space does.
+    // (The name box would show its focus and selection to mouse users too.)
+    if (d->ui.packageButton->isEnabled())
+        d->ui.packageButton->setFocus(Qt::OtherFocusReason);
     vexa::widgets::Dialog::showEvent(event);
 }
 
@@ -519,11 +533,22 @@ bool PackagePage::eventFilter(QObject* watched, QEvent* event)
 
 void PackagePage::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Escape && d && d->state == Impl::State::Packaging) {
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        // While packaging Escape does nothing; otherwise it is the keyboard's
+        // way out, as the title bar's close button is the mouse's.
+        if (d && d->state != Impl::State::Packaging)
+            close();
         event->accept();
         return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // The default button: the package button while idle.
+        vexa::widgets::Dialog::keyPressEvent(event);
+        return;
+    default:
+        QWidget::keyPressEvent(event);
     }
-    QWidget::keyPressEvent(event);
 }
 
 } // namespace projectfilemgr

@@ -125,6 +125,8 @@ bool askCover()
     vexa::widgets::TipDialog tip(vexa::widgets::TipQuestion, nullptr);
     tip.setTipText(trText(QStringLiteral("WhetherCover")));
     tip.setBtnText(trText(QStringLiteral("OK")), trText(QStringLiteral("Cancel")), QString());
+    // Enter keeps the file that is there.
+    tip.setDefaultButton(2);
     const int code = tip.run().buttonCode;
     return code != 0 && code != 2;
 }

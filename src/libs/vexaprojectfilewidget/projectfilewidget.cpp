@@ -325,6 +325,7 @@ void ProjectFileWidget::changeSortClicked()
     button->setProperty("changeSortSelect", d->sortAscending);
     button->style()->unpolish(button);
     button->style()->polish(button);
+    d->view.nameSortDirection(d->sortAscending);
     sortRuleChange();
 }
 
@@ -426,6 +427,7 @@ void ProjectFileWidget::switchLanguage(const QString& language)
 void ProjectFileWidget::translateLanguage()
 {
     d->view.translateLanguage(d->language);
+    d->view.nameSortDirection(d->sortAscending);
     d->blockDialog->setTipText(trText(QStringLiteral("Loading")));
     d->recentList->translateLanguage();
 }
@@ -435,7 +437,11 @@ void ProjectFileWidget::translateLanguage()
 
 bool ProjectFileWidget::eventFilter(QObject* watched, QEvent* event)
 {
-    if (!d || event->type() != QEvent::MouseButtonPress)
+    // A press of any button opens a link, and so does Enter on one that has the focus.
+    const bool enter = event->type() == QEvent::KeyPress &&
+                       (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Return ||
+                        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Enter);
+    if (!d || (event->type() != QEvent::MouseButtonPress && !enter))
         return QObject::eventFilter(watched, event);
     const StartPageView& view = d->view;
     LegalDocument document;

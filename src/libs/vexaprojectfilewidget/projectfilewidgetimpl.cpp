@@ -3,11 +3,14 @@
 #include "blockdialog.h"
 #include "controls.h"
 #include "filelistwidget.h"
+#include "focusframe.h"
 #include "framelessmainwindow.h"
+#include "languagechoice.h"
 #include "loadingpage.h"
 #include "packagepage.h"
 #include "packagerequest.h"
 #include "projectfiledialogs.h"
+#include "pageaccessibility.h"
 #include "recentlistpresenter.h"
 #include "recentprojectstore.h"
 #include "screenhop.h"
@@ -34,10 +37,19 @@ void ProjectFileWidget::Impl::initUI()
 {
     q->setObjectName(QStringLiteral("mainWidget"));
     q->setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+    // Before the list exists, so a screen reader meets its rows from the start.
+    installPageAccessibility();
     view.build(q);
     view.licenseLabel->installEventFilter(q);
     view.privacyLabel->installEventFilter(q);
     view.thirdPartyLicenseLabel->installEventFilter(q);
+    view.nameSortDirection(sortAscending);
+    // The page has no title bar; a screen reader names its window by the application.
+    q->setAccessibleName(view.appNameLabel->text());
+    focusFrame = new FocusFrame(q);
+    for (QWidget* stop : view.tabStops())
+        focusFrame->watch(stop);
+    languageChoice = new LanguageChoice(view.languageComboBox);
 
     loadingPage = new LoadingPage(nullptr);
     packagePage = new PackagePage(nullptr);
@@ -56,21 +68,25 @@ void ProjectFileWidget::Impl::initConnect()
     connect(view.quitButton, &QAbstractButton::clicked, q, &ProjectFileWidget::quitClicked);
     FileListWidget* list = view.fileListWidget;
     connect(list, &QListWidget::itemDoubleClicked, q, &ProjectFileWidget::slotItemDoubleClicked);
+    connect(list, &FileListWidget::keyActivated, q, &ProjectFileWidget::slotItemDoubleClicked);
     connect(list, &FileListWidget::clearListFile, this, &Impl::slotClearListFile);
     connect(list, &FileListWidget::askEmptyFileListItem, this, &Impl::showEmptyFileList);
     // A row taken out by the user stays out when the list is re-sorted.
     connect(list, &FileListWidget::fileItemRemoved, this, [this](const std::string& path) { store().forget(path); });
     connect(view.templateList, &QListWidget::itemDoubleClicked, q, &ProjectFileWidget::templateItemDoubleClicked);
+    connect(view.templateList, &TemplateListWidget::keyActivated, q, &ProjectFileWidget::templateItemDoubleClicked);
     connect(view.sortComboBox, QOverload<int>::of(&QComboBox::currentIndexChanged), q,
             &ProjectFileWidget::sortRuleChange);
+    // Keys stepping through the closed box choose nothing until Enter. Tied to
+    // this part, not the page: the page outlives it while it is destroyed.
     connect(
-        view.languageComboBox, QOverload<int>::of(&QComboBox::currentIndexChanged), q,
+        view.languageComboBox, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
         [this](int index) {
-            const QString code = view.languageComboBox->itemData(index, Qt::UserRole).toString();
-            q->switchLanguage(code);
-            Q_EMIT q->sigLanguageChanged(code);
+            if (!languageChoice->browsing())
+                chooseLanguage(index);
         },
         Qt::DirectConnection);
+    connect(languageChoice, &LanguageChoice::committed, this, &Impl::chooseLanguage, Qt::DirectConnection);
     connect(
         loadingPage, &LoadingPage::initFinish, q,
         [this] {
@@ -136,6 +152,13 @@ void ProjectFileWidget::Impl::slotClearListFile(const std::string& path)
 {
     store().removeFromListFile(path);
     tellListFileKept(store().takeKeptCopy());
+}
+
+void ProjectFileWidget::Impl::chooseLanguage(int index)
+{
+    const QString code = view.languageComboBox->itemData(index, Qt::UserRole).toString();
+    q->switchLanguage(code);
+    Q_EMIT q->sigLanguageChanged(code);
 }
 
 void ProjectFileWidget::Impl::moveToScreen(bool previous)

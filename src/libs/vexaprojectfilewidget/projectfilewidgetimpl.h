@@ -23,6 +23,8 @@ class FramelessMainWindow;
 } // namespace widgets
 namespace projectfilemgr {
 
+class FocusFrame;
+class LanguageChoice;
 class LoadingPage;
 class PackagePage;
 class PackageRequest;
@@ -48,6 +50,8 @@ public:
     PackagePage* packagePage = nullptr;
     vexa::widgets::BlockDialog* blockDialog = nullptr;
     vexa::widgets::FramelessMainWindow* mainWindow = nullptr;
+    FocusFrame* focusFrame = nullptr;
+    LanguageChoice* languageChoice = nullptr;
     STPluginConfig pluginConfig;
     QString fileDialogStyle;
     QString autoSavePath;
@@ -71,6 +75,8 @@ public:
     void showEmptyFileList();
     void slotClearListFile(const std::string& path);
 
+    // The user's choice in the language box: the page switches and tells the host.
+    void chooseLanguage(int index);
     void moveToScreen(bool previous);
     void packageProject(STPackage packageInfo, const QString& folderName, const QString& location) const;
 

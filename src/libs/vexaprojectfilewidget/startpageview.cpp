@@ -2,6 +2,7 @@
 
 #include "controls.h"
 #include "filelistwidget.h"
+#include "pageaccessibility.h"
 #include "qtcompat.h"
 #include "templatelistwidget.h"
 #include "translatemanager.h"
@@ -50,8 +51,12 @@ QLabel* legalLabel(const char* name, bool link, QWidget* page)
     auto* label = new QLabel(page);
     if (name)
         label->setObjectName(QLatin1String(name));
-    if (link)
+    if (link) {
         label->setProperty("style", QStringLiteral("highlightText"));
+        // Reached by Tab only: a click opens the document and moves no focus, as before.
+        label->setFocusPolicy(Qt::TabFocus);
+        markAsLink(label);
+    }
     label->setAlignment(Qt::AlignHCenter);
     return label;
 }
@@ -83,6 +88,19 @@ void StartPageView::build(QWidget* page)
     pageLayout->addWidget(copyrightLabel);
     pageLayout->addSpacing(-12);
     pageLayout->addLayout(legalRow());
+
+    // Screen readers name a box by the caption beside it.
+    languageLabel->setBuddy(languageComboBox);
+    projectSortingLabel->setBuddy(sortComboBox);
+    const QList<QWidget*> stops = tabStops();
+    for (int i = 1; i < stops.size(); ++i)
+        QWidget::setTabOrder(stops[i - 1], stops[i]);
+}
+
+QList<QWidget*> StartPageView::tabStops() const
+{
+    return {languageComboBox, sortComboBox, changeSortButton, templateList, fileListWidget, newButton,
+            openButton,       quitButton,   licenseLabel,     privacyLabel, thirdPartyLicenseLabel};
 }
 
 void StartPageView::createHeaderWidgets(QWidget* page)
@@ -281,6 +299,8 @@ void StartPageView::translateLanguage(const QString& language)
     sceneTemplateLabel->setText(trText(QStringLiteral("SceneTemplate")));
     lastProjectLabel->setText(trText(QStringLiteral("LastProject")));
     templateList->translateLanguage();
+    templateList->setAccessibleName(sceneTemplateLabel->text());
+    fileListWidget->setAccessibleName(lastProjectLabel->text());
 
     const QString code = language.toLower();
     if (code == QLatin1String("zh_cn"))
@@ -295,6 +315,12 @@ void StartPageView::translateLanguage(const QString& language)
     privacyLabel->setText(trText(QStringLiteral("PrivacyPolicy")));
     andLabel->setText(trText(QStringLiteral("AndSymbol")));
     thirdPartyLicenseLabel->setText(trText(QStringLiteral("ThirdPartyLicense")));
+}
+
+void StartPageView::nameSortDirection(bool ascending)
+{
+    changeSortButton->setAccessibleName(
+        trText(ascending ? QStringLiteral("SortAscending") : QStringLiteral("SortDescending")));
 }
 
 } // namespace projectfilemgr

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 class QLabel;
@@ -52,6 +53,10 @@ struct StartPageView {
     // The texts of the language now switched to (`language` picks the
     // organisation's name on the copyright line).
     void translateLanguage(const QString& language);
+    // What the sort-direction button says to a screen reader: the order now.
+    void nameSortDirection(bool ascending);
+    // The widgets Tab stops at, in reading order.
+    QList<QWidget*> tabStops() const;
 
 private:
     void createHeaderWidgets(QWidget* page);

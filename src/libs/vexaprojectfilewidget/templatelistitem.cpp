@@ -69,5 +69,10 @@ void TemplateListItem::translateLanguage()
     d->textLabel->setText(name != d->templateNames.end() ? trText(name->second) : QString());
 }
 
+QString TemplateListItem::caption() const
+{
+    return d->textLabel->text();
+}
+
 } // namespace projectfilemgr
 } // namespace vexa

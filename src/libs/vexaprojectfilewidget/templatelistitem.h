@@ -16,6 +16,7 @@ public:
 
     int templateType() const;
     void translateLanguage();
+    QString caption() const;
 
 private:
     class Impl;

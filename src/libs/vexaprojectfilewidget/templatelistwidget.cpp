@@ -1,7 +1,9 @@
 #include "templatelistwidget.h"
 
 #include "templatelistitem.h"
+#include "tilelistkeys.h"
 
+#include <QKeyEvent>
 #include <QWheelEvent>
 
 namespace vexa {
@@ -23,7 +25,8 @@ TemplateListWidget::TemplateListWidget(QWidget* parent) : QListWidget(parent), d
     setDragEnabled(false);
     setAcceptDrops(false);
     setContextMenuPolicy(Qt::CustomContextMenu);
-    setFocusPolicy(Qt::NoFocus);
+    // Reached by Tab, so a template can be chosen without a mouse.
+    setFocusPolicy(Qt::StrongFocus);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -48,8 +51,11 @@ void TemplateListWidget::addTemplateItem(int type)
 void TemplateListWidget::translateLanguage()
 {
     for (int row = 0; row < count(); ++row) {
-        if (auto* tile = qobject_cast<TemplateListItem*>(itemWidget(item(row))))
+        if (auto* tile = qobject_cast<TemplateListItem*>(itemWidget(item(row)))) {
             tile->translateLanguage();
+            // The row itself carries no text: the tile paints its caption.
+            item(row)->setData(Qt::AccessibleTextRole, tile->caption());
+        }
     }
 }
 
@@ -57,6 +63,15 @@ void TemplateListWidget::wheelEvent(QWheelEvent* event)
 {
     // The tiles never scroll; the wheel belongs to the parents.
     event->ignore();
+}
+
+void TemplateListWidget::keyPressEvent(QKeyEvent* event)
+{
+    // No tile has a menu (a right click shows none), so only activation is added.
+    if (currentItem() && tileKey(event, true) == TileKey::Activate)
+        Q_EMIT keyActivated(currentItem());
+    else
+        QListWidget::keyPressEvent(event);
 }
 
 } // namespace projectfilemgr

@@ -15,10 +15,16 @@ public:
     ~TemplateListWidget() override;
 
     void addTemplateItem(int type);
+    // The captions, and each tile's name for a screen reader.
     void translateLanguage();
+
+Q_SIGNALS:
+    // Enter or Space on a tile: what a double-click does.
+    void keyActivated(QListWidgetItem* item);
 
 protected:
     void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     class Impl;

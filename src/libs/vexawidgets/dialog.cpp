@@ -96,6 +96,9 @@ void Dialog::closeEvent(QCloseEvent* event)
 
 void Dialog::showEvent(QShowEvent* event)
 {
+    // A screen reader would read the cross as a multiplication sign; named
+    // on each showing, in the language of the moment.
+    d->closeButton->setAccessibleName(tr("Close"));
     QDialog::showEvent(event);
 }
 

@@ -22,6 +22,7 @@ struct TipDialog::Private {
     QLabel* text = nullptr;
     std::array<QPushButton*, 3> buttons{}; // confirming, cancelling, third
     int code = Closed;
+    int defaultCode = Confirmed;
 };
 
 TipDialog::TipDialog(const EnumTipType& type, QWidget* parent) : Dialog(parent), d(std::make_unique<Private>())
@@ -71,10 +72,13 @@ TipDialog::TipDialog(const EnumTipType& type, QWidget* parent) : Dialog(parent),
             d->code = code;
             done(code);
         });
+        // Left to Qt, the button with the focus would take Enter, and which
+        // one that is differs between Qt versions: one default, set here.
+        button->setAutoDefault(false);
         buttonRow->addWidget(button);
         d->buttons[static_cast<std::size_t>(i)] = button;
     }
-    d->buttons[0]->setDefault(true);
+    setDefaultButton(Confirmed);
 
     auto* messageRow = new QHBoxLayout;
     messageRow->addWidget(d->icon);
@@ -118,9 +122,23 @@ void TipDialog::setBtnText(const QString& confirmText, const QString& cancelText
     }
 }
 
+void TipDialog::setDefaultButton(int buttonCode)
+{
+    if (buttonCode < Confirmed || buttonCode > Third)
+        return;
+    d->defaultCode = buttonCode;
+    for (std::size_t i = 0; i < d->buttons.size(); ++i)
+        d->buttons[i]->setDefault(static_cast<int>(i) + 1 == buttonCode);
+}
+
 PromptBoxTriggerInfo TipDialog::run()
 {
     d->code = Closed;
+    // The default button has the focus, or the first one shown when it is left out.
+    QPushButton* focus = d->buttons[static_cast<std::size_t>(d->defaultCode - 1)];
+    for (std::size_t i = 0; focus->isHidden() && i < d->buttons.size(); ++i)
+        focus = d->buttons[i];
+    focus->setFocus(Qt::OtherFocusReason);
     exec();
     // Closing by the title bar, Escape or close() leaves the code at Closed.
     PromptBoxTriggerInfo info;

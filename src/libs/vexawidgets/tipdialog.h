@@ -33,6 +33,12 @@ public:
     // that button out. Without this call the kind's default buttons apply.
     void setBtnText(const QString& confirmText, const QString& cancelText, const QString& thirdText);
 
+    // The one button Enter presses wherever the focus is, and the one that
+    // has the focus when the tip shows: 1 confirming (without this call), 2
+    // cancelling, 3 third. A question whose confirming answer destroys
+    // something makes the cancelling button its default.
+    void setDefaultButton(int buttonCode);
+
     // Shows the tip modally and returns the button that ended it.
     PromptBoxTriggerInfo run();
 
