@@ -394,6 +394,7 @@ private Q_SLOTS:
         for (QAction* action : host->window()->actions())
             keys << action->shortcuts();
         QVERIFY(keys.contains(saveAs));
+        QVERIFY(keys.contains(QKeySequence("Ctrl+Shift+P"))); // a package from the keyboard
         driver->onNext<QFileDialog>("add media", [](QFileDialog* dialog) {
             const auto reject = qScopeGuard([dialog] { dialog->reject(); });
             QCOMPARE(dialog->labelText(QFileDialog::FileName), libraryText("Name"));

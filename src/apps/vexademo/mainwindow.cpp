@@ -215,6 +215,8 @@ QWidget* DemoMainWindow::createActionRow(QWidget* central)
     // Some desktops bind nothing to Save As.
     bindKey(saveAsButton_, QKeySequence::SaveAs, QKeySequence(QStringLiteral("Ctrl+Shift+S")));
     bindKey(quitButton_, QKeySequence::Quit);
+    // No desktop has a standard key for it; a keyboard user packages with this one.
+    bindKey(packageButton_, QKeySequence::UnknownKey, QKeySequence(QStringLiteral("Ctrl+Shift+P")));
 
     connect(newButton_, &QToolButton::clicked, this, &DemoMainWindow::newRequested);
     connect(openButton_, &QToolButton::clicked, this, &DemoMainWindow::openRequested);
@@ -357,6 +359,9 @@ void DemoMainWindow::retranslate()
     startButton_->setToolTip(ht("StartPageTip"));
     minimizeButton_->setToolTip(ht("Minimize"));
     closeButton_->setToolTip(ht("Quit"));
+    // Icons only: a screen reader reads these names.
+    minimizeButton_->setAccessibleName(ht("Minimize"));
+    closeButton_->setAccessibleName(ht("Quit"));
     emptyTitle_->setText(ht("NoProject"));
     emptyHint_->setText(ht("NoProjectHint"));
     screensTitle_->setText(ht("Screens"));
