@@ -390,5 +390,50 @@ Check that the drive or network share is connected, then try again.</translation
         <comment>Widget</comment>
         <translation>%1, being checked</translation>
     </message>
+    <message>
+        <source>FilterPlaceholder</source>
+        <comment>Widget</comment>
+        <translation>Filter projects</translation>
+    </message>
+    <message>
+        <source>FilterMatches</source>
+        <comment>Widget</comment>
+        <translation>%1 of %2 projects match</translation>
+    </message>
+    <message>
+        <source>NoProjectMatches</source>
+        <comment>Widget</comment>
+        <translation>No project matches "%1"</translation>
+    </message>
+    <message>
+        <source>PinToTop</source>
+        <comment>Widget</comment>
+        <translation>Pin to top</translation>
+    </message>
+    <message>
+        <source>Unpin</source>
+        <comment>Widget</comment>
+        <translation>Unpin</translation>
+    </message>
+    <message>
+        <source>PinnedMark</source>
+        <comment>Widget</comment>
+        <translation>Pinned</translation>
+    </message>
+    <message>
+        <source>MissingFileTip</source>
+        <comment>Widget</comment>
+        <translation>The project file is no longer at %1. Unpin or forget it to take it off the list.</translation>
+    </message>
+    <message>
+        <source>RecentRowPinned</source>
+        <comment>Widget</comment>
+        <translation>Pinned, %1</translation>
+    </message>
+    <message>
+        <source>RecentRowMissing</source>
+        <comment>Widget</comment>
+        <translation>%1, file no longer there</translation>
+    </message>
 </context>
 </TS>

@@ -390,5 +390,50 @@
         <comment>Widget</comment>
         <translation>%1，正在检查</translation>
     </message>
+    <message>
+        <source>FilterPlaceholder</source>
+        <comment>Widget</comment>
+        <translation>筛选项目</translation>
+    </message>
+    <message>
+        <source>FilterMatches</source>
+        <comment>Widget</comment>
+        <translation>%2 个项目中有 %1 个匹配</translation>
+    </message>
+    <message>
+        <source>NoProjectMatches</source>
+        <comment>Widget</comment>
+        <translation>没有与“%1”匹配的项目</translation>
+    </message>
+    <message>
+        <source>PinToTop</source>
+        <comment>Widget</comment>
+        <translation>固定到顶部</translation>
+    </message>
+    <message>
+        <source>Unpin</source>
+        <comment>Widget</comment>
+        <translation>取消固定</translation>
+    </message>
+    <message>
+        <source>PinnedMark</source>
+        <comment>Widget</comment>
+        <translation>已固定</translation>
+    </message>
+    <message>
+        <source>MissingFileTip</source>
+        <comment>Widget</comment>
+        <translation>项目文件已不在 %1。取消固定或从列表中移除即可。</translation>
+    </message>
+    <message>
+        <source>RecentRowPinned</source>
+        <comment>Widget</comment>
+        <translation>已固定，%1</translation>
+    </message>
+    <message>
+        <source>RecentRowMissing</source>
+        <comment>Widget</comment>
+        <translation>%1，文件已不存在</translation>
+    </message>
 </context>
 </TS>

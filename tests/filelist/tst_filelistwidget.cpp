@@ -233,7 +233,7 @@ private Q_SLOTS:
         QContextMenuEvent event(QContextMenuEvent::Mouse, pos, list->viewport()->mapToGlobal(pos));
         QApplication::sendEvent(list->viewport(), &event);
 
-        QCOMPARE(driver->menuTexts(), (QStringList{"ClearFile", "DeleteFiles"}));
+        QCOMPARE(driver->menuTexts(), (QStringList{"PinToTop", "ClearFile", "DeleteFiles"}));
         // The file goes to the trash off the GUI thread.
         QTRY_COMPARE(driver->tipTexts().size(), int(answer >= 0) + int(refused));
         const QStringList tips = driver->tipTexts();

@@ -174,7 +174,7 @@ void TestJson::escapesBothWays()
     QFETCH(QByteArray, value);
     // The members after the name follow intact, so the closing quote was written.
     const QByteArray file = "{\"projects\":[{\"strProfileName\":\"" + written
-                            + "\",\"strProfilePath\":\"\",\"strImagePath\":\"\",\"isDamageFile\":false}]}";
+                            + "\",\"strProfilePath\":\"\",\"strImagePath\":\"\",\"isDamageFile\":false,\"isPinned\":false}]}";
     STProjectFileList list;
     list.projects.push_back(make(value.toStdString()));
     QCOMPARE(QByteArray::fromStdString(ajson::toJson(list)), file);
@@ -226,13 +226,13 @@ void TestJson::fillsInPlaceAndKeepsWhatPrecedesDamage()
 
 void TestJson::writerLayoutAndGrowth()
 {
-    // Only the four bound members reach the file, in this order, without spaces.
+    // Only the bound members reach the file, in this order, without spaces.
     STProjectFileList list;
     list.projects.push_back(make("a b", "/p/a b.ptr7", "/img/a.png", true));
     list.projects.push_back(make(std::string("ab\0cd", 5))); // a zero byte ends the content
     QCOMPARE(ajson::toJson(list), std::string("{\"projects\":[{\"strProfileName\":\"a b\",\"strProfilePath\":\"/p/a b.ptr7\","
-                                              "\"strImagePath\":\"/img/a.png\",\"isDamageFile\":true},{\"strProfileName\":\"ab\","
-                                              "\"strProfilePath\":\"\",\"strImagePath\":\"\",\"isDamageFile\":false}]}"));
+                                              "\"strImagePath\":\"/img/a.png\",\"isDamageFile\":true,\"isPinned\":false},{\"strProfileName\":\"ab\","
+                                              "\"strProfilePath\":\"\",\"strImagePath\":\"\",\"isDamageFile\":false,\"isPinned\":false}]}"));
 
     // The buffer grows by whole steps of 1024 bytes, also when a single byte does not fit.
     ajson::JsonWriter w;

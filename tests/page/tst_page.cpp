@@ -357,13 +357,13 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(page.get()));
         page->findChild<QWidget*>(QStringLiteral("languageComboBox"))->setFocus(Qt::TabFocusReason);
         QStringList stops;
-        for (const QString key : {"Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Backtab"}) {
+        for (const QString key : {"Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Backtab"}) {
             QWidget* at = QApplication::focusWidget();
             stops << (at->objectName().isEmpty() ? at->metaObject()->className() : at->objectName());
             vexatest::typeKeys(page.get(), key);
         }
         QCOMPARE(stops.join(QLatin1Char(' ')),
-                 QStringLiteral("languageComboBox vexa::widgets::ComboBox changeSort TemplateListWidget FileListWidget "
+                 QStringLiteral("languageComboBox filterEdit vexa::widgets::ComboBox changeSort TemplateListWidget FileListWidget "
                                 "new open quit license privacy thirdPartyLicense languageComboBox"));
         QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("thirdPartyLicense"));
     }

@@ -389,5 +389,50 @@
         <comment>Widget</comment>
         <translation>RecentRowChecking %1</translation>
     </message>
+    <message>
+        <source>FilterPlaceholder</source>
+        <comment>Widget</comment>
+        <translation>FilterPlaceholder</translation>
+    </message>
+    <message>
+        <source>FilterMatches</source>
+        <comment>Widget</comment>
+        <translation>FilterMatches %1 %2</translation>
+    </message>
+    <message>
+        <source>NoProjectMatches</source>
+        <comment>Widget</comment>
+        <translation>NoProjectMatches %1</translation>
+    </message>
+    <message>
+        <source>PinToTop</source>
+        <comment>Widget</comment>
+        <translation>PinToTop</translation>
+    </message>
+    <message>
+        <source>Unpin</source>
+        <comment>Widget</comment>
+        <translation>Unpin</translation>
+    </message>
+    <message>
+        <source>PinnedMark</source>
+        <comment>Widget</comment>
+        <translation>PinnedMark</translation>
+    </message>
+    <message>
+        <source>MissingFileTip</source>
+        <comment>Widget</comment>
+        <translation>MissingFileTip %1</translation>
+    </message>
+    <message>
+        <source>RecentRowPinned</source>
+        <comment>Widget</comment>
+        <translation>RecentRowPinned %1</translation>
+    </message>
+    <message>
+        <source>RecentRowMissing</source>
+        <comment>Widget</comment>
+        <translation>RecentRowMissing %1</translation>
+    </message>
 </context>
 </TS>

@@ -25,10 +25,11 @@ QByteArray readListFile()
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
-QByteArray listEntry(const QString& path, bool damaged, const QString& name)
+QByteArray listEntry(const QString& path, bool damaged, const QString& name, bool pinned)
 {
-    return QStringLiteral(R"({"strProfileName":"%1","strProfilePath":"%2","strImagePath":"","isDamageFile":%3})")
-        .arg(name, path, damaged ? QStringLiteral("true") : QStringLiteral("false"))
+    auto flag = [](bool on) { return on ? QStringLiteral("true") : QStringLiteral("false"); };
+    return QStringLiteral(R"({"strProfileName":"%1","strProfilePath":"%2","strImagePath":"","isDamageFile":%3,"isPinned":%4})")
+        .arg(name, path, flag(damaged), flag(pinned))
         .toUtf8();
 }
 

@@ -14,7 +14,8 @@ bool writeListFile(const QByteArray& bytes);
 // The list file as it is on disk, or "<missing>".
 QByteArray readListFile();
 // One list entry exactly as the page writes it, and a list of such entries.
-QByteArray listEntry(const QString& path, bool damaged = false, const QString& name = QStringLiteral("p"));
+QByteArray listEntry(const QString& path, bool damaged = false, const QString& name = QStringLiteral("p"),
+                     bool pinned = false);
 QByteArray listOf(const QList<QByteArray>& entries);
 
 // Writes a file (and its modification time, when valid); its path, or "" on failure.

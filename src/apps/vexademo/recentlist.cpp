@@ -18,7 +18,7 @@ QString recentListPath()
 bool addRecentProject(const QString& listPath, const QString& projectPath, const QString& name,
                       const QString& imagePath)
 {
-    using vexa::projectfilemgr::STProjectFile;
+    using vexa::projectfilemgr::ListFileEntry;
     vexa::projectfilemgr::STProjectFileList doc;
     QDir().mkpath(QFileInfo(listPath).absolutePath());
     // The host's threads, the start page and other instances edit the same file.
@@ -33,7 +33,8 @@ bool addRecentProject(const QString& listPath, const QString& projectPath, const
         return false;
 
     const std::string path = projectPath.toStdString();
-    STProjectFile entry;
+    // An entry opened again keeps what the list holds of it, its pin too.
+    ListFileEntry entry;
     bool found = false;
     for (auto it = doc.projects.begin(); it != doc.projects.end();) {
         if (it->strProfilePath == path) {

@@ -43,6 +43,7 @@ public:
     QLabel* sizeLabel = nullptr;
     QLabel* locationCaptionLabel = nullptr;
     QLabel* pathLabel = nullptr;
+    QLabel* pinMark = nullptr; // over the thumbnail's corner while pinned
     QString filePath;
     std::string storedPath;
     // The thumbnail to show, the pixel ratio it was last shown for and the
@@ -67,6 +68,7 @@ public:
             timeLabel->setText(trText(QStringLiteral("CheckingFile")));
         const QString folder = QDir::toNativeSeparators(QFileInfo(filePath).path());
         q->setToolTip(storage == RowStorage::Unavailable ? trText(QStringLiteral("UnreachableTip")).arg(folder)
+                      : storage == RowStorage::Missing   ? trText(QStringLiteral("MissingFileTip")).arg(folder)
                                                          : QString());
     }
 
@@ -117,6 +119,10 @@ FileListItem::FileListItem(QWidget* parent) : QWidget(parent), d(new Impl(this))
     d->locationCaptionLabel = new QLabel(this);
     d->pathLabel = new QLabel(this);
     d->newWidth = d->pathLabel->width();
+    d->pinMark = new QLabel(this);
+    d->pinMark->setObjectName(QStringLiteral("pinMark"));
+    d->pinMark->move(6, 6);
+    d->pinMark->hide();
 
     auto* layout = new QHBoxLayout(this);
     layout->setSpacing(0);
@@ -208,6 +214,7 @@ void FileListItem::setStorage(RowStorage storage)
     d->storage = storage;
     const QString value = storage == RowStorage::Checking      ? QStringLiteral("checking")
                           : storage == RowStorage::Unavailable ? QStringLiteral("unavailable")
+                          : storage == RowStorage::Missing     ? QStringLiteral("missing")
                                                                : QString();
     if (property("storage").toString() != value) {
         setProperty("storage", value);
@@ -215,10 +222,25 @@ void FileListItem::setStorage(RowStorage storage)
         style()->polish(this);
     }
     // Dimmed like a damaged tile; either keeps its context menu.
-    const bool dim = storage == RowStorage::Unavailable || isDamage();
+    const bool dim = storage == RowStorage::Unavailable || storage == RowStorage::Missing || isDamage();
     for (QLabel* label : d->textLabels())
         label->setEnabled(!dim);
     d->showStorage();
+}
+
+void FileListItem::setPinned(bool pinned)
+{
+    d->pinMark->setVisible(pinned);
+    if (property("pinned").toBool() == pinned)
+        return;
+    setProperty("pinned", pinned);
+    style()->unpolish(this);
+    style()->polish(this);
+}
+
+bool FileListItem::isPinned() const
+{
+    return property("pinned").toBool();
 }
 
 void FileListItem::setBusy(bool busy)
@@ -292,6 +314,9 @@ void FileListItem::translateLanguage()
 {
     d->nameCaptionLabel->setText(QStringLiteral("%1:").arg(trText(QStringLiteral("NameInput"))));
     d->locationCaptionLabel->setText(trText(QStringLiteral("StorageLocation")));
+    d->pinMark->setText(trText(QStringLiteral("PinnedMark")));
+    d->pinMark->adjustSize();
+    d->pinMark->raise();
     d->showStorage();
 }
 

@@ -28,6 +28,9 @@ public:
     // says so; when it does not answer in time the tile is dimmed and says
     // that the location cannot be reached.
     void setStorage(RowStorage storage);
+    // Pinned tiles show a mark ("pinMark") and carry the "pinned" property.
+    void setPinned(bool pinned);
+    bool isPinned() const;
     // While its project is looked for before an open.
     void setBusy(bool busy);
 

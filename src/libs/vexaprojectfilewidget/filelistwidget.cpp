@@ -96,6 +96,7 @@ public:
         tile->setFilePath(entry->info.filePath, entry->path());
         tile->setImage(entry->info.imagePath, entry->damage);
         tile->setStorage(entry->storage);
+        tile->setPinned(entry->pinned);
         tile->setBusy(entry->busy);
         // Tiles come and go while the page is shown: each speaks its current language.
         tile->translateLanguage();
@@ -527,8 +528,22 @@ void FileListWidget::tileKeyAction(QListWidgetItem* item, TileKey key)
     scrollToItem(item);
     if (key == TileKey::Activate)
         Q_EMIT keyActivated(item);
+    else if (key == TileKey::Pin)
+        togglePin(item);
     else
         runRowMenu(item, tileMenuPoint(this, item), key == TileKey::Delete);
+}
+
+int FileListWidget::rowOfSource(std::uint32_t source) const
+{
+    const auto found = std::find_if(d->rows.begin(), d->rows.end(), [source](const FileRow& row) { return row.source == source; });
+    return found == d->rows.end() ? -1 : static_cast<int>(found - d->rows.begin());
+}
+
+void FileListWidget::togglePin(QListWidgetItem* item)
+{
+    if (const FileRow* shown = item ? rowAt(row(item)) : nullptr)
+        Q_EMIT pinRequested(shown->source, !shown->pinned);
 }
 
 void FileListWidget::contextMenuEvent(QContextMenuEvent* event)
@@ -544,6 +559,12 @@ void FileListWidget::contextMenuEvent(QContextMenuEvent* event)
 void FileListWidget::runRowMenu(QListWidgetItem* item, const QPoint& globalPos, bool deleteAtOnce)
 {
     QPointer<QMenu> menu = new QMenu(this);
+    const FileRow* shown = item ? rowAt(row(item)) : nullptr;
+    const bool pinned = shown && shown->pinned;
+    QAction* pinAction = menu->addAction(trText(pinned ? QStringLiteral("Unpin") : QStringLiteral("PinToTop")));
+    // Shown for the user to learn; the list's own key handling does the work.
+    pinAction->setShortcut(pinKeys());
+    pinAction->setShortcutContext(Qt::WidgetShortcut);
     QAction* clearAction = menu->addAction(trText(QStringLiteral("ClearFile")));
     QAction* deleteAction = menu->addAction(trText(QStringLiteral("DeleteFiles")));
     if (!item) {
@@ -582,6 +603,10 @@ void FileListWidget::runRowMenu(QListWidgetItem* item, const QPoint& globalPos, 
             return;
         // The trash may be on a share that is slow to answer: the row shows busy meanwhile.
         d->trash(path);
+        return;
+    }
+    if (chosen == pinAction) {
+        togglePin(item);
         return;
     }
     if (chosen != clearAction)

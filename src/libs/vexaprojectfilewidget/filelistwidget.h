@@ -64,6 +64,8 @@ public:
     // Removes the rows from `rows` on (no signal: the user removed nothing).
     void truncate(int rows);
 
+    // The row showing this source, or -1.
+    int rowOfSource(std::uint32_t source) const;
     // What a row shows, its texts completed; null for a row that does not exist.
     const FileRow* rowAt(int row);
     // The stored path (byte for byte) and the damaged flag of an item's row;
@@ -94,6 +96,8 @@ Q_SIGNALS:
     void fileItemRemoved(std::string path);
     // Enter on a row: open it as a double-click does.
     void keyActivated(QListWidgetItem* item);
+    // The menu's pin item, or its key, on the row of this source.
+    void pinRequested(std::uint32_t source, bool pinned);
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -108,6 +112,7 @@ protected:
 private:
     // The row menu at `globalPos`; `deleteAtOnce` goes straight to its delete question.
     void runRowMenu(QListWidgetItem* item, const QPoint& globalPos, bool deleteAtOnce);
+    void togglePin(QListWidgetItem* item);
 
     class Impl;
     std::unique_ptr<Impl> d;

@@ -20,8 +20,9 @@ struct STFileItem {
 };
 
 // Where a row's project stands with its storage: answered, still being
-// asked, or on storage that did not answer in time or failed.
-enum class RowStorage { Ready, Checking, Unavailable };
+// asked, on storage that did not answer in time or failed, or gone for sure
+// (a pinned project, kept until the user lets it go).
+enum class RowStorage { Ready, Checking, Unavailable, Missing };
 
 // One row of the list: what it shows, whether it is damaged, and whether its
 // name, time and size are still to be asked of the row texts (see setRowTexts).
@@ -33,6 +34,7 @@ struct FileRow {
     bool textsPending = false;
     RowStorage storage = RowStorage::Ready;
     bool busy = false; // its project is being looked for
+    bool pinned = false;
     // Whatever the caller finds the row's record by (see takeRows); the list never reads it.
     std::uint32_t source = kNoSource;
     // The project's path as the list file holds it, byte for byte, when its

@@ -46,15 +46,15 @@ QString keepCopy(const QString& path, const QByteArray& bytes)
 // and is followed as an element is (a comma, the closing bracket, or the next
 // element after a missing comma), which rules out the list's own object. The
 // search goes on after each entry found and one byte on after anything else.
-std::vector<STProjectFile> wholeEntries(const QByteArray& bytes)
+std::vector<ListFileEntry> wholeEntries(const QByteArray& bytes)
 {
-    std::vector<STProjectFile> entries;
+    std::vector<ListFileEntry> entries;
     const char* data = bytes.constData();
     const std::size_t size = static_cast<std::size_t>(bytes.size());
     std::size_t at = 0;
     while (const void* brace = at < size ? std::memchr(data + at, '{', size - at) : nullptr) {
         at = static_cast<std::size_t>(static_cast<const char*>(brace) - data);
-        STProjectFile entry;
+        ListFileEntry entry;
         std::size_t next = at + 1;
         try {
             const std::size_t end = at + ajson::loadRecord(entry, data + at, size - at);

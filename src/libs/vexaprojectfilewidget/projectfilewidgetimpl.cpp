@@ -3,6 +3,7 @@
 #include "blockdialog.h"
 #include "controls.h"
 #include "filelistwidget.h"
+#include "filterbox.h"
 #include "focusframe.h"
 #include "framelessmainwindow.h"
 #include "languagechoice.h"
@@ -20,6 +21,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
+#include <QShortcut>
 
 namespace vexa {
 namespace projectfilemgr {
@@ -71,6 +73,14 @@ void ProjectFileWidget::Impl::initConnect()
     connect(list, &FileListWidget::keyActivated, q, &ProjectFileWidget::slotItemDoubleClicked);
     connect(list, &FileListWidget::clearListFile, this, &Impl::slotClearListFile);
     connect(list, &FileListWidget::askEmptyFileListItem, this, &Impl::showEmptyFileList);
+    connect(list, &FileListWidget::pinRequested, this,
+            [this](std::uint32_t source, bool pinned) { recentList->pin(source, pinned); });
+    connect(view.filterBox, &QLineEdit::textChanged, this, [this](const QString& text) {
+        recentList->setFilter(text);
+        view.filterBox->tellMatches(recentList->shownCount(), recentList->listedCount());
+    });
+    auto* find = new QShortcut(QKeySequence::Find, q, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
+    connect(find, &QShortcut::activated, view.filterBox, &FilterBox::takeFocus);
     // A row taken out by the user stays out when the list is re-sorted.
     connect(list, &FileListWidget::fileItemRemoved, this, [this](const std::string& path) { store().forget(path); });
     connect(view.templateList, &QListWidget::itemDoubleClicked, q, &ProjectFileWidget::templateItemDoubleClicked);
@@ -116,12 +126,14 @@ void ProjectFileWidget::Impl::showStartPage()
 
 void ProjectFileWidget::Impl::autoOpenLastProject()
 {
-    if (store().order().empty())
+    // The project used last, whatever is pinned above it.
+    const int lead = store().leadIgnoringPins();
+    if (lead < 0)
         return;
-    const std::string path = store().pathAt(0);
+    const ListedFile& last = store().entries()[static_cast<std::size_t>(lead)];
+    const std::string path = last.storedPath;
     // Only a project the file system has just said is there: asking now
     // could hold up the start for as long as a sleeping share takes.
-    const ListedFile& last = store().entries()[store().order().front()];
     if (last.state != FileState::Exists || last.overdue) {
         qWarning() << "LastProject not reachable now, start page shown instead:" << path.c_str();
         showStartPage();

@@ -22,6 +22,7 @@ FileRow rowOf(const ListedFile& file, std::uint32_t source)
     row.info.imagePath = file.imagePath;
     row.storedPath = file.storedPath;
     row.damage = file.damaged;
+    row.pinned = file.pinned;
     row.source = source;
     return row;
 }
@@ -42,10 +43,13 @@ void RecentListPresenter::textsOf(FileRow& row) const
     if (row.source >= entries.size())
         return;
     const ListedFile& entry = entries[row.source];
+    row.pinned = entry.pinned;
     readTimeZone();
     row.info.modifyTime = entry.known ? modifyTimeText(entry.facts) : QString();
     row.info.fileSize = entry.known || entry.state == FileState::Missing ? fileSizeText(entry.facts.size) : QString();
-    if (entry.state == FileState::Unreachable || entry.overdue)
+    if (entry.state == FileState::Missing && !entry.extra)
+        row.storage = RowStorage::Missing;
+    else if (entry.state == FileState::Unreachable || entry.overdue)
         row.storage = RowStorage::Unavailable;
     else if (entry.state == FileState::Unknown)
         row.storage = RowStorage::Checking;
@@ -59,7 +63,7 @@ void RecentListPresenter::update(const std::vector<std::uint32_t>& changed, cons
         const bool hadRows = list->count() > 0;
         list->removeRows(pruned);
         if (hadRows && list->count() == 0)
-            showEmpty();
+            showNothing();
     }
     if (!changed.empty())
         list->refreshRows(changed);
@@ -83,6 +87,7 @@ bool RecentListPresenter::load()
     // rows. Rows of an earlier load go whatever this one finds, so a list file
     // gone since then does not leave its projects on the page.
     list->clear();
+    shownFilter.forgetEntries();
     switch (projects.load()) {
     case RecentProjectStore::Load::NoFile:
         showEmpty();
@@ -136,11 +141,14 @@ void RecentListPresenter::showOrder()
         if (row.source < shown.size())
             shown[row.source] = &row;
     }
-    std::vector<FileRow> rows(order.size());
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        FileRow* old = shown[order[i]];
-        rows[i] = old ? std::move(*old) : rowOf(listed[order[i]], order[i]);
-        rows[i].textsPending = true;
+    std::vector<FileRow> rows;
+    rows.reserve(order.size());
+    for (std::uint32_t source : order) {
+        if (!shownFilter.passes(listed, source))
+            continue;
+        FileRow* old = shown[source];
+        rows.push_back(old ? std::move(*old) : rowOf(listed[source], source));
+        rows.back().textsPending = true;
     }
 
     if (!rows.empty())
@@ -148,8 +156,33 @@ void RecentListPresenter::showOrder()
     list->setRows(std::move(rows));
     // Rows that only a damaged entry or a failed open kept alive are gone now:
     // say the list is empty instead of leaving a blank area.
-    if (hadRows && list->count() == 0)
-        showEmpty();
+    if ((hadRows || shownFilter.isActive()) && list->count() == 0)
+        showNothing();
+}
+
+void RecentListPresenter::setFilter(const QString& text)
+{
+    shownFilter.setText(text);
+    showOrder();
+}
+
+int RecentListPresenter::shownCount() const
+{
+    return list->count();
+}
+
+void RecentListPresenter::pin(std::uint32_t source, bool pinned)
+{
+    projects.setPinned(source, pinned);
+    projects.sort(sortedRule, sortedDescending);
+    showOrder();
+    projects.dropDamagedFromOrder();
+    // The keyboard stays on the project it pinned, wherever it went.
+    const int row = list->rowOfSource(source);
+    if (row >= 0) {
+        list->setCurrentRow(row);
+        list->scrollToItem(list->item(row));
+    }
 }
 
 void RecentListPresenter::reread(std::uint32_t source)
@@ -183,26 +216,44 @@ void RecentListPresenter::hideEmpty()
 
 void RecentListPresenter::showEmpty()
 {
+    showLine(QStringLiteral("emptyFileText"), trText(QStringLiteral("EmptyFileList")), true);
+}
+
+void RecentListPresenter::showNothing()
+{
+    if (shownFilter.isActive() && !projects.order().empty())
+        showLine(QStringLiteral("noMatchText"), trText(QStringLiteral("NoProjectMatches")).arg(shownFilter.text()), false);
+    else
+        showEmpty();
+}
+
+void RecentListPresenter::showLine(const QString& objectName, const QString& text, bool picture)
+{
     // A second call replaces the first view instead of stacking another one.
     hideEmpty();
     auto* layout = new QVBoxLayout(list);
-    emptyFileLabel = new QLabel(list);
-    emptyFileLabel->setObjectName(QStringLiteral("emptyFileLabel"));
-    emptyFileLabel->setFixedSize(110, 110);
-    emptyFileText = new QLabel(trText(QStringLiteral("EmptyFileList")), list);
-    emptyFileText->setObjectName(QStringLiteral("emptyFileText"));
     layout->addStretch(0);
-    layout->addWidget(emptyFileLabel, 0, Qt::AlignHCenter | Qt::AlignVCenter);
+    if (picture) {
+        emptyFileLabel = new QLabel(list);
+        emptyFileLabel->setObjectName(QStringLiteral("emptyFileLabel"));
+        emptyFileLabel->setFixedSize(110, 110);
+        layout->addWidget(emptyFileLabel, 0, Qt::AlignHCenter | Qt::AlignVCenter);
+        emptyFileLabel->show();
+    }
+    emptyFileText = new QLabel(text, list);
+    emptyFileText->setObjectName(objectName);
+    emptyFileText->setTextFormat(Qt::PlainText);
     layout->addWidget(emptyFileText, 0, Qt::AlignHCenter | Qt::AlignVCenter);
     layout->addStretch(0);
-    emptyFileLabel->show();
     emptyFileText->show();
 }
 
 void RecentListPresenter::translateLanguage()
 {
-    if (emptyFileText)
+    if (emptyFileText && emptyFileLabel)
         emptyFileText->setText(trText(QStringLiteral("EmptyFileList")));
+    else if (emptyFileText)
+        showNothing();
     // The tiles already shown, not only those a later sort fills.
     list->translateLanguage();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "recentfilter.h"
 #include "recentprojectstore.h"
 
 #include <QElapsedTimer>
@@ -19,8 +20,9 @@ struct FileRow;
 // Shows the store's entries in the recent list: builds the rows in display
 // order, keeps rows of entries still shown across a sort, updates rows as
 // late answers from the storage come in (their place stays until the next
-// sort), and lays the empty-list view over the list. The store owns the entries; the list owns
-// the rows and tiles.
+// sort), shows only the entries the filter lets through, and lays the
+// empty-list view, or the no-match line, over the list. The store owns the
+// entries; the list owns the rows and tiles.
 class RecentListPresenter
 {
 public:
@@ -39,6 +41,15 @@ public:
     void reread(std::uint32_t source);
     // Appends a row for a project, its facts asked like those of the list's.
     void add(const STProjectFile& file);
+    // Shows only the entries whose name or folder holds `text`, in the order
+    // they are sorted in. Nothing is asked of the file system.
+    void setFilter(const QString& text);
+    const RecentFilter& filter() const { return shownFilter; }
+    // Rows shown, and the entries the filter chose them from.
+    int shownCount() const;
+    int listedCount() const { return static_cast<int>(projects.order().size()); }
+    // Pins or unpins the row's project and shows it in its new place.
+    void pin(std::uint32_t source, bool pinned);
 
     void showEmpty();
     void hideEmpty();
@@ -50,6 +61,9 @@ private:
     // Rows for the store's order, moving those already shown.
     void showOrder();
     void update(const std::vector<std::uint32_t>& changed, const std::vector<std::uint32_t>& pruned);
+    // The empty-list view, or the no-match line when the filter hides every entry.
+    void showNothing();
+    void showLine(const QString& objectName, const QString& text, bool picture);
 
     FileListWidget* list;
     RecentProjectStore projects;
@@ -63,7 +77,8 @@ private:
     bool resortQueued = false;
     int sortedRule = 0;
     bool sortedDescending = true;
-    // The empty-list view laid over the recent list.
+    RecentFilter shownFilter;
+    // The empty-list view or the no-match line laid over the recent list.
     QPointer<QLabel> emptyFileLabel;
     QPointer<QLabel> emptyFileText;
 };

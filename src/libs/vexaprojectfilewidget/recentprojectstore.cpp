@@ -33,7 +33,7 @@ int nameStartOf(const QString& path)
 #endif
 }
 
-ListedFile entryOf(const STProjectFile& file)
+ListedFile entryOf(const ListFileEntry& file)
 {
     ListedFile entry;
     entry.storedPath = file.strProfilePath;
@@ -41,7 +41,27 @@ ListedFile entryOf(const STProjectFile& file)
     entry.imagePath = QString::fromStdString(file.strImagePath);
     entry.nameStart = nameStartOf(entry.path);
     entry.damaged = file.isDamageFile;
+    entry.pinned = file.isPinned;
     return entry;
+}
+
+// The block of the order an entry stays in whichever way the list is turned:
+// pinned ones first and, where a rule needs the facts, those without them last.
+int blockOf(int rule, const ListedFile& file)
+{
+    return (file.pinned ? 0 : 2) + (rule != SortByName && !file.known ? 1 : 0);
+}
+
+// Turns the order round within each block, so that the blocks keep their places.
+void reverseWithinBlocks(std::vector<std::uint32_t>& order, const std::vector<ListedFile>& listed, int rule)
+{
+    auto from = order.begin();
+    while (from != order.end()) {
+        const int block = blockOf(rule, listed[*from]);
+        auto to = std::find_if(from, order.end(), [&](std::uint32_t i) { return blockOf(rule, listed[i]) != block; });
+        std::reverse(from, to);
+        from = to;
+    }
 }
 
 // Pruned entries are logged as the existence check reports a file that is
@@ -66,6 +86,13 @@ bool isHeld(const ListFileLock& lock, const QString& path)
     return lock.isHeld();
 }
 
+// Only an answer that the file is not there prunes an entry, and never a
+// pinned one or one of the host's.
+bool isPrunable(const ListedFile& entry)
+{
+    return entry.state == FileState::Missing && !entry.pinned && !entry.extra;
+}
+
 } // namespace
 
 bool listedBefore(int rule, const ListedFile& a, const ListedFile& b, bool descending)
@@ -85,6 +112,13 @@ bool listedBefore(int rule, const ListedFile& a, const ListedFile& b, bool desce
         return 0.0;
     };
     return descending ? number(a) > number(b) : number(a) < number(b);
+}
+
+bool shownBefore(int rule, const ListedFile& a, const ListedFile& b, bool descending)
+{
+    if (a.pinned != b.pinned)
+        return a.pinned;
+    return listedBefore(rule, a, b, descending);
 }
 
 RecentProjectStore::RecentProjectStore(QString listPath)
@@ -182,7 +216,7 @@ RecentProjectStore::Load RecentProjectStore::load()
     }
 
     listedFiles.reserve(fileListDoc.projects.size());
-    for (const STProjectFile& file : fileListDoc.projects)
+    for (const ListFileEntry& file : fileListDoc.projects)
         listedFiles.push_back(entryOf(file));
     for (std::uint32_t i = 0; i < listedFiles.size(); ++i)
         projectFiles.push_back(i);
@@ -216,14 +250,14 @@ RecentProjectStore::Load RecentProjectStore::load()
 
 // The entries the file system said are gone while the load waited: out of
 // the order and of the list as read. Entries are kept in place, so answers
-// still on their way find theirs by index.
+// still on their way find theirs by index. Pinned ones stay, shown as missing.
 std::size_t RecentProjectStore::pruneAnsweredMissing()
 {
-    std::vector<STProjectFile> kept;
+    std::vector<ListFileEntry> kept;
     kept.reserve(fileListDoc.projects.size());
     std::size_t pruned = 0;
     for (std::uint32_t i = 0; i < listedFiles.size(); ++i) {
-        if (listedFiles[i].state == FileState::Missing) {
+        if (isPrunable(listedFiles[i])) {
             logMissing(listedFiles[i].storedPath);
             ++pruned;
         } else {
@@ -232,7 +266,7 @@ std::size_t RecentProjectStore::pruneAnsweredMissing()
     }
     fileListDoc.projects.swap(kept);
     projectFiles.erase(std::remove_if(projectFiles.begin(), projectFiles.end(),
-                                      [this](std::uint32_t i) { return listedFiles[i].state == FileState::Missing; }),
+                                      [this](std::uint32_t i) { return isPrunable(listedFiles[i]); }),
                        projectFiles.end());
     return pruned;
 }
@@ -264,10 +298,10 @@ void RecentProjectStore::take(std::uint64_t load, std::uint32_t index, const Fil
     ListedFile& entry = listedFiles[index];
     if (entry.asking > 0 && --entry.asking == 0)
         entry.overdue = false;
-    if (entry.state == FileState::Missing && !entry.extra)
+    if (isPrunable(entry))
         return; // pruned already
     entry.state = answer.state;
-    if (answer.state == FileState::Missing && !entry.extra) {
+    if (isPrunable(entry)) {
         // Only an answer that the file is not there prunes it; the load
         // prunes what came while it waited, in one write.
         if (!loading)
@@ -304,7 +338,7 @@ void RecentProjectStore::pruneLate(std::uint32_t index)
     if (isHeld(lock, listPath) && reload()) {
         auto& projects = fileListDoc.projects;
         projects.erase(std::remove_if(projects.begin(), projects.end(),
-                                      [&path](const STProjectFile& file) { return file.strProfilePath == path; }),
+                                      [&path](const ListFileEntry& file) { return file.strProfilePath == path; }),
                        projects.end());
         write();
     }
@@ -345,7 +379,7 @@ void RecentProjectStore::askAgain(std::uint32_t index)
 
 std::uint32_t RecentProjectStore::addExtra(const STProjectFile& file)
 {
-    listedFiles.push_back(entryOf(file));
+    listedFiles.push_back(entryOf(ListFileEntry(file)));
     listedFiles.back().extra = true;
     const auto index = static_cast<std::uint32_t>(listedFiles.size() - 1);
     askAbout({index});
@@ -381,10 +415,10 @@ void RecentProjectStore::sort(int rule, bool descending)
     const std::vector<ListedFile>& listed = listedFiles;
     if (sortedRule != rule || keysChanged) {
         std::sort(order.begin(), order.end(), [&listed, rule, descending](std::uint32_t a, std::uint32_t b) {
-            return listedBefore(rule, listed[a], listed[b], descending);
+            return shownBefore(rule, listed[a], listed[b], descending);
         });
     } else if (sortedDescending != descending) {
-        std::reverse(order.begin(), order.end());
+        reverseWithinBlocks(order, listed, rule);
     }
     sortedRule = rule;
     sortedDescending = descending;
@@ -412,8 +446,8 @@ void RecentProjectStore::removeFromListFile(const std::string& path)
     const ListFileLock lock(listPath);
     if (!isHeld(lock, listPath) || !reload())
         return;
-    std::vector<STProjectFile> kept;
-    for (const STProjectFile& file : fileListDoc.projects) {
+    std::vector<ListFileEntry> kept;
+    for (const ListFileEntry& file : fileListDoc.projects) {
         if (file.strProfilePath == path)
             qWarning() << "list projectFile: " << path.c_str() << " will be clear!";
         else
@@ -429,11 +463,48 @@ void RecentProjectStore::markDamageFile(const std::string& path)
     const ListFileLock lock(listPath);
     if (!isHeld(lock, listPath) || !reload())
         return;
-    for (STProjectFile& file : fileListDoc.projects) {
+    for (ListFileEntry& file : fileListDoc.projects) {
         if (file.strProfilePath == path)
             file.isDamageFile = true;
     }
     write();
+}
+
+void RecentProjectStore::setPinned(std::uint32_t index, bool pinned)
+{
+    if (index >= listedFiles.size())
+        return;
+    const std::string path = listedFiles[index].storedPath;
+    for (ListedFile& entry : listedFiles) {
+        if (entry.storedPath == path)
+            entry.pinned = pinned;
+    }
+    // The blocks changed: the next sort sorts, it does not only turn round.
+    keysChanged = true;
+    if (isPrunable(listedFiles[index])) {
+        pruneLate(index);
+        return;
+    }
+    const ListFileLock lock(listPath);
+    if (!isHeld(lock, listPath) || !reload())
+        return;
+    for (ListFileEntry& file : fileListDoc.projects) {
+        if (file.strProfilePath == path)
+            file.isPinned = pinned;
+    }
+    write();
+}
+
+int RecentProjectStore::leadIgnoringPins() const
+{
+    if (projectFiles.empty())
+        return -1;
+    const int rule = sortedRule < 0 ? SortByTime : sortedRule;
+    const bool descending = sortedRule < 0 || sortedDescending;
+    const auto lead = std::min_element(projectFiles.begin(), projectFiles.end(), [&](std::uint32_t a, std::uint32_t b) {
+        return listedBefore(rule, listedFiles[a], listedFiles[b], descending);
+    });
+    return static_cast<int>(*lead);
 }
 
 std::string RecentProjectStore::pathAt(int index) const

@@ -38,6 +38,7 @@ struct ListedFile {
     bool known = false;                   // facts answered at least once
     bool overdue = false;                 // a question passed its deadline unanswered
     bool extra = false;                   // a row of the host's; the list file does not hold it
+    bool pinned = false;                  // first under every sort; kept when its file is gone
     int asking = 0;                       // questions on their way
     int nameStart = 0;                    // where the last path element begins in `path`
     bool damaged = false;
@@ -49,6 +50,8 @@ enum SortRule : int { SortByTime = 0, SortByName = 1, SortBySize = 2 };
 // Whether `a` goes before `b` under a rule: the name as text, time and size
 // as numbers. Entries whose facts never came go last, either way.
 bool listedBefore(int rule, const ListedFile& a, const ListedFile& b, bool descending);
+// The same, with pinned entries first; they are sorted among themselves.
+bool shownBefore(int rule, const ListedFile& a, const ListedFile& b, bool descending);
 
 class RecentProjectStore
 {
@@ -93,7 +96,7 @@ public:
     const std::vector<ListedFile>& entries() const { return listedFiles; }
     // The shown entries in display order, as indexes into entries().
     const std::vector<std::uint32_t>& order() const { return projectFiles; }
-    const std::vector<STProjectFile>& projects() const { return fileListDoc.projects; }
+    const std::vector<ListFileEntry>& projects() const { return fileListDoc.projects; }
 
     // Asks again about every shown entry and waits briefly for quick answers
     // (a sort at the user's click sorts by the facts as they are).
@@ -108,6 +111,14 @@ public:
     // Asks whether the file at `path` is there; `answered` runs on the GUI
     // thread with the answer, or with an unreachable one at the deadline.
     void checkFile(const std::string& path, std::function<void(const FileAnswer&)> answered);
+
+    // Pins or unpins the entries of the entry's project, in the list file as
+    // well (an entry of the host's only while it is shown). Sort again to
+    // show it. Unpinning a project whose file is gone drops it, as a load would.
+    void setPinned(std::uint32_t index, bool pinned);
+    // The entry the order would lead with if nothing were pinned (the
+    // project last used, after a load sorted by time); -1 when none is shown.
+    int leadIgnoringPins() const;
 
     // Takes the damaged entries out of the display order.
     void dropDamagedFromOrder();

@@ -20,6 +20,10 @@ QString recentRowDescription(const FileRow& row)
         description = trText(QStringLiteral("RecentRowUnavailable")).arg(description);
     else if (row.storage == RowStorage::Checking)
         description = trText(QStringLiteral("RecentRowChecking")).arg(description);
+    else if (row.storage == RowStorage::Missing)
+        description = trText(QStringLiteral("RecentRowMissing")).arg(description);
+    if (row.pinned)
+        description = trText(QStringLiteral("RecentRowPinned")).arg(description);
     return description;
 }
 

@@ -2,6 +2,7 @@
 
 #include "controls.h"
 #include "filelistwidget.h"
+#include "filterbox.h"
 #include "pageaccessibility.h"
 #include "qtcompat.h"
 #include "templatelistwidget.h"
@@ -99,8 +100,8 @@ void StartPageView::build(QWidget* page)
 
 QList<QWidget*> StartPageView::tabStops() const
 {
-    return {languageComboBox, sortComboBox, changeSortButton, templateList, fileListWidget, newButton,
-            openButton,       quitButton,   licenseLabel,     privacyLabel, thirdPartyLicenseLabel};
+    return {languageComboBox, filterBox,  sortComboBox, changeSortButton, templateList,          fileListWidget,
+            newButton,        openButton, quitButton,   licenseLabel,     privacyLabel, thirdPartyLicenseLabel};
 }
 
 void StartPageView::createHeaderWidgets(QWidget* page)
@@ -130,6 +131,8 @@ void StartPageView::createListWidgets(QWidget* page)
 {
     recentlyUsedLabel = new QLabel(page);
     projectSortingLabel = new QLabel(page);
+    filterBox = new FilterBox(page);
+    filterBox->setFixedWidth(220);
 
     sortCutLine = new QWidget(page);
     sortCutLine->setObjectName(QStringLiteral("cutLine"));
@@ -214,6 +217,8 @@ QLayout* StartPageView::leftColumn() const
 {
     auto* sortRow = tight(new QHBoxLayout, 4);
     sortRow->addWidget(recentlyUsedLabel);
+    sortRow->addSpacing(12);
+    sortRow->addWidget(filterBox);
     sortRow->addStretch(0);
     sortRow->addWidget(projectSortingLabel);
     sortRow->addWidget(sortCutLine);
@@ -301,6 +306,7 @@ void StartPageView::translateLanguage(const QString& language)
     templateList->translateLanguage();
     templateList->setAccessibleName(sceneTemplateLabel->text());
     fileListWidget->setAccessibleName(lastProjectLabel->text());
+    filterBox->translateLanguage();
 
     const QString code = language.toLower();
     if (code == QLatin1String("zh_cn"))

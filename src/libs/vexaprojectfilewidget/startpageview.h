@@ -15,6 +15,7 @@ class PushButton;
 namespace projectfilemgr {
 
 class FileListWidget;
+class FilterBox;
 class TemplateListWidget;
 
 // The start page's widgets and their layout: header with the language
@@ -29,6 +30,7 @@ struct StartPageView {
     vexa::widgets::ComboBox* languageComboBox = nullptr;
     QLabel* recentlyUsedLabel = nullptr;
     QLabel* projectSortingLabel = nullptr;
+    FilterBox* filterBox = nullptr;
     QWidget* sortCutLine = nullptr;
     TemplateListWidget* templateList = nullptr;
     vexa::widgets::ComboBox* sortComboBox = nullptr;

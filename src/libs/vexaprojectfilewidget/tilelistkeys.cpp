@@ -1,6 +1,7 @@
 #include "tilelistkeys.h"
 
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QListWidget>
 
 namespace vexa {
@@ -22,9 +23,16 @@ TileKey tileKey(const QKeyEvent* event, bool spaceActivates)
         return held == Qt::ShiftModifier ? TileKey::Menu : TileKey::None;
     case Qt::Key_Delete:
         return held == Qt::NoModifier ? TileKey::Delete : TileKey::None;
+    case Qt::Key_P:
+        return held == Qt::ControlModifier ? TileKey::Pin : TileKey::None;
     default:
         return TileKey::None;
     }
+}
+
+QKeySequence pinKeys()
+{
+    return QKeySequence(QStringLiteral("Ctrl+P"));
 }
 
 QPoint tileMenuPoint(const QListWidget* list, const QListWidgetItem* item)

@@ -4,6 +4,7 @@
 // Page Up and Page Down), so a keyboard reaches whatever the mouse does.
 
 class QKeyEvent;
+class QKeySequence;
 class QListWidget;
 class QListWidgetItem;
 class QPoint;
@@ -15,8 +16,12 @@ enum class TileKey {
     None,
     Activate, // Enter: what a double-click does
     Menu,     // the Menu key or Shift+F10: the tile's context menu
-    Delete    // Delete: the menu's delete, question included
+    Delete,   // Delete: the menu's delete, question included
+    Pin       // Ctrl+P: the menu's pin or unpin
 };
+
+// The keys of TileKey::Pin, as a menu shows them.
+QKeySequence pinKeys();
 
 // What the key asks of the current tile; Space activates too where
 // `spaceActivates` (a list that has nothing to select).
