@@ -131,6 +131,30 @@ private Q_SLOTS:
         QTRY_COMPARE(rows(), (QStringList{"s.ptr7  2.00KB", "l.ptr7  1.00KB"}));
     }
 
+    // The filter and the pins use what the list holds: typing and pinning
+    // ask the share nothing.
+    void filterAndPinsAskTheShareNothing()
+    {
+        SlowShare share(30, 0);
+        VEXA_REQUIRE_MOUNT(share);
+        QVERIFY(writeListFile(listOf({listEntry(shared(share, "red one.ptr7", 1)), listEntry(shared(share, "blue.ptr7", 2)),
+                                      listEntry(shared(share, "red two.ptr7", 3))})));
+        page->run();
+        QTRY_COMPARE(rows(), (QStringList{"red one.ptr7  2.00KB", "blue.ptr7  2.00KB", "red two.ptr7  2.00KB"}));
+        const long asked = share.questions();
+        QVERIFY(asked >= 3);
+        auto* filter = page->findChild<QLineEdit*>("filterEdit");
+        QTest::keyClicks(filter, "RED");
+        QCOMPARE(rows(), (QStringList{"red one.ptr7  2.00KB", "red two.ptr7  2.00KB"}));
+        list()->setCurrentRow(1);
+        QTest::keyClick(list(), Qt::Key_P, Qt::ControlModifier);
+        filter->clear();
+        QCOMPARE(rows(), (QStringList{"red two.ptr7  2.00KB", "red one.ptr7  2.00KB", "blue.ptr7  2.00KB"}));
+        // Anything asked on the way would have reached the share by now.
+        QTest::qWait(200);
+        QCOMPARE(share.questions(), asked);
+    }
+
     // Only "not there" prunes: a share that fails keeps its entries.
     void failingShareKeepsItsEntries()
     {

@@ -4,7 +4,8 @@
 //
 //   vexa_slowfs BACKING MOUNTPOINT DELAY_MS ERRNO [fuse options...]
 //
-// ERRNO 0 answers from BACKING. The process ends when its parent does, and
+// ERRNO 0 answers from BACKING. The number of questions asked so far is kept
+// in BACKING.questions, for tests that must show that nothing was asked. The process ends when its parent does, and
 // the mount goes with it (auto_unmount), so a test that dies leaves nothing.
 
 #define FUSE_USE_VERSION 31
@@ -41,6 +42,7 @@ std::string real(const char* path)
 }
 
 std::mutex mutex;
+long questions = 0;
 // When each path last finished waiting: the kernel asks twice for one stat
 // (lookup, then attributes), and one question should wait once.
 std::map<std::string, std::chrono::steady_clock::time_point> waited;
@@ -50,6 +52,13 @@ int stall(const char* path)
 {
     if (std::strcmp(path, "/") == 0)
         return 0;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        if (FILE* counter = std::fopen((backing + ".questions").c_str(), "w")) {
+            std::fprintf(counter, "%ld\n", ++questions);
+            std::fclose(counter);
+        }
+    }
     if (delayMs > 0) {
         const auto now = std::chrono::steady_clock::now();
         bool wait = true;

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -69,6 +70,12 @@ SlowShare::~SlowShare()
 QString SlowShare::path(const QString& name) const
 {
     return dir->path() + QStringLiteral("/share") + (name.isEmpty() ? QString() : QLatin1Char('/') + name);
+}
+
+long SlowShare::questions() const
+{
+    QFile counter(backing() + QStringLiteral(".questions"));
+    return counter.open(QIODevice::ReadOnly) ? counter.readAll().trimmed().toLong() : 0;
 }
 
 QString SlowShare::backing(const QString& name) const

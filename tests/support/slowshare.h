@@ -23,6 +23,8 @@ public:
 
     QString path(const QString& name = QString()) const;
     QString backing(const QString& name = QString()) const;
+    // How many questions about files the share has been asked so far.
+    long questions() const;
 
 private:
     std::unique_ptr<QTemporaryDir> dir;
