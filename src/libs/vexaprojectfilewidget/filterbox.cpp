@@ -47,9 +47,25 @@ void FilterBox::translateLanguage()
         tellMatches(shownCount, listedCount);
 }
 
+bool FilterBox::takesEscape(const QKeyEvent* event) const
+{
+    return event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && !text().isEmpty();
+}
+
+bool FilterBox::event(QEvent* event)
+{
+    // Claimed ahead of the host's shortcuts (an Escape that leaves the page),
+    // so the first Escape only clears the text.
+    if (event->type() == QEvent::ShortcutOverride && takesEscape(static_cast<QKeyEvent*>(event))) {
+        event->accept();
+        return true;
+    }
+    return EditBox::event(event);
+}
+
 void FilterBox::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && !text().isEmpty()) {
+    if (takesEscape(event)) {
         clear();
         event->accept();
         return;

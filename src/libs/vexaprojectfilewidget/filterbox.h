@@ -22,9 +22,13 @@ public:
     void translateLanguage();
 
 protected:
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // Whether Escape is the field's to take: a plain press with text to clear.
+    bool takesEscape(const QKeyEvent* event) const;
+
     int shownCount = -1;
     int listedCount = -1;
 };

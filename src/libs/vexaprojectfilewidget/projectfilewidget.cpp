@@ -310,7 +310,8 @@ void ProjectFileWidget::addTagProProfile(const std::vector<STProjectFile>& files
 
 std::string ProjectFileWidget::getItemFilePath(int index)
 {
-    return d->store().pathAt(index);
+    // As the user sees the list: a filter hides entries from the count too.
+    return d->recentList->shownPathAt(index);
 }
 
 void ProjectFileWidget::sortRuleChange()

@@ -171,6 +171,19 @@ int RecentListPresenter::shownCount() const
     return list->count();
 }
 
+std::string RecentListPresenter::shownPathAt(int index)
+{
+    if (!shownFilter.isActive())
+        return projects.pathAt(index);
+    const std::vector<ListedFile>& listed = projects.entries();
+    int seen = 0;
+    for (std::uint32_t source : projects.order()) {
+        if (shownFilter.passes(listed, source) && seen++ == index)
+            return listed[source].storedPath;
+    }
+    return std::string();
+}
+
 void RecentListPresenter::pin(std::uint32_t source, bool pinned)
 {
     projects.setPinned(source, pinned);

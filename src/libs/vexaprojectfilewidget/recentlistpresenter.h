@@ -48,6 +48,8 @@ public:
     // Rows shown, and the entries the filter chose them from.
     int shownCount() const;
     int listedCount() const { return static_cast<int>(projects.order().size()); }
+    // The stored path of the shown entry at `index`, the filter counted; empty past either end.
+    std::string shownPathAt(int index);
     // Pins or unpins the row's project and shows it in its new place.
     void pin(std::uint32_t source, bool pinned);
 
