@@ -22,6 +22,7 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QTimer>
+#include <QToolButton>
 
 #include <memory>
 
@@ -77,15 +78,39 @@ void ScreenshotTour::waitFor(const char* what, std::function<bool()> condition, 
     timer->start(50);
 }
 
-void ScreenshotTour::press(QWidget* window, std::initializer_list<Qt::Key> keys)
+void ScreenshotTour::press(QWidget* window, std::initializer_list<Qt::Key> keys, Qt::KeyboardModifiers held)
 {
     for (const Qt::Key key : keys) {
         QWidget* target = window->focusWidget() ? window->focusWidget() : window;
-        QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier);
-        QKeyEvent up(QEvent::KeyRelease, key, Qt::NoModifier);
+        QKeyEvent down(QEvent::KeyPress, key, held);
+        QKeyEvent up(QEvent::KeyRelease, key, held);
         QCoreApplication::sendEvent(target, &down);
         QCoreApplication::sendEvent(target, &up);
     }
+}
+
+void ScreenshotTour::type(QWidget* window, const QString& text)
+{
+    for (const QChar c : text) {
+        QWidget* target = window->focusWidget() ? window->focusWidget() : window;
+        // Qt's key codes for Latin letters and digits are their upper-case characters.
+        const int key = c.toUpper().unicode();
+        QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier, QString(c));
+        QKeyEvent up(QEvent::KeyRelease, key, Qt::NoModifier, QString(c));
+        QCoreApplication::sendEvent(target, &down);
+        QCoreApplication::sendEvent(target, &up);
+    }
+}
+
+void ScreenshotTour::click(QWidget* widget)
+{
+    const QPoint centre = widget->rect().center();
+    QMouseEvent down(QEvent::MouseButtonPress, centre, widget->mapToGlobal(centre), Qt::LeftButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QMouseEvent up(QEvent::MouseButtonRelease, centre, widget->mapToGlobal(centre), Qt::LeftButton, Qt::NoButton,
+                   Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &down);
+    QCoreApplication::sendEvent(widget, &up);
 }
 
 void ScreenshotTour::save(QWidget* widget, const QString& name)
@@ -156,14 +181,145 @@ void ScreenshotTour::stepStartPageFocus()
     waitFor(
         "the start page to take the keys", [page] { return page->isActiveWindow(); },
         [this, page] {
-            // From the language box four Tabs reach the recent projects; Right the second of them.
+            // From the language box five Tabs (filter, sort rule, direction, templates) reach
+            // the recent projects; Right the second of them.
             if (QWidget* language = page->findChild<QWidget*>(QStringLiteral("languageComboBox")))
                 language->setFocus(Qt::OtherFocusReason);
-            press(page, {Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Right});
+            press(page, {Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab});
+            // A changed tab order would otherwise give a picture of the wrong part.
+            QWidget* focused = page->focusWidget();
+            if (!focused || focused->objectName() != QLatin1String("FileListWidget")) {
+                fail(QStringLiteral("Tab from the language box did not reach the recent projects"));
+                return;
+            }
+            press(page, {Qt::Key_Right});
             after(400, [this, page] {
                 save(page, QStringLiteral("12-focus-start-page"));
-                stepNewProject();
+                stepPin();
             });
+        });
+}
+
+namespace {
+
+const QLatin1String kPinnedSample("Lobby Welcome Wall.ptr7");
+
+// The recent list's row of the sample, in the page's order; -1 when it is not listed.
+int sampleRow(vexa::projectfilemgr::ProjectFileWidget* page, QListWidget* list, QLatin1String fileName)
+{
+    for (int i = 0; list && i < list->count(); ++i) {
+        if (QString::fromStdString(page->getItemFilePath(i)).endsWith(fileName))
+            return i;
+    }
+    return -1;
+}
+
+// Visible pin badges in the list.
+int shownPinMarks(QListWidget* list)
+{
+    int marks = 0;
+    for (QWidget* mark : list->findChildren<QWidget*>(QStringLiteral("pinMark")))
+        marks += mark->isVisible() ? 1 : 0;
+    return marks;
+}
+
+} // namespace
+
+void ScreenshotTour::stepPin()
+{
+    // The oldest sample, last under the newest-first sort, pinned from the keyboard.
+    auto* page = host_->page();
+    auto* list = page->findChild<QListWidget*>(QStringLiteral("FileListWidget"));
+    const int row = sampleRow(page, list, kPinnedSample);
+    if (row < 0) {
+        fail(QStringLiteral("no sample project to pin in the recent list"));
+        return;
+    }
+    // The keyboard is on the recent list already; the arrows' way to the tile, then Ctrl+P.
+    list->setFocus(Qt::TabFocusReason);
+    list->setCurrentRow(row);
+    press(page, {Qt::Key_P}, Qt::ControlModifier);
+    waitFor(
+        "the pinned project on top",
+        [page, list] {
+            return QString::fromStdString(page->getItemFilePath(0)).endsWith(kPinnedSample) && shownPinMarks(list) == 1;
+        },
+        [this, page] {
+            after(400, [this, page] {
+                save(page, QStringLiteral("14-pinned"));
+                stepFilter();
+            });
+        });
+}
+
+void ScreenshotTour::findInList(QWidget* page, QLineEdit* filter)
+{
+    // Ctrl+F, as the user would; where sent keys skip the shortcuts, a click's focus and selection.
+    press(page, {Qt::Key_F}, Qt::ControlModifier);
+    if (page->focusWidget() != filter) {
+        filter->setFocus(Qt::MouseFocusReason);
+        filter->selectAll();
+    }
+}
+
+void ScreenshotTour::stepFilter()
+{
+    auto* page = host_->page();
+    auto* list = page->findChild<QListWidget*>(QStringLiteral("FileListWidget"));
+    auto* filter = page->findChild<QLineEdit*>(QStringLiteral("filterEdit"));
+    if (!filter) {
+        fail(QStringLiteral("no filter box on the start page"));
+        return;
+    }
+    const int listed = list->count();
+    // The letters are in "Welcome" and "Concert" only: two of the three samples.
+    findInList(page, filter);
+    type(page, QStringLiteral("co"));
+    waitFor(
+        "the filtered list", [list, listed] { return list->count() > 0 && list->count() < listed; },
+        [this, page, filter] {
+            after(400, [this, page, filter] {
+                save(page, QStringLiteral("15-filter"));
+                // A name no project has, typed over the last one.
+                findInList(page, filter);
+                type(page, QStringLiteral("atlantis"));
+                waitFor(
+                    "the line that nothing matches",
+                    [page] {
+                        auto* line = page->findChild<QWidget*>(QStringLiteral("noMatchText"));
+                        return line && line->isVisible();
+                    },
+                    [this, page, filter] {
+                        after(400, [this, page, filter] {
+                            save(page, QStringLiteral("16-filter-no-match"));
+                            stepUnpin(filter);
+                        });
+                    });
+            });
+        });
+}
+
+void ScreenshotTour::stepUnpin(QLineEdit* filter)
+{
+    // The page as the later steps expect it: no filter, nothing pinned. The
+    // field's clear button, clicked: the host's Escape shortcut takes the key.
+    auto* page = host_->page();
+    auto* list = page->findChild<QListWidget*>(QStringLiteral("FileListWidget"));
+    if (auto* clear = filter->findChild<QToolButton*>())
+        click(clear);
+    if (!filter->text().isEmpty()) {
+        fail(QStringLiteral("the filter's clear button left its text"));
+        return;
+    }
+    waitFor(
+        "the whole list again", [page, list] { return sampleRow(page, list, kPinnedSample) >= 0; },
+        [this, page, list] {
+            list->setFocus(Qt::TabFocusReason);
+            list->setCurrentRow(sampleRow(page, list, kPinnedSample));
+            press(page, {Qt::Key_P}, Qt::ControlModifier);
+            waitFor(
+                "the pin taken off", [list] { return shownPinMarks(list) == 0; },
+                [this] { after(300, [this] { stepNewProject(); }); });
         });
 }
 
@@ -269,13 +425,7 @@ void ScreenshotTour::stepPackageFocus(QWidget* dialog, QAbstractButton* start)
 void ScreenshotTour::stepPackaging(QWidget* dialog, QAbstractButton* start)
 {
     // Pressed with the mouse, as in the other pictures: the keyboard's frame goes.
-    const QPoint centre = start->rect().center();
-    QMouseEvent press(QEvent::MouseButtonPress, centre, start->mapToGlobal(centre), Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, centre, start->mapToGlobal(centre), Qt::LeftButton, Qt::NoButton,
-                        Qt::NoModifier);
-    QCoreApplication::sendEvent(start, &press);
-    QCoreApplication::sendEvent(start, &release);
+    click(start);
     after(1800, [this, dialog] {
         save(dialog, QStringLiteral("06-packaging"));
         waitFor(

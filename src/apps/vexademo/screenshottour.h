@@ -4,8 +4,9 @@
 // loading page, start page, new-project dialog, the open project, the
 // package dialog while packaging and on a nearly full drive, the question
 // about unsaved work, the title with unsaved work and the question a start
-// after a crash asks; and the start page and the package dialog once more
-// as a keyboard user moves through them. Works under any
+// after a crash asks; the start page and the package dialog once more
+// as a keyboard user moves through them; and the recent list with a pinned
+// project, filtered, and filtered down to nothing. Works under any
 // display, Xvfb included.
 
 #include <QObject>
@@ -14,6 +15,7 @@
 #include <functional>
 
 class QAbstractButton;
+class QLineEdit;
 class QWidget;
 
 namespace vexademo {
@@ -34,7 +36,13 @@ public:
 private:
     void waitFor(const char* what, std::function<bool()> condition, std::function<void()> next, int timeoutMs = 20000);
     // Presses the keys, one after the other, where the window's focus is, as a keyboard would.
-    void press(QWidget* window, std::initializer_list<Qt::Key> keys);
+    void press(QWidget* window, std::initializer_list<Qt::Key> keys, Qt::KeyboardModifiers held = Qt::NoModifier);
+    // Types the text, a key for each character, where the window's focus is.
+    void type(QWidget* window, const QString& text);
+    // A left click in the widget's middle.
+    void click(QWidget* widget);
+    // Puts the cursor in the recent list's filter with its text selected.
+    void findInList(QWidget* page, QLineEdit* filter);
     void after(int ms, std::function<void()> next);
     void save(QWidget* widget, const QString& name);
     void fail(const QString& why);
@@ -43,6 +51,9 @@ private:
     void stepLoading();
     void stepStartPage();
     void stepStartPageFocus();
+    void stepPin();
+    void stepFilter();
+    void stepUnpin(QLineEdit* filter);
     void stepNewProject();
     void stepOpenSample();
     void stepPackage();
