@@ -164,8 +164,9 @@ private Q_SLOTS:
         const QByteArray here = listEntry(local("l.ptr7", 1));
         QVERIFY(writeListFile(listOf({kept, gone, here})));
         page->run();
-        QCOMPARE(rows(), (QStringList{"l.ptr7  1.00KB", "s.ptr7 unavailable "}));
-        QCOMPARE(readListFile(), listOf({kept, here}));
+        // Quick answers, but a busy machine may give them after the load's wait.
+        QTRY_COMPARE(rows(), (QStringList{"l.ptr7  1.00KB", "s.ptr7 unavailable "}));
+        QTRY_COMPARE(readListFile(), listOf({kept, here}));
     }
 
     // A project the slow share says is gone goes when the answer comes.

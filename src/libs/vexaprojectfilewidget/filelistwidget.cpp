@@ -4,18 +4,15 @@
 #include "filelistitem.h"
 #include "storagequeue.h"
 #include "projectfiletrash.h"
-#include "tipdialog.h"
+#include "recentrowmenu.h"
 #include "translatemanager.h"
 #include "translator.h"
 
-#include <QAction>
 #include <QContextMenuEvent>
 #include <QCursor>
 #include <QDebug>
-#include <QDir>
 #include <QHash>
 #include <QKeyEvent>
-#include <QMenu>
 #include <QPersistentModelIndex>
 #include <QPointer>
 #include <QSignalBlocker>
@@ -27,32 +24,6 @@
 
 namespace vexa {
 namespace projectfilemgr {
-
-namespace {
-
-// A project file is gone for good only after the user said so.
-bool confirmDelete(const QString& path)
-{
-    vexa::widgets::TipDialog tip(vexa::widgets::TipQuestion, nullptr);
-    tip.setTipText(
-        QStringLiteral("%1\n%2").arg(trText(QStringLiteral("DeleteFileTip")), QDir::toNativeSeparators(path)));
-    tip.setBtnText(trText(QStringLiteral("OK")), trText(QStringLiteral("Cancel")), QString());
-    // Enter keeps the project.
-    tip.setDefaultButton(2);
-    const int code = tip.run().buttonCode;
-    return code != 0 && code != 2;
-}
-
-// Says why a project file the user chose to delete is still there.
-void tellNotDeleted(const QString& path, const QString& reason)
-{
-    vexa::widgets::TipDialog tip(vexa::widgets::TipWarning, nullptr);
-    tip.setTipText(QStringLiteral("%1\n%2\n%3")
-                       .arg(trText(QStringLiteral("DeleteFailedTip")), QDir::toNativeSeparators(path), reason));
-    tip.run();
-}
-
-} // namespace
 
 // How far beyond the viewport tiles are kept ready: about one line of tiles,
 // so a scroll step shows tiles that were filled (and their thumbnails decoded)
@@ -558,65 +529,40 @@ void FileListWidget::contextMenuEvent(QContextMenuEvent* event)
 
 void FileListWidget::runRowMenu(QListWidgetItem* item, const QPoint& globalPos, bool deleteAtOnce)
 {
-    QPointer<QMenu> menu = new QMenu(this);
     const FileRow* shown = item ? rowAt(row(item)) : nullptr;
-    const bool pinned = shown && shown->pinned;
-    QAction* pinAction = menu->addAction(trText(pinned ? QStringLiteral("Unpin") : QStringLiteral("PinToTop")));
-    // Shown for the user to learn; the list's own key handling does the work.
-    pinAction->setShortcut(pinKeys());
-    pinAction->setShortcutContext(Qt::WidgetShortcut);
-    QAction* clearAction = menu->addAction(trText(QStringLiteral("ClearFile")));
-    QAction* deleteAction = menu->addAction(trText(QStringLiteral("DeleteFiles")));
-    if (!item) {
-        delete menu;
+    if (!shown)
         return;
-    }
-
     // The menu runs its own loop: the row, or the list itself, may be gone when it returns.
     const QPersistentModelIndex index = indexFromItem(item);
     const QPointer<FileListWidget> self(this);
-    // An action can also be triggered without the menu returning it (through
-    // accessibility, for instance): take whichever the menu reports.
-    QAction* chosen = nullptr;
-    connect(menu, &QMenu::triggered, this, [&chosen](QAction* action) { chosen = action; });
-    if (deleteAtOnce)
-        chosen = deleteAction;
-    else if (QAction* returned = menu->exec(globalPos))
-        chosen = returned;
+    const RowChoice choice = deleteAtOnce ? RowChoice::Delete : chooseFromRowMenu(this, shown->pinned, globalPos);
     if (!self)
         return;
-    delete menu;
     item = index.isValid() ? itemFromIndex(index) : nullptr;
     if (!item || !rowAt(row(item)))
         return;
 
-    if (chosen == deleteAction) {
-        const std::string path = filePathOf(item);
-        const QString file = QString::fromStdString(path);
-        if (!confirmDelete(file))
-            return;
-        // The question ran a loop of its own as well.
-        if (!self)
-            return;
-        item = index.isValid() ? itemFromIndex(index) : nullptr;
-        if (!item)
-            return;
+    const std::string path = filePathOf(item);
+    switch (choice) {
+    case RowChoice::Delete:
+        if (!confirmDelete(QString::fromStdString(path)) || !self || !index.isValid())
+            return; // the question ran a loop of its own as well
         // The trash may be on a share that is slow to answer: the row shows busy meanwhile.
         d->trash(path);
         return;
-    }
-    if (chosen == pinAction) {
+    case RowChoice::Pin:
         togglePin(item);
         return;
-    }
-    if (chosen != clearAction)
+    case RowChoice::Forget:
+        Q_EMIT clearListFile(path);
+        delete takeItem(row(item));
+        Q_EMIT fileItemRemoved(path);
+        if (count() == 0)
+            Q_EMIT askEmptyFileListItem();
         return;
-    const std::string path = filePathOf(item);
-    Q_EMIT clearListFile(path);
-    delete takeItem(row(item));
-    Q_EMIT fileItemRemoved(path);
-    if (count() == 0)
-        Q_EMIT askEmptyFileListItem();
+    case RowChoice::None:
+        return;
+    }
 }
 
 } // namespace projectfilemgr
