@@ -7,6 +7,7 @@
 #include "modaldriver.h"
 #include "pageaccessibility.h"
 #include "recentrowaccessible.h"
+#include "recenttiles.h"
 #include "testfiles.h"
 #include "testmain.h"
 #include "thumbnailcache.h"
@@ -17,11 +18,10 @@
 #include <QtWidgets>
 
 using namespace vexa::projectfilemgr;
+using vexatest::labelsOf;
 
 namespace {
 
-// A tile's labels as it makes them: picture, name caption, name, time, size, location caption, path.
-QList<QLabel*> labelsOf(QWidget* tile) { return tile->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly); }
 QPixmap pictureOf(QWidget* tile) { return labelsOf(tile).value(0)->pixmap(Qt::ReturnByValue); }
 bool hasPicture(QWidget* tile) { return !pictureOf(tile).isNull(); }
 QColor colorAt(QWidget* tile, int x) { return pictureOf(tile).toImage().pixelColor(x, 50); }

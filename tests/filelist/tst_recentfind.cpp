@@ -4,6 +4,7 @@
 #include "hxruntime.h"
 #include "modaldriver.h"
 #include "projectfilewidget.h"
+#include "recenttiles.h"
 #include "recordingmanager.h"
 #include "testfiles.h"
 #include "testmain.h"
@@ -16,8 +17,6 @@ using namespace vexa::projectfilemgr;
 using namespace vexatest;
 
 namespace {
-
-QList<QLabel*> labelsOf(QWidget* tile) { return tile->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly); }
 
 QDateTime at(int hour) { return QDateTime(QDate(2024, 6, 1), QTime(hour, 0)); }
 
@@ -40,12 +39,7 @@ class TestRecentFind : public QObject
     }
     QListWidget* list() const { return page->findChild<QListWidget*>("FileListWidget"); }
     QLineEdit* filter() const { return page->findChild<QLineEdit*>("filterEdit"); }
-    QWidget* tile(int row) const
-    {
-        list()->scrollToItem(list()->item(row));
-        QWidget* hit = list()->viewport()->childAt(list()->visualItemRect(list()->item(row)).center());
-        return hit && hit->parentWidget() != list()->viewport() ? hit->parentWidget() : hit;
-    }
+    QWidget* tile(int row) const { return tileOfRow(list(), row); }
     // The rows' names in order, a pinned one marked with a star.
     QStringList rowNames() const
     {

@@ -6,6 +6,7 @@
 #include "logcapture.h"
 #include "modaldriver.h"
 #include "projectfilewidget.h"
+#include "recenttiles.h"
 #include "recordingmanager.h"
 #include "testfiles.h"
 #include "testmain.h"
@@ -18,13 +19,6 @@
 
 using namespace vexa::projectfilemgr;
 using namespace vexatest;
-
-namespace {
-
-// A tile's labels as it makes them: picture, name caption, name, time, size, location caption, path.
-QList<QLabel*> labelsOf(QWidget* tile) { return tile->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly); }
-
-} // namespace
 
 class TestRecentList : public QObject
 {
@@ -41,13 +35,7 @@ class TestRecentList : public QObject
         return makeFile(dir->filePath(name), QByteArray(size, '\0'), modified);
     }
     QListWidget* list() const { return page->findChild<QListWidget*>("FileListWidget"); }
-    // Only rows in view have a tile: the row is scrolled into view, and its tile is the one over it.
-    QWidget* tile(int row) const
-    {
-        list()->scrollToItem(list()->item(row));
-        QWidget* hit = list()->viewport()->childAt(list()->visualItemRect(list()->item(row)).center());
-        return hit && hit->parentWidget() != list()->viewport() ? hit->parentWidget() : hit; // the tile or a label of it
-    }
+    QWidget* tile(int row) const { return tileOfRow(list(), row); }
     QStringList rowNames() const
     {
         QStringList names;

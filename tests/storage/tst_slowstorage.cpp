@@ -7,6 +7,7 @@
 #include "packagemath.h"
 #include "packagepage.h"
 #include "projectfilewidget.h"
+#include "recenttiles.h"
 #include "recordingmanager.h"
 #include "slowshare.h"
 #include "testfiles.h"
@@ -25,8 +26,6 @@ namespace {
 // for an answer well before (and shows the tile unavailable).
 constexpr int kShareDelayMs = 2500;
 
-QList<QLabel*> labelsOf(QWidget* tile) { return tile->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly); }
-
 } // namespace
 
 class TestSlowStorage : public QObject
@@ -40,12 +39,7 @@ class TestSlowStorage : public QObject
     std::unique_ptr<ProjectFileWidget> page;
 
     QListWidget* list() const { return page->findChild<QListWidget*>("FileListWidget"); }
-    QWidget* tile(int row) const
-    {
-        list()->scrollToItem(list()->item(row));
-        QWidget* hit = list()->viewport()->childAt(list()->visualItemRect(list()->item(row)).center());
-        return hit && hit->parentWidget() != list()->viewport() ? hit->parentWidget() : hit;
-    }
+    QWidget* tile(int row) const { return tileOfRow(list(), row); }
     // Each row as "name storage-state size", in the order shown.
     QStringList rows() const
     {
