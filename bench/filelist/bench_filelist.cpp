@@ -4,7 +4,9 @@
 // one direction click, a scroll from the top of the list to its bottom (the
 // worst step), and the peak memory of the process. Beside each, the plain
 // approach: the same page without thumbnails plus the full-size
-// load-and-scale of every thumbnail a build needs.
+// load-and-scale of every thumbnail a build needs. Then, on a fresh page,
+// a word typed into the filter box and taken back key by key: each key from
+// its press until the list has been painted (the median and the worst key).
 //
 // Each list size runs in a process of its own, so the peak memory is its own.
 //
@@ -26,6 +28,7 @@
 #include <QImage>
 #include <QImageReader>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
 #include <QPixmap>
@@ -34,6 +37,7 @@
 #include <QScrollBar>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextStream>
 #include <algorithm>
 #include <cstdio>
@@ -49,27 +53,34 @@ namespace {
 constexpr int kVariants = 8;
 constexpr int kPlainSample = 100; // full-size load-and-scale is timed on this many and scaled up
 
-double cpuMs()
+double cpuMs(clockid_t clock = CLOCK_PROCESS_CPUTIME_ID)
 {
     timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    clock_gettime(clock, &t);
     return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
 }
 
 struct Timing {
     double wall = 0;
     double cpu = 0;
+    // The GUI thread's own: on a busy machine the wall time of a short step
+    // is mostly other processes' turns, this is what the step itself cost.
+    double guiCpu = 0;
 };
 
 class Stopwatch
 {
 public:
-    Stopwatch() : cpu0_(cpuMs()) { wall_.start(); }
-    Timing stop() const { return {wall_.nsecsElapsed() / 1e6, cpuMs() - cpu0_}; }
+    Stopwatch() : cpu0_(cpuMs()), guiCpu0_(cpuMs(CLOCK_THREAD_CPUTIME_ID)) { wall_.start(); }
+    Timing stop() const
+    {
+        return {wall_.nsecsElapsed() / 1e6, cpuMs() - cpu0_, cpuMs(CLOCK_THREAD_CPUTIME_ID) - guiCpu0_};
+    }
 
 private:
     QElapsedTimer wall_;
     double cpu0_;
+    double guiCpu0_;
 };
 
 double peakMiB()
@@ -124,12 +135,16 @@ bool generate(const QString& dir, int entries)
         if (!captureLike(v).save(QDir(dir).filePath(QStringLiteral("variant_%1.jpg").arg(v)), "JPG", 85))
             return false;
     }
+    if (!QDir(dir).mkpath(QFileInfo(namedProjectPath(dir, 0)).path()))
+        return false;
     const QDateTime base = QDateTime::currentDateTime().addDays(-200);
     for (int i = 0; i < entries; ++i) {
-        QFile project(projectPath(dir, i));
-        if (!project.open(QIODevice::WriteOnly) || !project.resize(1024 + qint64(i) * 97))
-            return false;
-        project.setFileTime(base.addSecs(qint64(i) * 3607), QFileDevice::FileModificationTime);
+        for (const QString& path : {projectPath(dir, i), namedProjectPath(dir, i)}) {
+            QFile project(path);
+            if (!project.open(QIODevice::WriteOnly) || !project.resize(1024 + qint64(i) * 97))
+                return false;
+            project.setFileTime(base.addSecs(qint64(i) * 3607), QFileDevice::FileModificationTime);
+        }
         if (!QFile::link(QDir(dir).filePath(QStringLiteral("variant_%1.jpg").arg(i % kVariants)), imagePath(dir, i)))
             return false;
     }
@@ -141,7 +156,8 @@ QString listFilePath()
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/Norvane_TR7_Pro.json");
 }
 
-void writeList(const QString& dir, int entries, bool thumbnails)
+// `named`: the projects under namedProjectPath, for the filter.
+void writeList(const QString& dir, int entries, bool thumbnails, bool named = false)
 {
     QDir().mkpath(QFileInfo(listFilePath()).absolutePath());
     QFile file(listFilePath());
@@ -150,7 +166,8 @@ void writeList(const QString& dir, int entries, bool thumbnails)
     QTextStream out(&file);
     out << "{\"projects\":[";
     for (int i = 0; i < entries; ++i) {
-        out << (i ? "," : "") << "{\"strProfileName\":\"p" << i << "\",\"strProfilePath\":\"" << projectPath(dir, i)
+        out << (i ? "," : "") << "{\"strProfileName\":\"p" << i << "\",\"strProfilePath\":\""
+            << (named ? namedProjectPath(dir, i) : projectPath(dir, i))
             << "\",\"strImagePath\":\"" << (thumbnails ? imagePath(dir, i) : QString()) << "\",\"isDamageFile\":false}";
     }
     out << "]}";
@@ -261,6 +278,77 @@ PageFigures measurePage(int clicks)
     return figures;
 }
 
+struct FilterFigures {
+    std::vector<double> keyWall;
+    std::vector<double> keyGuiCpu;
+    std::vector<int> shown; // rows after each key
+    bool typed = false;     // the box took every key
+};
+
+// What is typed into the filter box: a venue, then the start of one of its
+// sides (see namedProjectPath), then taken back with as many backspaces.
+// The first two letters match every path through its folder; the third
+// leaves a tenth of the list, the side a seventieth; the backspaces widen
+// it again in the same steps.
+const char kTyped[] = "stadium no";
+
+// A page on the named list (written already): the user puts the cursor in
+// the filter box and types.
+FilterFigures measureFilter()
+{
+    FilterFigures figures;
+    ProjectFileWidget page;
+    page.resize(1280, 800);
+    QListWidget* list = listOf(page);
+    PaintWatch watch(list->viewport());
+    page.run();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    watch.waitPainted();
+    auto idle = [](int ms) {
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < ms)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, ms);
+    };
+    idle(300);
+    auto* box = page.findChild<QLineEdit*>(QStringLiteral("filterEdit"));
+    if (!box)
+        return figures;
+    box->setFocus(Qt::ShortcutFocusReason);
+    QCoreApplication::processEvents();
+
+    auto key = [&](Qt::Key code, char text) {
+        const QString typed = text ? QString(QLatin1Char(text)) : QString();
+        watch.reset();
+        Stopwatch keyWatch;
+        QTest::sendKeyEvent(QTest::Press, box, code, typed, Qt::NoModifier);
+        // As after a click: tiles a build let go are deleted right after it.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        watch.waitPainted();
+        const Timing timing = keyWatch.stop();
+        figures.keyWall.push_back(timing.wall);
+        figures.keyGuiCpu.push_back(timing.guiCpu);
+        figures.shown.push_back(list->count());
+        QTest::sendKeyEvent(QTest::Release, box, code, typed, Qt::NoModifier);
+    };
+    // A quick typist's pause between keys; the page's timers run meanwhile.
+    constexpr int kPauseMs = 60;
+    const QString word = QString::fromLatin1(kTyped);
+    for (const char c : kTyped) {
+        if (!c)
+            continue;
+        key(c == ' ' ? Qt::Key_Space : static_cast<Qt::Key>(Qt::Key_A + (c - 'a')), c);
+        idle(kPauseMs);
+    }
+    const bool tookWord = box->text() == word;
+    for (int i = 0; i < word.size(); ++i) {
+        key(Qt::Key_Backspace, '\b');
+        idle(kPauseMs);
+    }
+    figures.typed = tookWord && box->text().isEmpty();
+    return figures;
+}
+
 // One list size in this process: prints one line of figures.
 int measureOne(const QString& dir, int entries, int clicks, bool thumbnails)
 {
@@ -282,16 +370,36 @@ int measureOne(const QString& dir, int entries, int clicks, bool thumbnails)
         for (int i = sample; i < entries; ++i)
             held.push_back(held[static_cast<std::size_t>(i % sample)].copy());
     }
-    std::printf("RESULT %d %.2f %.2f %.2f %.2f %.2f %.2f %d %.2f\n", entries, page.run.wall, median(page.clickWall),
-                page.stepWall.empty() ? 0 : *std::max_element(page.stepWall.begin(), page.stepWall.end()),
-                median(page.stepWall), peakMiB(), plainWall, page.steps, page.warmRun);
+    // Before the filter's page, so the peak is that of the pages above.
+    const double peak = peakMiB();
+    FilterFigures filter;
+    if (thumbnails) {
+        writeList(dir, entries, thumbnails, true);
+        filter = measureFilter();
+        if (!filter.typed) {
+            std::fprintf(stderr, "the filter box did not take the keys typed\n");
+            return 1;
+        }
+    }
+    auto worst = [](const std::vector<double>& v) { return v.empty() ? 0 : *std::max_element(v.begin(), v.end()); };
+    std::printf("RESULT %d %.2f %.2f %.2f %.2f %.2f %.2f %d %.2f %.2f %.2f %.2f %.2f\n", entries, page.run.wall,
+                median(page.clickWall), worst(page.stepWall), median(page.stepWall), peak, plainWall, page.steps,
+                page.warmRun, median(filter.keyWall), worst(filter.keyWall), median(filter.keyGuiCpu),
+                worst(filter.keyGuiCpu));
+    std::printf("KEYS");
+    for (std::size_t i = 0; i < filter.keyWall.size(); ++i)
+        std::printf(" %.2f/%.2f/%d", filter.keyWall[i], filter.keyGuiCpu[i], filter.shown[i]);
+    std::printf("\n");
     return 0;
 }
 
 struct Row {
     int entries = 0;
     double run = 0, click = 0, worstStep = 0, medianStep = 0, peak = 0, plain = 0, warmRun = 0;
+    double medianKey = 0, worstKey = 0, medianKeyCpu = 0, worstKeyCpu = 0;
     int steps = 0;
+    // Each filter key's wall ms, GUI thread ms and the rows it left, as "wall/cpu/rows".
+    QList<QByteArray> keys;
 };
 
 bool runChild(const QString& program, const QString& dir, int entries, int clicks, bool thumbnails, Row* row)
@@ -302,11 +410,16 @@ bool runChild(const QString& program, const QString& dir, int entries, int click
                           thumbnails ? QStringLiteral("1") : QStringLiteral("0")});
     if (!child.waitForFinished(-1) || child.exitCode() != 0)
         return false;
+    bool read = false;
     for (const QByteArray& line : child.readAllStandardOutput().split('\n')) {
+        if (line.startsWith("KEYS")) {
+            row->keys = line.split(' ').mid(1);
+            continue;
+        }
         if (!line.startsWith("RESULT "))
             continue;
         const QList<QByteArray> f = line.split(' ');
-        if (f.size() < 10)
+        if (f.size() < 14)
             return false;
         row->entries = f[1].toInt();
         row->run = f[2].toDouble();
@@ -317,9 +430,13 @@ bool runChild(const QString& program, const QString& dir, int entries, int click
         row->plain = f[7].toDouble();
         row->steps = f[8].toInt();
         row->warmRun = f[9].toDouble();
-        return true;
+        row->medianKey = f[10].toDouble();
+        row->worstKey = f[11].toDouble();
+        row->medianKeyCpu = f[12].toDouble();
+        row->worstKeyCpu = f[13].toDouble();
+        read = true;
     }
-    return false;
+    return read;
 }
 
 } // namespace
@@ -400,7 +517,8 @@ int main(int argc, char** argv)
     std::vector<Row> ours;
     for (const std::vector<Row>& runs : rounds) {
         Row a = runs[0];
-        for (double Row::*field : {&Row::run, &Row::click, &Row::worstStep, &Row::medianStep, &Row::peak, &Row::warmRun}) {
+        for (double Row::*field : {&Row::run, &Row::click, &Row::worstStep, &Row::medianStep, &Row::peak, &Row::warmRun,
+                                   &Row::medianKey, &Row::worstKey, &Row::medianKeyCpu, &Row::worstKeyCpu}) {
             std::vector<double> v;
             for (const Row& r : runs)
                 v.push_back(r.*field);
@@ -420,12 +538,32 @@ int main(int argc, char** argv)
                     a.warmRun, b.run + 2 * b.plain, a.click, b.click + b.plain, a.worstStep, a.medianStep, b.worstStep, a.steps,
                     a.peak, b.peak);
     }
+
+    // The filter's figures are the medians of the rounds, as above; the worst
+    // key of all rounds beside them shows the one slow spell a user may meet.
+    std::printf("\nfilter box, one key from its press until the list is painted: \"%s\" typed, then as many "
+                "backspaces; wall ms, and GUI thread CPU ms\n",
+                kTyped);
+    std::printf("%8s | %10s %10s %14s | %10s %10s | %s\n", "entries", "median key", "worst key", "worst of all",
+                "median cpu", "worst cpu", "wall/cpu/rows by key, first round");
+    for (std::size_t i = 0; i < ours.size(); ++i) {
+        double worstOfAll = 0;
+        for (const Row& r : rounds[i])
+            worstOfAll = std::max(worstOfAll, r.worstKey);
+        std::printf("%8d | %10.2f %10.2f %14.2f | %10.2f %10.2f |", ours[i].entries, ours[i].medianKey, ours[i].worstKey,
+                    worstOfAll, ours[i].medianKeyCpu, ours[i].worstKeyCpu);
+        for (const QByteArray& k : ours[i].keys)
+            std::printf(" %s", k.constData());
+        std::printf("\n");
+    }
     if (ours.size() > 1) {
         const auto small = static_cast<std::size_t>(std::min_element(sizes.begin(), sizes.end()) - sizes.begin());
         const auto large = static_cast<std::size_t>(std::max_element(sizes.begin(), sizes.end()) - sizes.begin());
-        std::printf("\nratio largest / smallest list: run() %.2f, warm run() %.2f, click %.2f\n",
+        std::printf("\nratio largest / smallest list: run() %.2f, warm run() %.2f, click %.2f, filter key median %.2f, "
+                    "worst %.2f, worst cpu %.2f\n",
                     ours[large].run / ours[small].run, ours[large].warmRun / ours[small].warmRun,
-                    ours[large].click / ours[small].click);
+                    ours[large].click / ours[small].click, ours[large].medianKey / ours[small].medianKey,
+                    ours[large].worstKey / ours[small].worstKey, ours[large].worstKeyCpu / ours[small].worstKeyCpu);
         // The same ratio within each round shows how far one process start strays.
         std::printf("run() ratio by round:");
         for (std::size_t r = 0; r < kRounds; ++r)

@@ -327,12 +327,9 @@ void FileListWidget::setRows(std::vector<FileRow> rows)
     truncate(wanted);
     if (count() < wanted) {
         // One insertion for all the new rows: one by one, a long list would
-        // lay itself out again for each.
-        QStringList blanks;
-        blanks.reserve(wanted - count());
-        while (blanks.size() < wanted - count())
-            blanks.append(QString());
-        insertItems(count(), blanks);
+        // lay itself out again for each. Blank items, as addRow makes them:
+        // a text each would cost an allocation per row, and nothing shows it.
+        model()->insertRows(count(), wanted - count());
     }
     d->rows.swap(rows);
     d->refillShown();

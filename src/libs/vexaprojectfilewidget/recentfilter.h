@@ -5,6 +5,7 @@
 // letters. It looks only at the paths the list holds, never at the disk.
 
 #include <QString>
+#include <QStringMatcher>
 #include <cstdint>
 #include <vector>
 
@@ -32,6 +33,8 @@ public:
 private:
     QString typed;
     QString wanted;
+    // For `wanted`, its skip table made once per text, not per entry.
+    QStringMatcher matcher;
     std::vector<QString> folded;
 };
 
