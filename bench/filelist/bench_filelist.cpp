@@ -4,9 +4,10 @@
 // one direction click, a scroll from the top of the list to its bottom (the
 // worst step), and the peak memory of the process. Beside each, the plain
 // approach: the same page without thumbnails plus the full-size
-// load-and-scale of every thumbnail a build needs. Then, on a fresh page,
-// a word typed into the filter box and taken back key by key: each key from
-// its press until the list has been painted (the median and the worst key).
+// load-and-scale of every thumbnail a build needs. Then, on fresh pages, a
+// word typed into the filter box and taken back key by key: each key from
+// its press until the list has been painted (the median key, the costliest
+// key and the slowest single one).
 //
 // Each list size runs in a process of its own, so the peak memory is its own.
 //
@@ -278,11 +279,11 @@ PageFigures measurePage(int clicks)
     return figures;
 }
 
-struct FilterFigures {
-    std::vector<double> keyWall;
-    std::vector<double> keyGuiCpu;
-    std::vector<int> shown; // rows after each key
-    bool typed = false;     // the box took every key
+// One key typed into the filter box.
+struct KeySample {
+    double wall = 0;
+    double guiCpu = 0;
+    int rows = 0; // shown after it
 };
 
 // What is typed into the filter box: a venue, then the start of one of its
@@ -291,12 +292,15 @@ struct FilterFigures {
 // leaves a tenth of the list, the side a seventieth; the backspaces widen
 // it again in the same steps.
 const char kTyped[] = "stadium no";
+constexpr int kKeysTyped = 2 * (sizeof(kTyped) - 1);
+// Pages typed on per process: a key's figure is the median of its samples,
+// so a slow spell of the machine does not pass for the cost of one key.
+constexpr int kFilterPages = 3;
 
 // A page on the named list (written already): the user puts the cursor in
-// the filter box and types.
-FilterFigures measureFilter()
+// the filter box and types. False when the box did not take the keys.
+bool measureFilter(std::vector<KeySample>* keys)
 {
-    FilterFigures figures;
     ProjectFileWidget page;
     page.resize(1280, 800);
     QListWidget* list = listOf(page);
@@ -313,7 +317,7 @@ FilterFigures measureFilter()
     idle(300);
     auto* box = page.findChild<QLineEdit*>(QStringLiteral("filterEdit"));
     if (!box)
-        return figures;
+        return false;
     box->setFocus(Qt::ShortcutFocusReason);
     QCoreApplication::processEvents();
 
@@ -326,9 +330,7 @@ FilterFigures measureFilter()
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         watch.waitPainted();
         const Timing timing = keyWatch.stop();
-        figures.keyWall.push_back(timing.wall);
-        figures.keyGuiCpu.push_back(timing.guiCpu);
-        figures.shown.push_back(list->count());
+        keys->push_back({timing.wall, timing.guiCpu, list->count()});
         QTest::sendKeyEvent(QTest::Release, box, code, typed, Qt::NoModifier);
     };
     // A quick typist's pause between keys; the page's timers run meanwhile.
@@ -345,8 +347,7 @@ FilterFigures measureFilter()
         key(Qt::Key_Backspace, '\b');
         idle(kPauseMs);
     }
-    figures.typed = tookWord && box->text().isEmpty();
-    return figures;
+    return tookWord && box->text().isEmpty();
 }
 
 // One list size in this process: prints one line of figures.
@@ -372,23 +373,22 @@ int measureOne(const QString& dir, int entries, int clicks, bool thumbnails)
     }
     // Before the filter's page, so the peak is that of the pages above.
     const double peak = peakMiB();
-    FilterFigures filter;
+    std::vector<KeySample> keys;
     if (thumbnails) {
         writeList(dir, entries, thumbnails, true);
-        filter = measureFilter();
-        if (!filter.typed) {
-            std::fprintf(stderr, "the filter box did not take the keys typed\n");
-            return 1;
+        for (int i = 0; i < kFilterPages; ++i) {
+            if (!measureFilter(&keys)) {
+                std::fprintf(stderr, "the filter box did not take the keys typed\n");
+                return 1;
+            }
         }
     }
-    auto worst = [](const std::vector<double>& v) { return v.empty() ? 0 : *std::max_element(v.begin(), v.end()); };
-    std::printf("RESULT %d %.2f %.2f %.2f %.2f %.2f %.2f %d %.2f %.2f %.2f %.2f %.2f\n", entries, page.run.wall,
-                median(page.clickWall), worst(page.stepWall), median(page.stepWall), peak, plainWall, page.steps,
-                page.warmRun, median(filter.keyWall), worst(filter.keyWall), median(filter.keyGuiCpu),
-                worst(filter.keyGuiCpu));
+    std::printf("RESULT %d %.2f %.2f %.2f %.2f %.2f %.2f %d %.2f\n", entries, page.run.wall, median(page.clickWall),
+                page.stepWall.empty() ? 0 : *std::max_element(page.stepWall.begin(), page.stepWall.end()),
+                median(page.stepWall), peak, plainWall, page.steps, page.warmRun);
     std::printf("KEYS");
-    for (std::size_t i = 0; i < filter.keyWall.size(); ++i)
-        std::printf(" %.2f/%.2f/%d", filter.keyWall[i], filter.keyGuiCpu[i], filter.shown[i]);
+    for (const KeySample& key : keys)
+        std::printf(" %.2f/%.2f/%d", key.wall, key.guiCpu, key.rows);
     std::printf("\n");
     return 0;
 }
@@ -396,11 +396,45 @@ int measureOne(const QString& dir, int entries, int clicks, bool thumbnails)
 struct Row {
     int entries = 0;
     double run = 0, click = 0, worstStep = 0, medianStep = 0, peak = 0, plain = 0, warmRun = 0;
-    double medianKey = 0, worstKey = 0, medianKeyCpu = 0, worstKeyCpu = 0;
     int steps = 0;
-    // Each filter key's wall ms, GUI thread ms and the rows it left, as "wall/cpu/rows".
-    QList<QByteArray> keys;
+    // Every filter key, kKeysTyped to a page.
+    std::vector<KeySample> keys;
 };
+
+double worstOf(const std::vector<double>& values)
+{
+    return values.empty() ? 0 : *std::max_element(values.begin(), values.end());
+}
+
+// A list size's filter keys over all its rounds: each key's median, by its
+// place in what is typed, and the slowest single key.
+struct KeyFigures {
+    std::vector<double> wall;
+    std::vector<double> guiCpu;
+    std::vector<int> rows;
+    double slowest = 0;
+};
+
+KeyFigures keyFigures(const std::vector<Row>& runs)
+{
+    KeyFigures figures;
+    for (int key = 0; key < kKeysTyped; ++key) {
+        std::vector<double> wall, cpu;
+        int rows = 0;
+        for (const Row& run : runs) {
+            for (std::size_t i = static_cast<std::size_t>(key); i < run.keys.size(); i += kKeysTyped) {
+                wall.push_back(run.keys[i].wall);
+                cpu.push_back(run.keys[i].guiCpu);
+                rows = run.keys[i].rows;
+                figures.slowest = std::max(figures.slowest, run.keys[i].wall);
+            }
+        }
+        figures.wall.push_back(median(wall));
+        figures.guiCpu.push_back(median(cpu));
+        figures.rows.push_back(rows);
+    }
+    return figures;
+}
 
 bool runChild(const QString& program, const QString& dir, int entries, int clicks, bool thumbnails, Row* row)
 {
@@ -413,13 +447,17 @@ bool runChild(const QString& program, const QString& dir, int entries, int click
     bool read = false;
     for (const QByteArray& line : child.readAllStandardOutput().split('\n')) {
         if (line.startsWith("KEYS")) {
-            row->keys = line.split(' ').mid(1);
+            for (const QByteArray& key : line.split(' ').mid(1)) {
+                const QList<QByteArray> k = key.split('/');
+                if (k.size() == 3)
+                    row->keys.push_back({k[0].toDouble(), k[1].toDouble(), k[2].toInt()});
+            }
             continue;
         }
         if (!line.startsWith("RESULT "))
             continue;
         const QList<QByteArray> f = line.split(' ');
-        if (f.size() < 14)
+        if (f.size() < 10)
             return false;
         row->entries = f[1].toInt();
         row->run = f[2].toDouble();
@@ -430,10 +468,6 @@ bool runChild(const QString& program, const QString& dir, int entries, int click
         row->plain = f[7].toDouble();
         row->steps = f[8].toInt();
         row->warmRun = f[9].toDouble();
-        row->medianKey = f[10].toDouble();
-        row->worstKey = f[11].toDouble();
-        row->medianKeyCpu = f[12].toDouble();
-        row->worstKeyCpu = f[13].toDouble();
         read = true;
     }
     return read;
@@ -517,8 +551,7 @@ int main(int argc, char** argv)
     std::vector<Row> ours;
     for (const std::vector<Row>& runs : rounds) {
         Row a = runs[0];
-        for (double Row::*field : {&Row::run, &Row::click, &Row::worstStep, &Row::medianStep, &Row::peak, &Row::warmRun,
-                                   &Row::medianKey, &Row::worstKey, &Row::medianKeyCpu, &Row::worstKeyCpu}) {
+        for (double Row::*field : {&Row::run, &Row::click, &Row::worstStep, &Row::medianStep, &Row::peak, &Row::warmRun}) {
             std::vector<double> v;
             for (const Row& r : runs)
                 v.push_back(r.*field);
@@ -539,31 +572,39 @@ int main(int argc, char** argv)
                     a.peak, b.peak);
     }
 
-    // The filter's figures are the medians of the rounds, as above; the worst
-    // key of all rounds beside them shows the one slow spell a user may meet.
-    std::printf("\nfilter box, one key from its press until the list is painted: \"%s\" typed, then as many "
-                "backspaces; wall ms, and GUI thread CPU ms\n",
-                kTyped);
-    std::printf("%8s | %10s %10s %14s | %10s %10s | %s\n", "entries", "median key", "worst key", "worst of all",
-                "median cpu", "worst cpu", "wall/cpu/rows by key, first round");
+    std::vector<KeyFigures> filter;
+    for (const std::vector<Row>& runs : rounds)
+        filter.push_back(keyFigures(runs));
+    std::printf("\nfilter box: \"%s\" typed, then as many backspaces, on %d pages a round; each key from its press "
+                "until the list is painted.\nA key's figure is the median of its %d samples: wall ms, and the GUI "
+                "thread's CPU ms\n",
+                kTyped, kFilterPages, kFilterPages * static_cast<int>(kRounds));
+    std::printf("%8s | %10s %14s | %10s %14s | %14s\n", "entries", "median key", "costliest key", "median cpu",
+                "costliest cpu", "slowest sample");
     for (std::size_t i = 0; i < ours.size(); ++i) {
-        double worstOfAll = 0;
-        for (const Row& r : rounds[i])
-            worstOfAll = std::max(worstOfAll, r.worstKey);
-        std::printf("%8d | %10.2f %10.2f %14.2f | %10.2f %10.2f |", ours[i].entries, ours[i].medianKey, ours[i].worstKey,
-                    worstOfAll, ours[i].medianKeyCpu, ours[i].worstKeyCpu);
-        for (const QByteArray& k : ours[i].keys)
-            std::printf(" %s", k.constData());
+        const KeyFigures& k = filter[i];
+        std::printf("%8d | %10.2f %14.2f | %10.2f %14.2f | %14.2f\n", ours[i].entries, median(k.wall), worstOf(k.wall),
+                    median(k.guiCpu), worstOf(k.guiCpu), k.slowest);
+    }
+    std::printf("by key, wall ms / rows shown after it:\n");
+    for (std::size_t i = 0; i < ours.size(); ++i) {
+        std::printf("%8d |", ours[i].entries);
+        for (std::size_t key = 0; key < filter[i].wall.size(); ++key) {
+            const char typed = key < sizeof(kTyped) - 1 ? kTyped[key] : '<';
+            std::printf(" %c %.2f/%d", typed == ' ' ? '_' : typed, filter[i].wall[key], filter[i].rows[key]);
+        }
         std::printf("\n");
     }
     if (ours.size() > 1) {
         const auto small = static_cast<std::size_t>(std::min_element(sizes.begin(), sizes.end()) - sizes.begin());
         const auto large = static_cast<std::size_t>(std::max_element(sizes.begin(), sizes.end()) - sizes.begin());
-        std::printf("\nratio largest / smallest list: run() %.2f, warm run() %.2f, click %.2f, filter key median %.2f, "
-                    "worst %.2f, worst cpu %.2f\n",
+        std::printf("\nratio largest / smallest list: run() %.2f, warm run() %.2f, click %.2f; filter key: median %.2f, "
+                    "costliest %.2f, by CPU %.2f and %.2f\n",
                     ours[large].run / ours[small].run, ours[large].warmRun / ours[small].warmRun,
-                    ours[large].click / ours[small].click, ours[large].medianKey / ours[small].medianKey,
-                    ours[large].worstKey / ours[small].worstKey, ours[large].worstKeyCpu / ours[small].worstKeyCpu);
+                    ours[large].click / ours[small].click, median(filter[large].wall) / median(filter[small].wall),
+                    worstOf(filter[large].wall) / worstOf(filter[small].wall),
+                    median(filter[large].guiCpu) / median(filter[small].guiCpu),
+                    worstOf(filter[large].guiCpu) / worstOf(filter[small].guiCpu));
         // The same ratio within each round shows how far one process start strays.
         std::printf("run() ratio by round:");
         for (std::size_t r = 0; r < kRounds; ++r)
